@@ -1,0 +1,486 @@
+#include "cacheoptimizer.h"
+
+#include "check.h"
+
+#include <algorithm>
+
+namespace polvane {
+
+namespace {
+
+const uint32_t none = 0xFFFFFFFFu;
+
+// How many undrawn triangles of a cached vertex are looked at when no triangle lacks only one vertex.
+const uint32_t maxLooksPerVertex = 8;
+const uint32_t maxScansPerVertex = 64;
+
+// One step of the optimised order, before rows of the vertex array and cache slots are chosen:
+// a load of `count` vertices (from `first` in loadVertices) into slots slot.., or a triangle.
+struct Step {
+    bool load;
+    uint32_t first; // load: position in loadVertices; triangle: triangle number
+    uint32_t count;
+    uint32_t slot;
+};
+
+struct Candidate {
+    uint32_t triangle = none;
+    uint32_t missing = 0;
+};
+
+// Simulates the cache while it chooses the order. Each batch first draws every triangle whose corners are all
+// cached, which may free the slots of vertices with nothing left to draw; then it fills the free slots with the
+// vertices of the triangles that lack the fewest corners, and loads them. A vertex leaves the cache only when it
+// has nothing left to draw or when no free slot remains for the next triangle.
+class CacheOrder {
+public:
+    CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize);
+    void Run();
+    OptimizedList Emit(int maxLoad) const;
+
+private:
+    void Draw(uint32_t triangle);
+    void RemoveCorner(uint32_t corner);
+    void Load(uint32_t vertex, uint32_t slot);
+    void Evict(uint32_t vertex);
+    void AddNearReady(uint32_t triangle);
+    void RemoveNearReady(uint32_t triangle);
+    void BuildBatch();
+    Candidate Choose();
+    void MakeRoom(const Candidate& candidate, uint32_t wanted);
+    std::vector<uint32_t> FreeSlotOrder() const;
+    uint32_t ReadyGain(uint32_t vertex) const;
+    bool IsCorner(uint32_t vertex, uint32_t triangle) const;
+
+    uint32_t numVertices;
+    uint32_t cacheSize;
+    std::vector<uint32_t> corners; // three per kept triangle
+    uint32_t numTriangles = 0;
+    uint32_t numDrawn = 0;
+
+    // The undrawn triangles of vertex v are the corners adj[adjStart[v] .. adjStart[v] + live[v]).
+    std::vector<uint32_t> adjStart;
+    std::vector<uint32_t> adj;
+    std::vector<uint32_t> adjPos; // per corner: its position in adj
+    std::vector<uint32_t> live;   // per vertex: undrawn triangles
+
+    std::vector<uint32_t> slotOf;     // per vertex, or none
+    std::vector<uint32_t> slotVertex; // per slot, or none (a slot whose vertex has nothing left to draw is free)
+    std::vector<uint8_t> cachedCorners; // per triangle
+    std::vector<uint8_t> drawn;
+    std::vector<uint32_t> nearReady;    // undrawn triangles with exactly two cached corners
+    std::vector<uint32_t> nearReadyPos; // per triangle, or none
+    std::vector<uint32_t> ready;        // undrawn triangles with three cached corners
+    std::vector<uint64_t> lastUse;      // per vertex
+    uint64_t clock = 0;
+    std::vector<uint32_t> deadEnds; // vertices evicted with triangles left to draw, latest last
+    uint32_t seedCursor = 0;
+
+    std::vector<Step> steps;
+    std::vector<uint32_t> loadVertices;
+};
+
+CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVerticesIn, int cacheSizeIn)
+    : numVertices(numVerticesIn), cacheSize(static_cast<uint32_t>(cacheSizeIn))
+{
+    for (size_t i = 0; i + 2 < numIndices; i += 3) {
+        uint32_t a = indices[i];
+        uint32_t b = indices[i + 1];
+        uint32_t c = indices[i + 2];
+        POLVANE_CHECK(a < numVertices && b < numVertices && c < numVertices);
+        if (a == b || a == c || b == c) {
+            continue;
+        }
+        corners.push_back(a);
+        corners.push_back(b);
+        corners.push_back(c);
+    }
+    numTriangles = static_cast<uint32_t>(corners.size() / 3);
+
+    live.assign(numVertices, 0);
+    for (uint32_t v : corners) {
+        ++live[v];
+    }
+    adjStart.assign(numVertices + 1, 0);
+    for (uint32_t v = 0; v < numVertices; ++v) {
+        adjStart[v + 1] = adjStart[v] + live[v];
+    }
+    adj.assign(corners.size(), 0);
+    adjPos.assign(corners.size(), 0);
+    std::vector<uint32_t> fill(adjStart.begin(), adjStart.end() - 1);
+    for (uint32_t c = 0; c < corners.size(); ++c) {
+        uint32_t p = fill[corners[c]]++;
+        adj[p] = c;
+        adjPos[c] = p;
+    }
+
+    slotOf.assign(numVertices, none);
+    slotVertex.assign(cacheSize, none);
+    cachedCorners.assign(numTriangles, 0);
+    drawn.assign(numTriangles, 0);
+    nearReadyPos.assign(numTriangles, none);
+    lastUse.assign(numVertices, 0);
+}
+
+void CacheOrder::Run()
+{
+    while (numDrawn < numTriangles) {
+        // Drawing never loads, so `ready` does not grow while it is walked.
+        for (uint32_t t : ready) {
+            Draw(t);
+        }
+        ready.clear();
+        if (numDrawn == numTriangles) {
+            break;
+        }
+        BuildBatch();
+    }
+}
+
+void CacheOrder::Draw(uint32_t triangle)
+{
+    POLVANE_CHECK(!drawn[triangle] && cachedCorners[triangle] == 3);
+    drawn[triangle] = 1;
+    ++numDrawn;
+    ++clock;
+    steps.push_back(Step{false, triangle, 0, 0});
+    for (uint32_t k = 0; k < 3; ++k) {
+        uint32_t corner = 3 * triangle + k;
+        uint32_t v = corners[corner];
+        RemoveCorner(corner);
+        lastUse[v] = clock;
+        if (live[v] == 0) {
+            // Nothing left to draw: the slot may be overwritten by the next load.
+            slotVertex[slotOf[v]] = none;
+            slotOf[v] = none;
+        }
+    }
+}
+
+void CacheOrder::RemoveCorner(uint32_t corner)
+{
+    uint32_t v = corners[corner];
+    uint32_t p = adjPos[corner];
+    uint32_t last = adjStart[v] + live[v] - 1;
+    uint32_t moved = adj[last];
+    adj[p] = moved;
+    adjPos[moved] = p;
+    adj[last] = corner;
+    adjPos[corner] = last;
+    --live[v];
+}
+
+void CacheOrder::Load(uint32_t vertex, uint32_t slot)
+{
+    POLVANE_CHECK(slotOf[vertex] == none && slotVertex[slot] == none);
+    slotOf[vertex] = slot;
+    slotVertex[slot] = vertex;
+    lastUse[vertex] = ++clock;
+    loadVertices.push_back(vertex);
+    for (uint32_t i = adjStart[vertex]; i < adjStart[vertex] + live[vertex]; ++i) {
+        uint32_t t = adj[i] / 3;
+        uint8_t count = ++cachedCorners[t];
+        if (count == 2) {
+            AddNearReady(t);
+        } else if (count == 3) {
+            RemoveNearReady(t);
+            ready.push_back(t);
+        }
+    }
+}
+
+void CacheOrder::Evict(uint32_t vertex)
+{
+    uint32_t slot = slotOf[vertex];
+    for (uint32_t i = adjStart[vertex]; i < adjStart[vertex] + live[vertex]; ++i) {
+        uint32_t t = adj[i] / 3;
+        uint8_t count = cachedCorners[t]--;
+        POLVANE_CHECK(count != 3);
+        if (count == 2) {
+            RemoveNearReady(t);
+        }
+    }
+    slotOf[vertex] = none;
+    slotVertex[slot] = none;
+    deadEnds.push_back(vertex);
+}
+
+void CacheOrder::AddNearReady(uint32_t triangle)
+{
+    nearReadyPos[triangle] = static_cast<uint32_t>(nearReady.size());
+    nearReady.push_back(triangle);
+}
+
+void CacheOrder::RemoveNearReady(uint32_t triangle)
+{
+    uint32_t p = nearReadyPos[triangle];
+    uint32_t moved = nearReady.back();
+    nearReady[p] = moved;
+    nearReadyPos[moved] = p;
+    nearReady.pop_back();
+    nearReadyPos[triangle] = none;
+}
+
+bool CacheOrder::IsCorner(uint32_t vertex, uint32_t triangle) const
+{
+    return corners[3 * triangle] == vertex || corners[3 * triangle + 1] == vertex || corners[3 * triangle + 2] == vertex;
+}
+
+// Free slots in the order they are filled: longest runs of neighbouring free slots first, so that one batch needs
+// as few load commands as possible.
+std::vector<uint32_t> CacheOrder::FreeSlotOrder() const
+{
+    struct Run {
+        uint32_t start;
+        uint32_t length;
+    };
+    std::vector<Run> runs;
+    for (uint32_t s = 0; s < cacheSize; ++s) {
+        if (slotVertex[s] != none) {
+            continue;
+        }
+        if (!runs.empty() && runs.back().start + runs.back().length == s) {
+            ++runs.back().length;
+        } else {
+            runs.push_back(Run{s, 1});
+        }
+    }
+    std::stable_sort(runs.begin(), runs.end(), [](const Run& x, const Run& y) { return x.length > y.length; });
+    std::vector<uint32_t> order;
+    for (const Run& run : runs) {
+        for (uint32_t i = 0; i < run.length; ++i) {
+            order.push_back(run.start + i);
+        }
+    }
+    return order;
+}
+
+// Number of undrawn triangles that loading `vertex` would make drawable.
+uint32_t CacheOrder::ReadyGain(uint32_t vertex) const
+{
+    uint32_t gain = 0;
+    for (uint32_t i = adjStart[vertex]; i < adjStart[vertex] + live[vertex]; ++i) {
+        if (cachedCorners[adj[i] / 3] == 2) {
+            ++gain;
+        }
+    }
+    return gain;
+}
+
+Candidate CacheOrder::Choose()
+{
+    Candidate best;
+    if (!nearReady.empty()) {
+        // Load the vertex that completes the most triangles; among equals, the one next to the vertices closest
+        // to having nothing left to draw.
+        uint64_t bestScore = 0;
+        for (uint32_t t : nearReady) {
+            uint32_t missingVertex = none;
+            uint32_t remaining = 0;
+            for (uint32_t k = 0; k < 3; ++k) {
+                uint32_t v = corners[3 * t + k];
+                if (slotOf[v] == none) {
+                    missingVertex = v;
+                } else {
+                    remaining += live[v];
+                }
+            }
+            uint64_t score = (static_cast<uint64_t>(ReadyGain(missingVertex)) << 32) - remaining;
+            if (best.triangle == none || score > bestScore || (score == bestScore && t < best.triangle)) {
+                best.triangle = t;
+                bestScore = score;
+            }
+        }
+        best.missing = 1;
+        return best;
+    }
+    // No triangle lacks only one corner: grow from the cached vertex with the fewest triangles left.
+    uint32_t bestRemaining = 0;
+    for (uint32_t s = 0; s < cacheSize; ++s) {
+        uint32_t v = slotVertex[s];
+        if (v == none) {
+            continue;
+        }
+        uint32_t looks = 0;
+        uint32_t end = adjStart[v] + std::min(live[v], maxScansPerVertex);
+        for (uint32_t i = adjStart[v]; i < end && looks < maxLooksPerVertex; ++i) {
+            uint32_t t = adj[i] / 3;
+            if (cachedCorners[t] != 1) {
+                continue; // drawable already
+            }
+            ++looks;
+            if (best.triangle == none || live[v] < bestRemaining || (live[v] == bestRemaining && t < best.triangle)) {
+                best.triangle = t;
+                bestRemaining = live[v];
+            }
+        }
+    }
+    if (best.triangle != none) {
+        best.missing = 2;
+        return best;
+    }
+    // Nothing cached is left to draw: go on next to the latest vertex that had to leave the cache early, or else
+    // with the first undrawn triangle of the input.
+    while (!deadEnds.empty()) {
+        uint32_t v = deadEnds.back();
+        deadEnds.pop_back();
+        if (live[v] > 0 && slotOf[v] == none) {
+            best.triangle = adj[adjStart[v]] / 3;
+            best.missing = 3u - cachedCorners[best.triangle];
+            return best;
+        }
+    }
+    while (seedCursor < numTriangles && (drawn[seedCursor] || cachedCorners[seedCursor] == 3)) {
+        ++seedCursor;
+    }
+    POLVANE_CHECK(seedCursor < numTriangles);
+    best.triangle = seedCursor;
+    best.missing = 3u - cachedCorners[seedCursor];
+    return best;
+}
+
+// Frees slots by evicting the cached vertices that were used least recently, keeping the corners of the
+// candidate triangle.
+void CacheOrder::MakeRoom(const Candidate& candidate, uint32_t wanted)
+{
+    std::vector<std::pair<uint64_t, uint32_t>> victims;
+    uint32_t freeSlots = 0;
+    for (uint32_t s = 0; s < cacheSize; ++s) {
+        uint32_t v = slotVertex[s];
+        if (v == none) {
+            ++freeSlots;
+        } else if (!IsCorner(v, candidate.triangle)) {
+            victims.emplace_back(lastUse[v], v);
+        }
+    }
+    std::sort(victims.begin(), victims.end());
+    for (size_t i = 0; i < victims.size() && freeSlots < wanted; ++i) {
+        Evict(victims[i].second);
+        ++freeSlots;
+    }
+    POLVANE_CHECK(freeSlots >= candidate.missing);
+}
+
+void CacheOrder::BuildBatch()
+{
+    std::vector<uint32_t> order = FreeSlotOrder();
+    size_t used = 0;
+    size_t firstLoad = loadVertices.size();
+    std::vector<uint32_t> slots; // slot of each vertex loaded by this batch, in load order
+    for (;;) {
+        Candidate candidate = Choose();
+        if (candidate.missing > order.size() - used) {
+            if (used > 0) {
+                break;
+            }
+            MakeRoom(candidate, candidate.missing);
+            order = FreeSlotOrder();
+        }
+        for (uint32_t k = 0; k < 3; ++k) {
+            uint32_t v = corners[3 * candidate.triangle + k];
+            if (slotOf[v] == none) {
+                uint32_t slot = order[used++];
+                Load(v, slot);
+                slots.push_back(slot);
+            }
+        }
+        if (used == order.size() || numDrawn + ready.size() == numTriangles) {
+            break;
+        }
+    }
+    // One step per run of neighbouring slots, in load order.
+    size_t i = 0;
+    while (i < slots.size()) {
+        size_t j = i + 1;
+        while (j < slots.size() && slots[j] == slots[j - 1] + 1) {
+            ++j;
+        }
+        steps.push_back(Step{true, static_cast<uint32_t>(firstLoad + i), static_cast<uint32_t>(j - i), slots[i]});
+        i = j;
+    }
+}
+
+// Chooses the rows of the vertex array and the slots of every corner. A load's vertices go to a run of
+// consecutive rows: rows already written are reused when they hold exactly the vertices loaded (ending the array,
+// where the load's new vertices are appended after them); otherwise the load's vertices are written again.
+OptimizedList CacheOrder::Emit(int maxLoad) const
+{
+    OptimizedList out;
+    std::vector<uint32_t> lastRow(numVertices, none);
+    std::vector<uint32_t> simSlot(numVertices, none);
+    std::vector<uint32_t> simVertex(cacheSize, none);
+    std::vector<uint32_t> known;
+    std::vector<uint32_t> fresh;
+    for (const Step& step : steps) {
+        if (!step.load) {
+            uint32_t slot[3];
+            for (uint32_t k = 0; k < 3; ++k) {
+                slot[k] = simSlot[corners[3 * step.first + k]];
+                POLVANE_CHECK(slot[k] != none);
+            }
+            out.commands.push_back(CacheCommand{CacheCommand::Triangle, slot[0], slot[1], slot[2]});
+            continue;
+        }
+        known.clear();
+        fresh.clear();
+        for (uint32_t i = 0; i < step.count; ++i) {
+            uint32_t v = loadVertices[step.first + i];
+            (lastRow[v] == none ? fresh : known).push_back(v);
+        }
+        std::sort(known.begin(), known.end(), [&](uint32_t x, uint32_t y) { return lastRow[x] < lastRow[y]; });
+        uint32_t end = static_cast<uint32_t>(out.rowVertex.size());
+        uint32_t row = end;
+        bool reuse = !known.empty() && lastRow[known.back()] - lastRow[known.front()] + 1 == known.size();
+        if (reuse && !fresh.empty()) {
+            reuse = lastRow[known.back()] + 1 == end;
+        }
+        std::vector<uint32_t> placed;
+        if (reuse) {
+            row = lastRow[known.front()];
+            placed = known;
+            for (uint32_t v : fresh) {
+                lastRow[v] = static_cast<uint32_t>(out.rowVertex.size());
+                out.rowVertex.push_back(v);
+                placed.push_back(v);
+            }
+        } else {
+            for (uint32_t v : known) {
+                placed.push_back(v);
+            }
+            for (uint32_t v : fresh) {
+                placed.push_back(v);
+            }
+            for (uint32_t v : placed) {
+                lastRow[v] = static_cast<uint32_t>(out.rowVertex.size());
+                out.rowVertex.push_back(v);
+            }
+        }
+        for (uint32_t i = 0; i < step.count; ++i) {
+            uint32_t slot = step.slot + i;
+            uint32_t old = simVertex[slot];
+            if (old != none && simSlot[old] == slot) {
+                simSlot[old] = none;
+            }
+            simVertex[slot] = placed[i];
+            simSlot[placed[i]] = slot;
+        }
+        for (uint32_t done = 0; done < step.count; done += static_cast<uint32_t>(maxLoad)) {
+            uint32_t count = std::min(step.count - done, static_cast<uint32_t>(maxLoad));
+            out.commands.push_back(CacheCommand{CacheCommand::Load, row + done, count, step.slot + done});
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+OptimizedList OptimizeForCache(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
+                               int maxLoad)
+{
+    POLVANE_CHECK(cacheSize >= 3 && cacheSize <= 64 && maxLoad >= 1);
+    CacheOrder order(indices, numIndices, numVertices, cacheSize);
+    order.Run();
+    return order.Emit(maxLoad);
+}
+
+} // namespace polvane

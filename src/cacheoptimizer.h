@@ -1,0 +1,35 @@
+#ifndef POLVANE_CACHEOPTIMIZER_H
+#define POLVANE_CACHEOPTIMIZER_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// Reorders a triangle list for the graphics processor's vertex cache: fewest vertices loaded first, then fewest
+// load commands. A cache slot keeps its vertex until a later load overwrites it, so vertices stay cached from one
+// batch of triangles to the next.
+namespace polvane {
+
+struct CacheCommand {
+    enum Kind : uint8_t { Load, Triangle };
+    Kind kind;
+    // Load: a = first row of the written vertex array, b = number of rows, c = first cache slot.
+    // Triangle: a, b, c = cache slots of the corners, in the corner order of the input (possibly rotated).
+    uint32_t a, b, c;
+};
+
+struct OptimizedList {
+    std::vector<uint32_t> rowVertex;   // row r of the written vertex array is input vertex rowVertex[r]
+    std::vector<CacheCommand> commands;
+};
+
+// `indices` holds numIndices / 3 triangles of vertex numbers below numVertices. Triangles with two equal vertex
+// numbers are dropped; every other one is drawn exactly once with its winding kept. Loads hold at most maxLoad
+// vertices and never cross the end of a cache of cacheSize slots (3 to 64). The same input always gives the same
+// result.
+OptimizedList OptimizeForCache(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
+                               int maxLoad);
+
+} // namespace polvane
+
+#endif

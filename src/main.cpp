@@ -1,0 +1,46 @@
+#include <iostream>
+#include <new>
+#include <string>
+
+#include "csourcewriter.h"
+#include "objfile.h"
+#include "settings.h"
+
+namespace {
+constexpr int exitOk = 0;
+constexpr int exitBadOption = 1;
+constexpr int exitFailed = -1;
+
+ConversionSettings conversionSettings;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc == 1) {
+        PrintUsage(std::cout);
+        return exitOk;
+    }
+    if (ParseOptions(argc, argv, conversionSettings, std::cout, std::cerr) != OptionsOutcome::Convert) {
+        return exitBadOption;
+    }
+    const std::string objPath = argv[argc - 1];
+    try {
+        if (conversionSettings.verbose) {
+            std::cout << "Reading objFile...\n";
+        }
+        const ObjFile objFile(objPath.c_str());
+        if (!objFile.GetVertices()) {
+            return exitFailed;
+        }
+        if (!WriteCSource(objFile, objPath, conversionSettings, std::cout, std::cerr)) {
+            return exitFailed;
+        }
+    } catch (const std::bad_alloc&) {
+        std::cerr << "Out of memory while converting " << objPath << "\n";
+        return exitFailed;
+    }
+    if (conversionSettings.verbose) {
+        std::cout << "Done!\n";
+    }
+    return exitOk;
+}

@@ -1,0 +1,606 @@
+#include "objfile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <limits>
+#include <vector>
+
+#include "check.h"
+#include "numberscan.h"
+#include "weldmap.h"
+
+ObjAttribute::ObjAttribute(const std::string& token) : ObjAttribute()
+{
+    CornerNumbers numbers;
+    const CornerFault fault = ReadCorner(token.data(), token.data() + token.size(), numbers);
+    if (fault != CornerFault::NoVertex && fault != CornerFault::TooLarge) {
+        vertexIndex = int32_t(int64_t(numbers.vertex) - 1);
+    }
+    if (numbers.hasTexCoord) {
+        texCoordIndex = int32_t(int64_t(numbers.texCoord) - 1);
+    }
+    if (numbers.hasNormal) {
+        normalIndex = int32_t(int64_t(numbers.normal) - 1);
+    }
+}
+
+bool ObjAttribute::operator<(const ObjAttribute& other) const
+{
+    if (vertexIndex != other.vertexIndex) {
+        return vertexIndex < other.vertexIndex;
+    }
+    if (texCoordIndex != other.texCoordIndex) {
+        return texCoordIndex < other.texCoordIndex;
+    }
+    return normalIndex < other.normalIndex;
+}
+
+CornerFault ReadCorner(const char* begin, const char* end, CornerNumbers& numbers)
+{
+    numbers = CornerNumbers();
+    const char* p = begin;
+    ScanResult result = ScanInt(p, end, numbers.vertex);
+    if (result != ScanResult::Ok) {
+        return result == ScanResult::OutOfRange ? CornerFault::TooLarge : CornerFault::NoVertex;
+    }
+    const char* doubleSlash = nullptr;
+    for (const char* q = begin; q + 1 < end; ++q) {
+        if (q[0] == '/' && q[1] == '/') {
+            doubleSlash = q;
+            break;
+        }
+    }
+    if (doubleSlash) {
+        if (end - p < 2 || p[0] != '/' || p[1] != '/') {
+            return CornerFault::NoNormal;
+        }
+        p += 2;
+        result = ScanInt(p, end, numbers.normal);
+        if (result != ScanResult::Ok) {
+            return result == ScanResult::OutOfRange ? CornerFault::TooLarge : CornerFault::NoNormal;
+        }
+        numbers.hasNormal = true;
+        return CornerFault::None;
+    }
+    if (std::memchr(begin, '/', size_t(end - begin)) == nullptr) {
+        return CornerFault::None;
+    }
+    if (p == end || *p != '/') {
+        return CornerFault::NoTexCoord;
+    }
+    ++p;
+    result = ScanInt(p, end, numbers.texCoord);
+    if (result != ScanResult::Ok) {
+        return result == ScanResult::OutOfRange ? CornerFault::TooLarge : CornerFault::NoTexCoord;
+    }
+    numbers.hasTexCoord = true;
+    if (p != end && *p == '/') {
+        ++p;
+        result = ScanInt(p, end, numbers.normal);
+        if (result == ScanResult::OutOfRange) {
+            return CornerFault::TooLarge;
+        }
+        numbers.hasNormal = (result == ScanResult::Ok);
+    }
+    return CornerFault::None;
+}
+
+namespace {
+
+enum RecordKind { positionKind, texCoordKind, normalKind, kindCount };
+
+const char* const recordKeyword[kindCount] = {"v", "vt", "vn"};
+const char* const referenceName[kindCount] = {"position", "texture", "normal"};
+
+// A reference whose validity is only known once the whole file has been read: a forward reference, or a
+// relative one that reaches before the first record of its kind.
+struct PendingReference {
+    uint64_t line;
+    int32_t written;
+    uint32_t countBefore;
+    RecordKind kind;
+    bool relative;
+};
+
+struct Span {
+    const char* begin;
+    const char* end;
+    bool Is(const char* text) const
+    {
+        const size_t length = std::strlen(text);
+        return size_t(end - begin) == length && std::memcmp(begin, text, length) == 0;
+    }
+};
+
+// Cuts the next white-space separated token from cursor; an empty span when only white space is left.
+Span NextToken(const char*& cursor, const char* end)
+{
+    while (cursor != end && IsBlank(*cursor)) {
+        ++cursor;
+    }
+    const char* start = cursor;
+    while (cursor != end && !IsBlank(*cursor)) {
+        ++cursor;
+    }
+    return Span{start, cursor};
+}
+
+// Reads the OBJ text once, collecting the records, fanning faces into triangles and welding their corners.
+class ObjReader {
+public:
+    bool Read(std::istream& in);
+
+    std::vector<Vector3D> positions;
+    std::vector<Vector2D> texCoords;
+    std::vector<Vector3D> normals;
+    std::vector<uint32_t> corners;
+    WeldMap weldMap;
+
+    uint64_t errorLine = 0;
+    std::string error;
+
+private:
+    bool ReadPhysicalLine(const char* begin, const char* end);
+    bool ReadLine(const char* begin, const char* end);
+    bool ReadNumbers(const char* keyword, const char* cursor, const char* end, float* values, int required,
+                     int wanted);
+    bool ReadFace(const char* cursor, const char* end);
+    bool ReadFaceCorner(const Span& token, uint32_t& vertexNumber);
+    int32_t Resolve(RecordKind kind, int32_t written);
+    bool CheckPendingReferences();
+    bool Fail(const std::string& what);
+    uint32_t Count(RecordKind kind) const;
+
+    uint64_t physicalLine = 0;
+    uint64_t line = 0;  // where the record being read starts
+    std::string joined;
+    bool joining = false;
+    std::vector<PendingReference> pending;
+    int32_t largestPending[kindCount] = {0, 0, 0};
+    bool relativePending[kindCount] = {false, false, false};
+    bool faultPending = false;
+};
+
+constexpr size_t blockSize = size_t(1) << 20;
+
+bool ObjReader::Read(std::istream& in)
+{
+    std::vector<char> buffer(blockSize);
+    size_t kept = 0;
+    bool firstBlock = true;
+    for (;;) {
+        if (kept == buffer.size()) {
+            buffer.resize(buffer.size() * 2);
+        }
+        in.read(buffer.data() + kept, std::streamsize(buffer.size() - kept));
+        const size_t got = size_t(in.gcount());
+        const bool atEnd = got < buffer.size() - kept;
+        const char* cursor = buffer.data();
+        const char* end = cursor + kept + got;
+        if (firstBlock && end - cursor >= 3 && std::memcmp(cursor, "\xEF\xBB\xBF", 3) == 0) {
+            cursor += 3;
+        }
+        firstBlock = false;
+        for (;;) {
+            const char* lineEnd = static_cast<const char*>(std::memchr(cursor, '\n', size_t(end - cursor)));
+            if (!lineEnd) {
+                break;
+            }
+            if (!ReadPhysicalLine(cursor, lineEnd)) {
+                return false;
+            }
+            cursor = lineEnd + 1;
+        }
+        if (atEnd) {
+            if (cursor != end && !ReadPhysicalLine(cursor, end)) {
+                return false;
+            }
+            if (joining && !ReadLine(joined.data(), joined.data() + joined.size())) {
+                return false;
+            }
+            break;
+        }
+        kept = size_t(end - cursor);
+        std::memmove(buffer.data(), cursor, kept);
+    }
+    return CheckPendingReferences();
+}
+
+// A comment runs from "#" to the end of the line. A backslash as the last character before it continues the
+// record on the next line.
+bool ObjReader::ReadPhysicalLine(const char* begin, const char* end)
+{
+    ++physicalLine;
+    if (const void* comment = std::memchr(begin, '#', size_t(end - begin))) {
+        end = static_cast<const char*>(comment);
+    }
+    const char* last = end;
+    while (last != begin && IsBlank(last[-1])) {
+        --last;
+    }
+    const bool continues = last != begin && last[-1] == '\\';
+    if (!joining && !continues) {
+        line = physicalLine;
+        return ReadLine(begin, end);
+    }
+    if (!joining) {
+        joining = true;
+        line = physicalLine;
+        joined.clear();
+    }
+    joined.append(begin, continues ? last - 1 : end);
+    joined += ' ';
+    if (continues) {
+        return true;
+    }
+    joining = false;
+    return ReadLine(joined.data(), joined.data() + joined.size());
+}
+
+bool ObjReader::ReadLine(const char* begin, const char* end)
+{
+    const char* cursor = begin;
+    const Span keyword = NextToken(cursor, end);
+    float values[3] = {0.0f, 0.0f, 0.0f};
+    if (keyword.Is("v")) {
+        if (!ReadNumbers("v", cursor, end, values, 3, 3)) {
+            return false;
+        }
+        positions.emplace_back(values[0], values[1], values[2]);
+    } else if (keyword.Is("vt")) {
+        if (!ReadNumbers("vt", cursor, end, values, 1, 2)) {
+            return false;
+        }
+        texCoords.emplace_back(values[0], values[1]);
+    } else if (keyword.Is("vn")) {
+        if (!ReadNumbers("vn", cursor, end, values, 3, 3)) {
+            return false;
+        }
+        normals.push_back(Vector3D(values[0], values[1], values[2]).Normalize());
+    } else if (keyword.Is("f")) {
+        return ReadFace(cursor, end);
+    }
+    return true;
+}
+
+// Reads up to `wanted` numbers; fewer than `required` is a fault. What follows the numbers is ignored.
+bool ObjReader::ReadNumbers(const char* keyword, const char* cursor, const char* end, float* values, int required,
+                            int wanted)
+{
+    for (int found = 0; found < wanted; ++found) {
+        const char* start = cursor;
+        const ScanResult result = ScanFloat(cursor, end, values[found]);
+        if (result == ScanResult::OutOfRange) {
+            Span number = NextToken(start, end);
+            return Fail("number \"" + std::string(number.begin, number.end) + "\" is too large for a float");
+        }
+        if (result == ScanResult::NoNumber) {
+            if (found >= required) {
+                return true;
+            }
+            return Fail(std::string("\"") + keyword + "\" needs " + (required == wanted ? "" : "at least ") + std::to_string(required) +
+                        (required == 1 ? " number" : " numbers") + ", found " + std::to_string(found));
+        }
+    }
+    return true;
+}
+
+bool ObjReader::ReadFace(const char* cursor, const char* end)
+{
+    uint32_t first = 0;
+    uint32_t previous = 0;
+    size_t cornerCount = 0;
+    for (;;) {
+        const Span token = NextToken(cursor, end);
+        if (token.begin == token.end) {
+            break;
+        }
+        uint32_t vertexNumber = 0;
+        if (!ReadFaceCorner(token, vertexNumber)) {
+            return false;
+        }
+        ++cornerCount;
+        if (cornerCount == 1) {
+            first = vertexNumber;
+        } else if (cornerCount >= 3) {
+            // A fan around the first corner keeps the face's winding.
+            corners.push_back(first);
+            corners.push_back(previous);
+            corners.push_back(vertexNumber);
+        }
+        previous = vertexNumber;
+    }
+    if (cornerCount < 3) {
+        return Fail("face needs at least 3 corners, found " + std::to_string(cornerCount));
+    }
+    if (corners.size() > size_t(std::numeric_limits<int32_t>::max())) {
+        return Fail("the model has more than 2147483647 face corners");
+    }
+    return true;
+}
+
+bool ObjReader::ReadFaceCorner(const Span& token, uint32_t& vertexNumber)
+{
+    CornerNumbers numbers;
+    const std::string quoted = "corner \"" + std::string(token.begin, token.end) + "\"";
+    switch (ReadCorner(token.begin, token.end, numbers)) {
+    case CornerFault::None:
+        break;
+    case CornerFault::NoVertex:
+        return Fail(quoted + " does not start with a position number");
+    case CornerFault::NoTexCoord:
+        return Fail(quoted + " has no texture number after \"/\"");
+    case CornerFault::NoNormal:
+        return Fail(quoted + " has no normal number after \"//\"");
+    case CornerFault::TooLarge:
+        return Fail(quoted + " has a number that does not fit in 32 bits");
+    }
+    ObjAttribute attribute(Resolve(positionKind, numbers.vertex), -1, -1);
+    if (numbers.hasTexCoord && numbers.texCoord != 0) {
+        attribute.texCoordIndex = Resolve(texCoordKind, numbers.texCoord);
+    }
+    if (numbers.hasNormal && numbers.normal != 0) {
+        attribute.normalIndex = Resolve(normalKind, numbers.normal);
+    }
+    vertexNumber = weldMap.Weld(attribute);
+    return true;
+}
+
+uint32_t ObjReader::Count(RecordKind kind) const
+{
+    switch (kind) {
+    case positionKind:
+        return uint32_t(positions.size());
+    case texCoordKind:
+        return uint32_t(texCoords.size());
+    default:
+        return uint32_t(normals.size());
+    }
+}
+
+// Turns a reference as written into a zero-based index. Positive references count from the first record of
+// their kind, negative ones back from the last record read before this line. References that cannot yet be
+// judged are kept, in file order, for the check after the whole file has been read.
+int32_t ObjReader::Resolve(RecordKind kind, int32_t written)
+{
+    const uint32_t count = Count(kind);
+    if (written > 0) {
+        const int32_t index = written - 1;
+        // A later, smaller forward reference is in range whenever this one is, so only growing ones are kept.
+        if (uint32_t(index) >= count && written > largestPending[kind] && !faultPending) {
+            pending.push_back(PendingReference{line, written, count, kind, false});
+            largestPending[kind] = written;
+        }
+        return index;
+    }
+    const int64_t index = int64_t(count) + written;
+    if (written < 0 && index >= 0) {
+        return int32_t(index);
+    }
+    // Reference 0, or one reaching before the first record. Without any record of its kind a texture or normal
+    // reference is ignored, so that case is only a fault when such records turn up later in the file.
+    if (faultPending) {
+        return -1;
+    }
+    if (kind != positionKind && count == 0) {
+        if (!relativePending[kind]) {
+            pending.push_back(PendingReference{line, written, count, kind, true});
+            relativePending[kind] = true;
+        }
+        return int32_t(int64_t(written) - 1);
+    }
+    pending.push_back(PendingReference{line, written, count, kind, written < 0});
+    faultPending = true;
+    return -1;
+}
+
+bool ObjReader::CheckPendingReferences()
+{
+    for (const PendingReference& reference : pending) {
+        const uint32_t count = Count(reference.kind);
+        if (reference.kind != positionKind && count == 0) {
+            continue;
+        }
+        const std::string name =
+            std::string(referenceName[reference.kind]) + " reference " + std::to_string(reference.written);
+        const std::string keyword = std::string("\"") + recordKeyword[reference.kind] + "\"";
+        line = reference.line;
+        if (reference.written == 0) {
+            return Fail(name + " is not valid; references count from 1");
+        }
+        if (reference.relative) {
+            return Fail(name + " reaches before the first " + keyword + " record (" +
+                        std::to_string(reference.countBefore) + " read before this line)");
+        }
+        if (count == 0) {
+            return Fail(name + ", but the file has no " + keyword + " records");
+        }
+        if (uint32_t(reference.written - 1) >= count) {
+            return Fail(name + " is outside 1.." + std::to_string(count));
+        }
+    }
+    return true;
+}
+
+bool ObjReader::Fail(const std::string& what)
+{
+    errorLine = line;
+    error = what;
+    return false;
+}
+
+bool IsFinite(const Vector3D& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+}
+
+ObjFile::ObjFile(const char* path)
+    : numVertices(0), numIndices(0), vertices(nullptr), normals(nullptr), texCoords(nullptr), indices(nullptr),
+      sourceName(path)
+{
+    std::ifstream file;
+    std::error_code ignored;
+    if (!std::filesystem::is_directory(path, ignored)) {
+        file.open(path, std::ios::in | std::ios::binary);
+    }
+    if (!file.is_open()) {
+        std::cerr << "Couldn't open obj file " << path << " for reading\n";
+        return;
+    }
+    Parse(file);
+}
+
+ObjFile::ObjFile(std::istream& in, const std::string& name)
+    : numVertices(0), numIndices(0), vertices(nullptr), normals(nullptr), texCoords(nullptr), indices(nullptr),
+      sourceName(name)
+{
+    Parse(in);
+}
+
+ObjFile::ObjFile(const ObjFile& other)
+    : numVertices(0), numIndices(0), vertices(nullptr), normals(nullptr), texCoords(nullptr), indices(nullptr),
+      sourceName(other.sourceName)
+{
+    CopyFrom(other);
+}
+
+ObjFile& ObjFile::operator=(const ObjFile& other)
+{
+    if (this != &other) {
+        Release();
+        CopyFrom(other);
+        sourceName = other.sourceName;
+    }
+    return *this;
+}
+
+ObjFile::~ObjFile()
+{
+    Release();
+}
+
+void ObjFile::ReportError(uint64_t line, const std::string& what) const
+{
+    std::cerr << sourceName << ":" << line << ": " << what << "\n";
+}
+
+void ObjFile::Parse(std::istream& in)
+{
+    ObjReader reader;
+    if (!reader.Read(in)) {
+        ReportError(reader.errorLine, reader.error);
+        return;
+    }
+    const uint32_t vertexCount = reader.weldMap.Size();
+    const size_t cornerCount = reader.corners.size();
+    if (vertexCount == 0 || cornerCount == 0 || cornerCount % 3 != 0) {
+        std::cerr << "Obj file did not have a valid amount of vertices or indices\n";
+        return;
+    }
+    numVertices = int32_t(vertexCount);
+    numIndices = int32_t(cornerCount);
+
+    indices = new uint32_t[cornerCount];
+    std::copy(reader.corners.begin(), reader.corners.end(), indices);
+    std::vector<uint32_t>().swap(reader.corners);
+
+    vertices = new Vector3D[vertexCount];
+    normals = new Vector3D[vertexCount];
+    const bool hasTexCoords = !reader.texCoords.empty();
+    if (hasTexCoords) {
+        texCoords = new Vector2D[vertexCount];
+    }
+    bool hasNormals = !reader.normals.empty();
+    reader.weldMap.ForEach([&](const ObjAttribute& attribute, uint32_t k) {
+        vertices[k] = reader.positions[size_t(attribute.vertexIndex)];
+        if (hasNormals) {
+            if (attribute.normalIndex < 0) {
+                hasNormals = false;
+            } else {
+                normals[k] = reader.normals[size_t(attribute.normalIndex)];
+            }
+        }
+        if (hasTexCoords) {
+            texCoords[k] =
+                attribute.texCoordIndex >= 0 ? reader.texCoords[size_t(attribute.texCoordIndex)] : Vector2D();
+        }
+    });
+    if (!hasNormals) {
+        ComputeNormals();
+    }
+}
+
+void ObjFile::ComputeNormals()
+{
+    POLVANE_CHECK(normals);
+    for (int32_t i = 0; i < numVertices; ++i) {
+        normals[i] = Vector3D();
+    }
+    for (int32_t k = 0; k + 2 < numIndices; k += 3) {
+        const Vector3D& a = vertices[indices[k]];
+        const Vector3D& b = vertices[indices[k + 1]];
+        const Vector3D& c = vertices[indices[k + 2]];
+        const Vector3D e1 = a - b;
+        const Vector3D e2 = c - b;
+        const Vector3D n = e2.Cross(e1).Normalize();
+        // A triangle without a direction (no area, a repeated corner) has no unit normal to give.
+        if (!IsFinite(n)) {
+            continue;
+        }
+        normals[indices[k]] += n;
+        normals[indices[k + 1]] += n;
+        normals[indices[k + 2]] += n;
+    }
+    for (int32_t j = 0; j < numVertices; ++j) {
+        const Vector3D n = normals[j].Normalize();
+        normals[j] = IsFinite(n) ? n : Vector3D();
+    }
+}
+
+void ObjFile::Release()
+{
+    delete[] vertices;
+    vertices = nullptr;
+    delete[] indices;
+    indices = nullptr;
+    delete[] normals;
+    normals = nullptr;
+    delete[] texCoords;
+    texCoords = nullptr;
+}
+
+void ObjFile::CopyFrom(const ObjFile& other)
+{
+    numVertices = other.numVertices;
+    numIndices = other.numIndices;
+    if (!other.vertices) {
+        vertices = nullptr;
+        normals = nullptr;
+        texCoords = nullptr;
+        indices = nullptr;
+        return;
+    }
+    POLVANE_CHECK(numVertices);
+    POLVANE_CHECK(numIndices);
+    POLVANE_CHECK(other.vertices);
+    POLVANE_CHECK(other.indices);
+    POLVANE_CHECK(other.normals);
+    vertices = new Vector3D[size_t(numVertices)];
+    normals = new Vector3D[size_t(numVertices)];
+    indices = new uint32_t[size_t(numIndices)];
+    std::copy(other.vertices, other.vertices + numVertices, vertices);
+    std::copy(other.normals, other.normals + numVertices, normals);
+    std::copy(other.indices, other.indices + numIndices, indices);
+    if (other.texCoords) {
+        texCoords = new Vector2D[size_t(numVertices)];
+        std::copy(other.texCoords, other.texCoords + numVertices, texCoords);
+    } else {
+        texCoords = nullptr;
+    }
+}

@@ -1,0 +1,89 @@
+#ifndef POLVANE_OBJFILE_H
+#define POLVANE_OBJFILE_H
+
+#include <cstdint>
+#include <istream>
+#include <string>
+
+#include "vector2d.h"
+#include "vector3d.h"
+
+// One face-corner reference, zero-based; -1 marks an absent texture-coordinate or normal reference.
+// It is also the key under which corners are welded into vertices.
+class ObjAttribute {
+public:
+    int32_t vertexIndex;
+    int32_t texCoordIndex;
+    int32_t normalIndex;
+
+    ObjAttribute() : vertexIndex(-1), texCoordIndex(-1), normalIndex(-1) {}
+    ObjAttribute(int32_t vertex, int32_t texCoord, int32_t normal)
+        : vertexIndex(vertex), texCoordIndex(texCoord), normalIndex(normal)
+    {
+    }
+    // A corner token of the forms v, v/t, v/t/n and v//n, with its 1-based numbers lowered by one. Numbers
+    // that the token lacks are -1. The loader itself reads tokens with ReadCorner, which also reports faults.
+    explicit ObjAttribute(const std::string& token);
+
+    bool operator<(const ObjAttribute& other) const;
+    bool operator==(const ObjAttribute& other) const
+    {
+        return vertexIndex == other.vertexIndex && texCoordIndex == other.texCoordIndex &&
+               normalIndex == other.normalIndex;
+    }
+};
+
+// The numbers of one corner token as written, before they are resolved against the file's records.
+struct CornerNumbers {
+    int32_t vertex = 0;
+    int32_t texCoord = 0;
+    int32_t normal = 0;
+    bool hasTexCoord = false;
+    bool hasNormal = false;
+};
+
+enum class CornerFault { None, NoVertex, NoTexCoord, NoNormal, TooLarge };
+
+// Reads the corner token [begin, end) as the C scan reads the forms "%d", "%d/%d/%d" and "%d//%d".
+CornerFault ReadCorner(const char* begin, const char* end, CornerNumbers& numbers);
+
+// A loaded OBJ model: an indexed triangle mesh. A failed load leaves it empty (GetVertices() is null) after
+// reporting the reason as one line on the error stream.
+class ObjFile {
+public:
+    explicit ObjFile(const char* path);
+    // Loads OBJ text from a stream; sourceName stands for the file in error messages.
+    ObjFile(std::istream& in, const std::string& sourceName);
+    ObjFile(const ObjFile& other);
+    ObjFile& operator=(const ObjFile& other);
+    ~ObjFile();
+
+    int32_t GetNumVertices() const { return numVertices; }
+    int32_t GetNumIndices() const { return numIndices; }
+    // Arrays owned by the model, valid for its lifetime. GetTexCoords() is null when the file has no "vt" record.
+    const Vector3D* GetVertices() const { return vertices; }
+    const Vector3D* GetNormals() const { return normals; }
+    const Vector2D* GetTexCoords() const { return texCoords; }
+    // Three vertex numbers per triangle, in the corner order of its face.
+    const uint32_t* GetIndices() const { return indices; }
+
+    // Reads the whole stream and fills the model; on a fault the model stays empty.
+    void Parse(std::istream& in);
+    void Release();
+    void CopyFrom(const ObjFile& other);
+    // Replaces every normal by the normalised sum of the unit normals of the triangles using the vertex.
+    void ComputeNormals();
+
+private:
+    void ReportError(uint64_t line, const std::string& what) const;
+
+    int32_t numVertices;
+    int32_t numIndices;
+    Vector3D* vertices;
+    Vector3D* normals;
+    Vector2D* texCoords;
+    uint32_t* indices;
+    std::string sourceName;
+};
+
+#endif

@@ -1,0 +1,59 @@
+#include "vertexrows.h"
+
+namespace {
+
+int32_t Clamp(double v, int32_t low, int32_t high)
+{
+    if (v > high) {
+        return high;
+    }
+    if (v < low) {
+        return low;
+    }
+    return v == v ? int32_t(v) : 0;
+}
+
+}
+
+int32_t ClampToInt16(double v)
+{
+    return Clamp(v, -32768, 32767);
+}
+
+int32_t ClampToInt8(double v)
+{
+    return Clamp(v, -128, 127);
+}
+
+void WriteVertexRows(OutputText& out, const ObjFile& objFile, const ConversionSettings& settings)
+{
+    const Vector3D* vertices = objFile.GetVertices();
+    const Vector3D* normals = objFile.GetNormals();
+    const Vector2D* texCoords = objFile.GetTexCoords();
+    const double scale = settings.scale;
+    const double sFactor = double(settings.sScale) * 2048.0;
+    const double tFactor = double(settings.tScale) * 2048.0;
+
+    for (int32_t i = 0; i < objFile.GetNumVertices(); ++i) {
+        const Vector3D& position = vertices[i];
+        const Vector2D texCoord = texCoords ? texCoords[i] : Vector2D();
+        const float flippedT = float(1.0 - double(texCoord[1]));
+
+        out << "    { " << int64_t(ClampToInt16(position[0] * scale)) << ", "
+            << int64_t(ClampToInt16(position[1] * scale)) << ", " << int64_t(ClampToInt16(position[2] * scale))
+            << ", 0, " << int64_t(ClampToInt16(texCoord[0] * sFactor)) << ", "
+            << int64_t(ClampToInt16(flippedT * tFactor)) << ", ";
+        if (settings.useNormals) {
+            const Vector3D& normal = normals[i];
+            out << int64_t(ClampToInt8(normal[0] * 128.0)) << ", " << int64_t(ClampToInt8(normal[1] * 128.0))
+                << ", " << int64_t(ClampToInt8(normal[2] * 128.0)) << ", ";
+        } else {
+            out << "0x";
+            out.Hex(settings.red) << ", 0x";
+            out.Hex(settings.green) << ", 0x";
+            out.Hex(settings.blue) << ", ";
+        }
+        out << "0x";
+        out.Hex(settings.alpha) << " },\n";
+    }
+}
