@@ -14,11 +14,11 @@ const uint32_t none = 0xFFFFFFFFu;
 const uint32_t maxLooksPerVertex = 8;
 const uint32_t maxScansPerVertex = 64;
 
-// One step of the optimised order, before rows of the vertex array and cache slots are chosen:
-// a load of `count` vertices (from `first` in loadVertices) into slots slot.., or a triangle.
+// One step of the optimised order: a load of `count` rows of the vertex array from row `first` into the slots
+// from `slot` on, or a triangle.
 struct Step {
     bool load;
-    uint32_t first; // load: position in loadVertices; triangle: triangle number
+    uint32_t first; // load: first row; triangle: triangle number
     uint32_t count;
     uint32_t slot;
 };
@@ -77,7 +77,8 @@ private:
     uint32_t seedCursor = 0;
 
     std::vector<Step> steps;
-    std::vector<uint32_t> loadVertices;
+    std::vector<uint32_t> rowVertex;
+    std::vector<uint32_t> lastRow; // per vertex: its latest row in rowVertex, or none
 };
 
 CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVerticesIn, int cacheSizeIn)
@@ -120,6 +121,7 @@ CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numV
     drawn.assign(numTriangles, 0);
     nearReadyPos.assign(numTriangles, none);
     lastUse.assign(numVertices, 0);
+    lastRow.assign(numVertices, none);
 }
 
 void CacheOrder::Run()
@@ -176,7 +178,6 @@ void CacheOrder::Load(uint32_t vertex, uint32_t slot)
     slotOf[vertex] = slot;
     slotVertex[slot] = vertex;
     lastUse[vertex] = ++clock;
-    loadVertices.push_back(vertex);
     for (uint32_t i = adjStart[vertex]; i < adjStart[vertex] + live[vertex]; ++i) {
         uint32_t t = adj[i] / 3;
         uint8_t count = ++cachedCorners[t];
@@ -365,7 +366,6 @@ void CacheOrder::BuildBatch()
 {
     std::vector<uint32_t> order = FreeSlotOrder();
     size_t used = 0;
-    size_t firstLoad = loadVertices.size();
     std::vector<uint32_t> slots; // slot of each vertex loaded by this batch, in load order
     for (;;) {
         Candidate candidate = Choose();
@@ -388,85 +388,71 @@ void CacheOrder::BuildBatch()
             break;
         }
     }
-    // One step per run of neighbouring slots, in load order.
+    // One load per run of neighbouring slots. No triangle of the batch is drawn yet, so the vertices of a run may
+    // still trade slots: written rows are loaded again when they hold exactly the run's vertices, or when the
+    // rows of its vertices loaded before end the array (the run's other vertices are then written after them).
+    // Otherwise all of the run's vertices are written again, one load still.
     size_t i = 0;
     while (i < slots.size()) {
         size_t j = i + 1;
         while (j < slots.size() && slots[j] == slots[j - 1] + 1) {
             ++j;
         }
-        steps.push_back(Step{true, static_cast<uint32_t>(firstLoad + i), static_cast<uint32_t>(j - i), slots[i]});
+        std::vector<uint32_t> known;
+        std::vector<uint32_t> fresh;
+        for (size_t k = i; k < j; ++k) {
+            uint32_t v = slotVertex[slots[k]];
+            (lastRow[v] == none ? fresh : known).push_back(v);
+        }
+        std::sort(known.begin(), known.end(), [&](uint32_t x, uint32_t y) { return lastRow[x] < lastRow[y]; });
+        uint32_t end = static_cast<uint32_t>(rowVertex.size());
+        bool reuse = !known.empty() && lastRow[known.back()] - lastRow[known.front()] + 1 == known.size() &&
+                     (fresh.empty() || lastRow[known.back()] + 1 == end);
+        uint32_t row = reuse ? lastRow[known.front()] : end;
+        std::vector<uint32_t> placed = known;
+        placed.insert(placed.end(), fresh.begin(), fresh.end());
+        for (size_t k = reuse ? known.size() : 0; k < placed.size(); ++k) {
+            lastRow[placed[k]] = static_cast<uint32_t>(rowVertex.size());
+            rowVertex.push_back(placed[k]);
+        }
+        for (size_t k = 0; k < placed.size(); ++k) {
+            slotVertex[slots[i] + k] = placed[k];
+            slotOf[placed[k]] = static_cast<uint32_t>(slots[i] + k);
+        }
+        steps.push_back(Step{true, row, static_cast<uint32_t>(j - i), slots[i]});
         i = j;
     }
 }
 
-// Chooses the rows of the vertex array and the slots of every corner. A load's vertices go to a run of
-// consecutive rows: rows already written are reused when they hold exactly the vertices loaded (ending the array,
-// where the load's new vertices are appended after them); otherwise the load's vertices are written again.
 OptimizedList CacheOrder::Emit(int maxLoad) const
 {
     OptimizedList out;
-    std::vector<uint32_t> lastRow(numVertices, none);
-    std::vector<uint32_t> simSlot(numVertices, none);
-    std::vector<uint32_t> simVertex(cacheSize, none);
-    std::vector<uint32_t> known;
-    std::vector<uint32_t> fresh;
+    out.rowVertex = rowVertex;
+    std::vector<uint32_t> slotVertexNow(cacheSize, none);
+    std::vector<uint32_t> slotOfNow(numVertices, none);
     for (const Step& step : steps) {
-        if (!step.load) {
+        if (step.load) {
+            for (uint32_t i = 0; i < step.count; ++i) {
+                uint32_t slot = step.slot + i;
+                uint32_t old = slotVertexNow[slot];
+                if (old != none && slotOfNow[old] == slot) {
+                    slotOfNow[old] = none;
+                }
+                uint32_t v = rowVertex[step.first + i];
+                slotVertexNow[slot] = v;
+                slotOfNow[v] = slot;
+            }
+            for (uint32_t done = 0; done < step.count; done += static_cast<uint32_t>(maxLoad)) {
+                uint32_t count = std::min(step.count - done, static_cast<uint32_t>(maxLoad));
+                out.commands.push_back(CacheCommand{CacheCommand::Load, step.first + done, count, step.slot + done});
+            }
+        } else {
             uint32_t slot[3];
             for (uint32_t k = 0; k < 3; ++k) {
-                slot[k] = simSlot[corners[3 * step.first + k]];
+                slot[k] = slotOfNow[corners[3 * step.first + k]];
                 POLVANE_CHECK(slot[k] != none);
             }
             out.commands.push_back(CacheCommand{CacheCommand::Triangle, slot[0], slot[1], slot[2]});
-            continue;
-        }
-        known.clear();
-        fresh.clear();
-        for (uint32_t i = 0; i < step.count; ++i) {
-            uint32_t v = loadVertices[step.first + i];
-            (lastRow[v] == none ? fresh : known).push_back(v);
-        }
-        std::sort(known.begin(), known.end(), [&](uint32_t x, uint32_t y) { return lastRow[x] < lastRow[y]; });
-        uint32_t end = static_cast<uint32_t>(out.rowVertex.size());
-        uint32_t row = end;
-        bool reuse = !known.empty() && lastRow[known.back()] - lastRow[known.front()] + 1 == known.size();
-        if (reuse && !fresh.empty()) {
-            reuse = lastRow[known.back()] + 1 == end;
-        }
-        std::vector<uint32_t> placed;
-        if (reuse) {
-            row = lastRow[known.front()];
-            placed = known;
-            for (uint32_t v : fresh) {
-                lastRow[v] = static_cast<uint32_t>(out.rowVertex.size());
-                out.rowVertex.push_back(v);
-                placed.push_back(v);
-            }
-        } else {
-            for (uint32_t v : known) {
-                placed.push_back(v);
-            }
-            for (uint32_t v : fresh) {
-                placed.push_back(v);
-            }
-            for (uint32_t v : placed) {
-                lastRow[v] = static_cast<uint32_t>(out.rowVertex.size());
-                out.rowVertex.push_back(v);
-            }
-        }
-        for (uint32_t i = 0; i < step.count; ++i) {
-            uint32_t slot = step.slot + i;
-            uint32_t old = simVertex[slot];
-            if (old != none && simSlot[old] == slot) {
-                simSlot[old] = none;
-            }
-            simVertex[slot] = placed[i];
-            simSlot[placed[i]] = slot;
-        }
-        for (uint32_t done = 0; done < step.count; done += static_cast<uint32_t>(maxLoad)) {
-            uint32_t count = std::min(step.count - done, static_cast<uint32_t>(maxLoad));
-            out.commands.push_back(CacheCommand{CacheCommand::Load, row + done, count, step.slot + done});
         }
     }
     return out;

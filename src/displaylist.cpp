@@ -29,7 +29,7 @@ void insertSorted(int index, int* arr, int& vertCacheSize)
     arr[position] = index;
     ++vertCacheSize;
     for (int j = 0; j + 1 < vertCacheSize; ++j) {
-        POLVANE_CHECK(arr[j] != arr[j + 1]);
+        POLVANE_CHECK(arr[j] != arr[j+1]);
     }
 }
 
