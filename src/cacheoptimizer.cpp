@@ -3,6 +3,8 @@
 #include "check.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace polvane {
 
@@ -274,19 +276,36 @@ Candidate CacheOrder::Choose()
     if (!nearReady.empty()) {
         // Load the vertex that completes the most triangles; among equals, the one next to the vertices closest
         // to having nothing left to draw.
-        uint64_t bestScore = 0;
+        static int variant = getenv("CO_V") ? atoi(getenv("CO_V")) : 0;
+        static double wA = getenv("CO_A") ? atof(getenv("CO_A")) : 1.0;
+        double bestScore = 0;
         for (uint32_t t : nearReady) {
             uint32_t missingVertex = none;
             uint32_t remaining = 0;
+            uint64_t recent = 0;
+            double valence = 0;
             for (uint32_t k = 0; k < 3; ++k) {
                 uint32_t v = corners[3 * t + k];
+                valence += 2.0 / std::sqrt(double(live[v]));
                 if (slotOf[v] == none) {
                     missingVertex = v;
                 } else {
                     remaining += live[v];
+                    recent = std::max(recent, lastUse[v]);
                 }
             }
-            uint64_t score = (static_cast<uint64_t>(ReadyGain(missingVertex)) << 32) - remaining;
+            double age = double(clock - recent);
+            double g = ReadyGain(missingVertex);
+            double score = 0;
+            switch (variant) {
+            case 0: score = g * 1e6 - remaining; break;
+            case 1: score = -double(remaining) * 1e6 + g; break;
+            case 2: score = -age * 1e6 + g; break;
+            case 3: score = g * 1e9 - age; break;
+            case 4: score = valence + wA * std::max(0.0, 1.0 - age / (2.0 * cacheSize)); break;
+            case 5: score = g * 1e6 + valence + wA * std::max(0.0, 1.0 - age / (2.0 * cacheSize)); break;
+            case 6: score = g + valence + wA * std::max(0.0, 1.0 - age / (2.0 * cacheSize)); break;
+            }
             if (best.triangle == none || score > bestScore || (score == bestScore && t < best.triangle)) {
                 best.triangle = t;
                 bestScore = score;

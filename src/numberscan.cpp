@@ -101,21 +101,19 @@ ScanResult ScanInt(const char*& cursor, const char* end, int32_t& value)
     if (p == end || !IsDigit(*p)) {
         return ScanResult::NoNumber;
     }
-    const int64_t limit = negative ? -int64_t(std::numeric_limits<int32_t>::min())
-                                   : int64_t(std::numeric_limits<int32_t>::max());
-    int64_t magnitude = 0;
-    bool tooLarge = false;
+    const uint64_t limit = negative ? uint64_t(1) << 31 : (uint64_t(1) << 31) - 1;
+    uint64_t magnitude = 0;
     while (p != end && IsDigit(*p)) {
-        if (!tooLarge) {
-            magnitude = magnitude * 10 + (*p - '0');
-            tooLarge = magnitude > limit;
+        // Once past the limit the value only needs to stay past it.
+        if (magnitude <= limit) {
+            magnitude = magnitude * 10 + uint64_t(*p - '0');
         }
         ++p;
     }
-    if (tooLarge) {
+    if (magnitude > limit) {
         return ScanResult::OutOfRange;
     }
-    value = int32_t(negative ? -magnitude : magnitude);
+    value = negative ? int32_t(-int64_t(magnitude)) : int32_t(magnitude);
     cursor = p;
     return ScanResult::Ok;
 }

@@ -326,8 +326,10 @@ bool ObjReader::ReadFace(const char* cursor, const char* end)
 bool ObjReader::ReadFaceCorner(const Span& token, uint32_t& vertexNumber)
 {
     CornerNumbers numbers;
-    const std::string quoted = "corner \"" + std::string(token.begin, token.end) + "\"";
-    switch (ReadCorner(token.begin, token.end, numbers)) {
+    const CornerFault fault = ReadCorner(token.begin, token.end, numbers);
+    const std::string quoted =
+        fault == CornerFault::None ? std::string() : "corner \"" + std::string(token.begin, token.end) + "\"";
+    switch (fault) {
     case CornerFault::None:
         break;
     case CornerFault::NoVertex:
@@ -346,7 +348,7 @@ bool ObjReader::ReadFaceCorner(const Span& token, uint32_t& vertexNumber)
     if (numbers.hasNormal && numbers.normal != 0) {
         attribute.normalIndex = Resolve(normalKind, numbers.normal);
     }
-    vertexNumber = weldMap.Weld(attribute);
+    vertexNumber = weldMap.Weld(attribute, uint32_t(positions.size()));
     return true;
 }
 
@@ -517,7 +519,9 @@ void ObjFile::Parse(std::istream& in)
         texCoords = new Vector2D[vertexCount];
     }
     bool hasNormals = !reader.normals.empty();
-    reader.weldMap.ForEach([&](const ObjAttribute& attribute, uint32_t k) {
+    const std::vector<ObjAttribute>& keys = reader.weldMap.Keys();
+    for (uint32_t k = 0; k < vertexCount; ++k) {
+        const ObjAttribute& attribute = keys[k];
         vertices[k] = reader.positions[size_t(attribute.vertexIndex)];
         if (hasNormals) {
             if (attribute.normalIndex < 0) {
@@ -530,7 +534,7 @@ void ObjFile::Parse(std::istream& in)
             texCoords[k] =
                 attribute.texCoordIndex >= 0 ? reader.texCoords[size_t(attribute.texCoordIndex)] : Vector2D();
         }
-    });
+    }
     if (!hasNormals) {
         ComputeNormals();
     }

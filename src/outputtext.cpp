@@ -3,70 +3,50 @@
 #include <charconv>
 
 namespace {
-constexpr size_t flushThreshold = size_t(1) << 20;
+constexpr size_t blockSize = size_t(1) << 20;
+constexpr size_t numberRoom = 24;
 }
 
-OutputText::OutputText(std::ostream& out) : stream(out)
-{
-    buffer.reserve(flushThreshold + 4096);
-}
+OutputText::OutputText(std::ostream& out) : stream(out), buffer(blockSize) {}
 
 OutputText::~OutputText()
 {
     Flush();
 }
 
-OutputText& OutputText::operator<<(const char* text)
-{
-    buffer += text;
-    FlushWhenFull();
-    return *this;
-}
-
-OutputText& OutputText::operator<<(const std::string& text)
-{
-    buffer += text;
-    FlushWhenFull();
-    return *this;
-}
-
-OutputText& OutputText::operator<<(char c)
-{
-    buffer += c;
-    FlushWhenFull();
-    return *this;
-}
-
 OutputText& OutputText::operator<<(int64_t value)
 {
-    char digits[24];
-    const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value);
-    buffer.append(digits, written.ptr);
-    FlushWhenFull();
+    if (buffer.size() - used < numberRoom) {
+        MakeRoom(numberRoom);
+    }
+    char* const start = buffer.data() + used;
+    used += size_t(std::to_chars(start, start + numberRoom, value).ptr - start);
     return *this;
 }
 
 OutputText& OutputText::Hex(uint32_t value)
 {
-    char digits[16];
-    const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value, 16);
-    buffer.append(digits, written.ptr);
-    FlushWhenFull();
+    if (buffer.size() - used < numberRoom) {
+        MakeRoom(numberRoom);
+    }
+    char* const start = buffer.data() + used;
+    used += size_t(std::to_chars(start, start + numberRoom, value, 16).ptr - start);
     return *this;
 }
 
-void OutputText::FlushWhenFull()
+void OutputText::MakeRoom(size_t size)
 {
-    if (buffer.size() >= flushThreshold) {
-        Flush();
+    Flush();
+    if (buffer.size() < size) {
+        buffer.resize(size);
     }
 }
 
 bool OutputText::Flush()
 {
-    if (!buffer.empty()) {
-        stream.write(buffer.data(), std::streamsize(buffer.size()));
-        buffer.clear();
+    if (used != 0) {
+        stream.write(buffer.data(), std::streamsize(used));
+        used = 0;
     }
     return !stream.fail();
 }

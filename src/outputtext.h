@@ -2,8 +2,11 @@
 #define POLVANE_OUTPUTTEXT_H
 
 #include <cstdint>
+#include <cstring>
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 // Collects generated text and hands it to the stream in large blocks. Numbers are written without sign
 // padding, leading zeros or fill.
@@ -14,9 +17,17 @@ public:
     OutputText(const OutputText&) = delete;
     OutputText& operator=(const OutputText&) = delete;
 
-    OutputText& operator<<(const char* text);
-    OutputText& operator<<(const std::string& text);
-    OutputText& operator<<(char c);
+    OutputText& operator<<(std::string_view text)
+    {
+        if (text.size() > buffer.size() - used) {
+            MakeRoom(text.size());
+        }
+        std::memcpy(buffer.data() + used, text.data(), text.size());
+        used += text.size();
+        return *this;
+    }
+    OutputText& operator<<(const char* text) { return *this << std::string_view(text); }
+    OutputText& operator<<(const std::string& text) { return *this << std::string_view(text); }
     // Decimal, with a minus sign when negative.
     OutputText& operator<<(int64_t value);
     OutputText& Hex(uint32_t value);  // lowercase digits, without "0x"
@@ -24,10 +35,11 @@ public:
     bool Flush();
 
 private:
-    void FlushWhenFull();
+    void MakeRoom(size_t size);
 
     std::ostream& stream;
-    std::string buffer;
+    std::vector<char> buffer;
+    size_t used = 0;
 };
 
 #endif

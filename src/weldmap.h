@@ -7,42 +7,33 @@
 
 #include "objfile.h"
 
-// Gives every distinct face-corner reference a vertex number, in order of first appearance. An open-addressing
-// hash table: each lookup costs a hash and a short probe.
+// Gives every distinct face-corner reference a vertex number, in order of first appearance.
+//
+// Corners are looked up through short chains, one per position index, which follow the order of the file and
+// so stay in cache. When a chain grows long, or a corner names a position not read yet, the map turns for good
+// into an open-addressing hash table, whose lookups cost the same whatever the input.
 class WeldMap {
 public:
-    WeldMap();
-
     // The vertex number of the attribute; a new one (the number of attributes held so far) when it is new.
-    uint32_t Weld(const ObjAttribute& attribute);
-    uint32_t Size() const { return size; }
-
-    // Calls visit(attribute, vertexNumber) once for every attribute held, in no particular order.
-    template <typename Visitor>
-    void ForEach(Visitor visit) const
-    {
-        for (const Slot& slot : slots) {
-            if (slot.vertexNumber != emptySlot) {
-                visit(slot.attribute, slot.vertexNumber);
-            }
-        }
-    }
-
-    void Clear();
+    // positionCount is the number of positions read so far.
+    uint32_t Weld(const ObjAttribute& attribute, uint32_t positionCount);
+    uint32_t Size() const { return uint32_t(keys.size()); }
+    // The attribute of each vertex number, in order.
+    const std::vector<ObjAttribute>& Keys() const { return keys; }
 
 private:
-    struct Slot {
-        ObjAttribute attribute;
-        uint32_t vertexNumber;
-    };
-    static constexpr uint32_t emptySlot = UINT32_MAX;
+    static constexpr uint32_t none = UINT32_MAX;
 
-    static size_t Hash(const ObjAttribute& attribute);
-    void Grow();
+    uint32_t Add(const ObjAttribute& attribute);
+    uint32_t HashedWeld(const ObjAttribute& attribute);
+    void SwitchToHashing();
+    void GrowTable();
 
-    std::vector<Slot> slots;
-    size_t mask;
-    uint32_t size;
+    std::vector<ObjAttribute> keys;
+    bool hashing = false;
+    std::vector<uint32_t> chainHead;  // per position index: the newest vertex with that position
+    std::vector<uint32_t> chainNext;  // per vertex: the previous vertex with the same position
+    std::vector<uint32_t> table;      // vertex numbers by hash slot
 };
 
 #endif
