@@ -50,9 +50,12 @@ private:
     void BuildBatch();
     Candidate Choose();
     void MakeRoom(const Candidate& candidate, uint32_t wanted);
-    std::vector<uint32_t> FreeSlotOrder() const;
+    std::vector<uint32_t> FreeSlotOrder(uint32_t minRun) const;
     uint32_t ReadyGain(uint32_t vertex) const;
     bool IsCorner(uint32_t vertex, uint32_t triangle) const;
+    void ComputeBands(uint32_t width);
+    uint32_t Farthest(uint32_t start, std::vector<uint32_t>& distance, std::vector<uint32_t>& queue) const;
+    uint32_t SeedInBand(uint32_t band);
 
     uint32_t numVertices;
     uint32_t cacheSize;
@@ -76,7 +79,14 @@ private:
     std::vector<uint64_t> lastUse;      // per vertex
     uint64_t clock = 0;
     std::vector<uint32_t> deadEnds; // vertices evicted with triangles left to draw, latest last
-    uint32_t seedCursor = 0;
+
+    // Bands: triangles grouped by their distance (in edges) from an end of their connected part of the mesh.
+    std::vector<uint32_t> bandOf;     // per triangle
+    std::vector<uint32_t> bandStart;  // per band: its first position in bandList
+    std::vector<uint32_t> bandList;   // triangles, band by band, each band in input order
+    std::vector<uint32_t> bandCursor; // per band: triangles before it in bandList are drawn or drawable
+    std::vector<uint32_t> bandLeft;   // per band: undrawn triangles
+    uint32_t currentBand = 0;
 
     std::vector<Step> steps;
     std::vector<uint32_t> rowVertex;
@@ -124,6 +134,83 @@ CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numV
     nearReadyPos.assign(numTriangles, none);
     lastUse.assign(numVertices, 0);
     lastRow.assign(numVertices, none);
+    static int bw = getenv("CO_W") ? atoi(getenv("CO_W")) : 0;
+    static int bs = getenv("CO_S") ? atoi(getenv("CO_S")) : 0;
+    uint32_t width = bw > 0 ? std::max<uint32_t>(1, (cacheSize - std::min<uint32_t>(bs, cacheSize - 1)) * 10 / bw) : 0xFFFFFFu;
+    ComputeBands(width);
+}
+
+// Breadth-first distances from `start` over the edges of the triangles; returns the vertex reached last.
+uint32_t CacheOrder::Farthest(uint32_t start, std::vector<uint32_t>& distance, std::vector<uint32_t>& queue) const
+{
+    queue.clear();
+    queue.push_back(start);
+    distance[start] = 0;
+    for (size_t head = 0; head < queue.size(); ++head) {
+        uint32_t v = queue[head];
+        for (uint32_t i = adjStart[v]; i < adjStart[v + 1]; ++i) {
+            uint32_t t = adj[i] / 3;
+            for (uint32_t k = 0; k < 3; ++k) {
+                uint32_t w = corners[3 * t + k];
+                if (distance[w] == none) {
+                    distance[w] = distance[v] + 1;
+                    queue.push_back(w);
+                }
+            }
+        }
+    }
+    return queue.back();
+}
+
+void CacheOrder::ComputeBands(uint32_t width)
+{
+    std::vector<uint32_t> probe(numVertices, none);
+    std::vector<uint32_t> distance(numVertices, none);
+    std::vector<uint32_t> firstBand(numVertices, 0);
+    std::vector<uint32_t> queue;
+    uint32_t numBands = 0;
+    for (uint32_t v : corners) {
+        if (distance[v] != none) {
+            continue;
+        }
+        // Start from the vertex farthest from the part's first vertex: an end of the part.
+        uint32_t end = Farthest(v, probe, queue);
+        Farthest(end, distance, queue);
+        uint32_t deepest = distance[queue.back()];
+        for (uint32_t w : queue) {
+            firstBand[w] = numBands;
+        }
+        numBands += deepest / width + 1;
+    }
+    bandOf.assign(numTriangles, 0);
+    bandStart.assign(numBands + 1, 0);
+    for (uint32_t t = 0; t < numTriangles; ++t) {
+        uint32_t a = corners[3 * t], b = corners[3 * t + 1], c = corners[3 * t + 2];
+        uint32_t level = std::min(distance[a], std::min(distance[b], distance[c]));
+        bandOf[t] = firstBand[a] + level / width;
+        ++bandStart[bandOf[t] + 1];
+    }
+    for (uint32_t b = 0; b < numBands; ++b) {
+        bandStart[b + 1] += bandStart[b];
+    }
+    bandLeft.assign(numBands, 0);
+    bandCursor.assign(bandStart.begin(), bandStart.end() - 1);
+    bandList.assign(numTriangles, 0);
+    std::vector<uint32_t> fill = bandCursor;
+    for (uint32_t t = 0; t < numTriangles; ++t) {
+        bandList[fill[bandOf[t]]++] = t;
+        ++bandLeft[bandOf[t]];
+    }
+}
+
+// An undrawn triangle of `band` that is not drawable yet, or none.
+uint32_t CacheOrder::SeedInBand(uint32_t band)
+{
+    uint32_t& cursor = bandCursor[band];
+    while (cursor < bandStart[band + 1] && (drawn[bandList[cursor]] || cachedCorners[bandList[cursor]] == 3)) {
+        ++cursor;
+    }
+    return cursor < bandStart[band + 1] ? bandList[cursor] : none;
 }
 
 void CacheOrder::Run()
@@ -146,6 +233,7 @@ void CacheOrder::Draw(uint32_t triangle)
     POLVANE_CHECK(!drawn[triangle] && cachedCorners[triangle] == 3);
     drawn[triangle] = 1;
     ++numDrawn;
+    --bandLeft[bandOf[triangle]];
     ++clock;
     steps.push_back(Step{false, triangle, 0, 0});
     for (uint32_t k = 0; k < 3; ++k) {
@@ -231,7 +319,7 @@ bool CacheOrder::IsCorner(uint32_t vertex, uint32_t triangle) const
 
 // Free slots in the order they are filled: longest runs of neighbouring free slots first, so that one batch needs
 // as few load commands as possible.
-std::vector<uint32_t> CacheOrder::FreeSlotOrder() const
+std::vector<uint32_t> CacheOrder::FreeSlotOrder(uint32_t minRun) const
 {
     struct Run {
         uint32_t start;
@@ -251,6 +339,9 @@ std::vector<uint32_t> CacheOrder::FreeSlotOrder() const
     std::stable_sort(runs.begin(), runs.end(), [](const Run& x, const Run& y) { return x.length > y.length; });
     std::vector<uint32_t> order;
     for (const Run& run : runs) {
+        if (!order.empty() && run.length < minRun) {
+            break;
+        }
         for (uint32_t i = 0; i < run.length; ++i) {
             order.push_back(run.start + i);
         }
@@ -272,49 +363,57 @@ uint32_t CacheOrder::ReadyGain(uint32_t vertex) const
 
 Candidate CacheOrder::Choose()
 {
+    static int variant = getenv("CO_V") ? atoi(getenv("CO_V")) : 0;
+    static double wA = getenv("CO_A") ? atof(getenv("CO_A")) : 1.0;
+    static int nextBandM1 = getenv("CO_N") ? atoi(getenv("CO_N")) : 0;
+    while (currentBand + 1 < bandLeft.size() && bandLeft[currentBand] == 0) {
+        ++currentBand;
+    }
     Candidate best;
-    if (!nearReady.empty()) {
-        // Load the vertex that completes the most triangles; among equals, the one next to the vertices closest
-        // to having nothing left to draw.
-        static int variant = getenv("CO_V") ? atoi(getenv("CO_V")) : 0;
-        static double wA = getenv("CO_A") ? atof(getenv("CO_A")) : 1.0;
-        double bestScore = 0;
-        for (uint32_t t : nearReady) {
-            uint32_t missingVertex = none;
-            uint32_t remaining = 0;
-            uint64_t recent = 0;
-            double valence = 0;
-            for (uint32_t k = 0; k < 3; ++k) {
-                uint32_t v = corners[3 * t + k];
-                valence += 2.0 / std::sqrt(double(live[v]));
-                if (slotOf[v] == none) {
-                    missingVertex = v;
-                } else {
-                    remaining += live[v];
-                    recent = std::max(recent, lastUse[v]);
-                }
-            }
-            double age = double(clock - recent);
-            double g = ReadyGain(missingVertex);
-            double score = 0;
-            switch (variant) {
-            case 0: score = g * 1e6 - remaining; break;
-            case 1: score = -double(remaining) * 1e6 + g; break;
-            case 2: score = -age * 1e6 + g; break;
-            case 3: score = g * 1e9 - age; break;
-            case 4: score = valence + wA * std::max(0.0, 1.0 - age / (2.0 * cacheSize)); break;
-            case 5: score = g * 1e6 + valence + wA * std::max(0.0, 1.0 - age / (2.0 * cacheSize)); break;
-            case 6: score = g + valence + wA * std::max(0.0, 1.0 - age / (2.0 * cacheSize)); break;
-            }
-            if (best.triangle == none || score > bestScore || (score == bestScore && t < best.triangle)) {
-                best.triangle = t;
-                bestScore = score;
+    double bestScore = 0;
+    for (uint32_t t : nearReady) {
+        if (bandOf[t] != currentBand && !nextBandM1) {
+            continue;
+        }
+        uint32_t missingVertex = none;
+        uint32_t remaining = 0;
+        uint64_t recent = 0;
+        double valence = 0;
+        for (uint32_t k = 0; k < 3; ++k) {
+            uint32_t v = corners[3 * t + k];
+            valence += 2.0 / std::sqrt(double(live[v]));
+            if (slotOf[v] == none) {
+                missingVertex = v;
+            } else {
+                remaining += live[v];
+                recent = std::max(recent, lastUse[v]);
             }
         }
+        double age = double(clock - recent);
+        double g = ReadyGain(missingVertex);
+        double score = 0;
+        switch (variant) {
+        case 0: score = g * 1e6 - remaining; break;
+        case 1: score = -double(remaining) * 1e6 + g; break;
+        case 2: score = -age * 1e6 + g; break;
+        case 3: score = g * 1e9 - age; break;
+        case 4: score = valence + wA * std::max(0.0, 1.0 - age / (2.0 * cacheSize)); break;
+        case 5: score = g * 1e6 + valence + wA * std::max(0.0, 1.0 - age / (2.0 * cacheSize)); break;
+        case 6: score = g + valence + wA * std::max(0.0, 1.0 - age / (2.0 * cacheSize)); break;
+        }
+        if (bandOf[t] != currentBand) {
+            score -= 1e12;
+        }
+        if (best.triangle == none || score > bestScore || (score == bestScore && t < best.triangle)) {
+            best.triangle = t;
+            bestScore = score;
+        }
+    }
+    if (best.triangle != none) {
         best.missing = 1;
         return best;
     }
-    // No triangle lacks only one corner: grow from the cached vertex with the fewest triangles left.
+    // No triangle of the band lacks only one corner: grow from the cached vertex with the fewest triangles left.
     uint32_t bestRemaining = 0;
     for (uint32_t s = 0; s < cacheSize; ++s) {
         uint32_t v = slotVertex[s];
@@ -325,8 +424,8 @@ Candidate CacheOrder::Choose()
         uint32_t end = adjStart[v] + std::min(live[v], maxScansPerVertex);
         for (uint32_t i = adjStart[v]; i < end && looks < maxLooksPerVertex; ++i) {
             uint32_t t = adj[i] / 3;
-            if (cachedCorners[t] != 1) {
-                continue; // drawable already
+            if (cachedCorners[t] != 1 || bandOf[t] != currentBand) {
+                continue;
             }
             ++looks;
             if (best.triangle == none || live[v] < bestRemaining || (live[v] == bestRemaining && t < best.triangle)) {
@@ -339,23 +438,35 @@ Candidate CacheOrder::Choose()
         best.missing = 2;
         return best;
     }
-    // Nothing cached is left to draw: go on next to the latest vertex that had to leave the cache early, or else
-    // with the first undrawn triangle of the input.
-    while (!deadEnds.empty()) {
-        uint32_t v = deadEnds.back();
+    // Nothing cached leads into the band: go on next to the latest vertex that had to leave the cache early, or
+    // else with the band's first undrawn triangle.
+    while (!deadEnds.empty() && (live[deadEnds.back()] == 0 || slotOf[deadEnds.back()] != none)) {
         deadEnds.pop_back();
-        if (live[v] > 0 && slotOf[v] == none) {
-            best.triangle = adj[adjStart[v]] / 3;
-            best.missing = 3u - cachedCorners[best.triangle];
+    }
+    for (size_t d = deadEnds.size(), looked = 0; d > 0 && looked < maxScansPerVertex; --d, ++looked) {
+        uint32_t v = deadEnds[d - 1];
+        if (live[v] == 0 || slotOf[v] != none) {
+            continue;
+        }
+        uint32_t end = adjStart[v] + std::min(live[v], maxScansPerVertex);
+        for (uint32_t i = adjStart[v]; i < end; ++i) {
+            uint32_t t = adj[i] / 3;
+            if (bandOf[t] == currentBand && cachedCorners[t] < 3) {
+                best.triangle = t;
+                best.missing = 3u - cachedCorners[t];
+                return best;
+            }
+        }
+    }
+    for (uint32_t band = currentBand; band < bandLeft.size(); ++band) {
+        uint32_t t = SeedInBand(band);
+        if (t != none) {
+            best.triangle = t;
+            best.missing = 3u - cachedCorners[t];
             return best;
         }
     }
-    while (seedCursor < numTriangles && (drawn[seedCursor] || cachedCorners[seedCursor] == 3)) {
-        ++seedCursor;
-    }
-    POLVANE_CHECK(seedCursor < numTriangles);
-    best.triangle = seedCursor;
-    best.missing = 3u - cachedCorners[seedCursor];
+    POLVANE_CHECK(best.triangle != none);
     return best;
 }
 
@@ -363,6 +474,40 @@ Candidate CacheOrder::Choose()
 // candidate triangle.
 void CacheOrder::MakeRoom(const Candidate& candidate, uint32_t wanted)
 {
+    static int win = getenv("CO_X") ? atoi(getenv("CO_X")) : 0;
+    if (win) {
+        // The window of `wanted` neighbouring slots whose eviction costs least.
+        wanted = std::min(wanted, cacheSize);
+        uint32_t bestStart = none;
+        uint64_t bestCost = 0;
+        for (uint32_t start = 0; start + wanted <= cacheSize; ++start) {
+            uint64_t cost = 0;
+            bool blocked = false;
+            for (uint32_t s = start; s < start + wanted; ++s) {
+                uint32_t v = slotVertex[s];
+                if (v == none) {
+                    continue;
+                }
+                if (IsCorner(v, candidate.triangle)) {
+                    blocked = true;
+                    break;
+                }
+                cost += (uint64_t(1) << 40) + lastUse[v];
+            }
+            if (!blocked && (bestStart == none || cost < bestCost)) {
+                bestStart = start;
+                bestCost = cost;
+            }
+        }
+        if (bestStart != none) {
+            for (uint32_t s = bestStart; s < bestStart + wanted; ++s) {
+                if (slotVertex[s] != none) {
+                    Evict(slotVertex[s]);
+                }
+            }
+            return;
+        }
+    }
     std::vector<std::pair<uint64_t, uint32_t>> victims;
     uint32_t freeSlots = 0;
     for (uint32_t s = 0; s < cacheSize; ++s) {
@@ -383,7 +528,14 @@ void CacheOrder::MakeRoom(const Candidate& candidate, uint32_t wanted)
 
 void CacheOrder::BuildBatch()
 {
-    std::vector<uint32_t> order = FreeSlotOrder();
+    static int mb = getenv("CO_M") ? atoi(getenv("CO_M")) : 0;
+    static uint32_t minRun = getenv("CO_R") ? atoi(getenv("CO_R")) : 1;
+    std::vector<uint32_t> order = FreeSlotOrder(minRun);
+    if (mb > 0 && order.size() < cacheSize / mb && numDrawn > 0) {
+        Candidate candidate = Choose();
+        MakeRoom(candidate, std::max<uint32_t>(candidate.missing, cacheSize / mb));
+        order = FreeSlotOrder(minRun);
+    }
     size_t used = 0;
     std::vector<uint32_t> slots; // slot of each vertex loaded by this batch, in load order
     for (;;) {
@@ -393,7 +545,7 @@ void CacheOrder::BuildBatch()
                 break;
             }
             MakeRoom(candidate, candidate.missing);
-            order = FreeSlotOrder();
+            order = FreeSlotOrder(1);
         }
         for (uint32_t k = 0; k < 3; ++k) {
             uint32_t v = corners[3 * candidate.triangle + k];

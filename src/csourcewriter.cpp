@@ -4,9 +4,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "cacheoptimizer.h"
 #include "displaylist.h"
 #include "outputnames.h"
 #include "outputtext.h"
+#include "rangewarnings.h"
 #include "vertexrows.h"
 
 namespace {
@@ -16,26 +18,94 @@ namespace fs = std::filesystem;
 const char* const temporarySuffix = ".polvane-tmp";
 const char* const backupSuffix = ".polvane-old";
 
+// Writes display-list rows, pairing triangles into one command where the microcode allows it, and counts
+// what it writes.
 class DisplayListText : public DisplayListSink {
 public:
-    DisplayListText(OutputText& text, const std::string& vertexArrayName) : out(text), vertices(vertexArrayName) {}
+    DisplayListText(OutputText& text, const std::string& vertexArrayName, bool pairTriangles, DisplayListStats& counts)
+        : out(text), vertices(vertexArrayName), pairs(pairTriangles), stats(counts)
+    {
+    }
 
     void Load(uint32_t first, uint32_t count, uint32_t slot) override
     {
+        WritePending();
         out << "    gsSPVertex(&" << vertices << "[" << int64_t(first) << "], " << int64_t(count) << ", "
             << int64_t(slot) << "),\n";
+        stats.batches += afterLoad ? 0 : 1;
+        afterLoad = true;
+        ++stats.loadRows;
+        stats.verticesLoaded += count;
+        ++stats.commands;
     }
-    void Sync() override { out << "    gsDPPipeSync(),\n"; }
+    void Sync() override
+    {
+        WritePending();
+        out << "    gsDPPipeSync(),\n";
+        afterLoad = false;
+        ++stats.commands;
+    }
     void Triangle(uint32_t slot1, uint32_t slot2, uint32_t slot3) override
     {
-        out << "    gsSP1Triangle(" << int64_t(slot1) << ", " << int64_t(slot2) << ", " << int64_t(slot3)
-            << ", 0),\n";
+        afterLoad = false;
+        ++stats.trianglesDrawn;
+        if (!pairs) {
+            WriteOne(slot1, slot2, slot3);
+        } else if (!pending) {
+            pendingSlots[0] = slot1;
+            pendingSlots[1] = slot2;
+            pendingSlots[2] = slot3;
+            pending = true;
+        } else {
+            out << "    gsSP2Triangles(" << int64_t(pendingSlots[0]) << ", " << int64_t(pendingSlots[1]) << ", "
+                << int64_t(pendingSlots[2]) << ", 0, " << int64_t(slot1) << ", " << int64_t(slot2) << ", "
+                << int64_t(slot3) << ", 0),\n";
+            pending = false;
+            ++stats.commands;
+        }
+    }
+    // Without an end command the graphics processor would run on past the list.
+    void End()
+    {
+        WritePending();
+        out << "    gsSPEndDisplayList(),\n";
+        ++stats.commands;
     }
 
 private:
+    void WriteOne(uint32_t slot1, uint32_t slot2, uint32_t slot3)
+    {
+        out << "    gsSP1Triangle(" << int64_t(slot1) << ", " << int64_t(slot2) << ", " << int64_t(slot3)
+            << ", 0),\n";
+        ++stats.commands;
+    }
+    // A triangle left without a partner before a load or sync is drawn alone.
+    void WritePending()
+    {
+        if (pending) {
+            WriteOne(pendingSlots[0], pendingSlots[1], pendingSlots[2]);
+            pending = false;
+        }
+    }
+
     OutputText& out;
     const std::string& vertices;
+    const bool pairs;
+    DisplayListStats& stats;
+    bool afterLoad = false;
+    bool pending = false;
+    uint32_t pendingSlots[3] = {0, 0, 0};
 };
+
+uint64_t CountDegenerateTriangles(const ObjFile& objFile)
+{
+    const uint32_t* indices = objFile.GetIndices();
+    uint64_t count = 0;
+    for (int32_t k = 0; k + 2 < objFile.GetNumIndices(); k += 3) {
+        count += (indices[k] == indices[k + 1] || indices[k] == indices[k + 2] || indices[k + 1] == indices[k + 2]);
+    }
+    return count;
+}
 
 void WriteHeader(OutputText& out, const OutputNames& names)
 {
@@ -50,10 +120,17 @@ void WriteHeader(OutputText& out, const OutputNames& names)
 }
 
 void WriteSource(OutputText& out, const OutputNames& names, const ObjFile& objFile,
-                 const ConversionSettings& settings, std::ostream& progress)
+                 const ConversionSettings& settings, std::ostream& progress, DisplayListStats& stats)
 {
     const std::string vertexArray = names.identifier + "Vertices";
     const std::string displayList = names.identifier + "DisplayList";
+    const CacheLayout cache = CacheLayoutOf(settings);
+
+    polvane::OptimizedList optimized;
+    if (settings.optimize) {
+        optimized = polvane::OptimizeForCache(objFile.GetIndices(), size_t(objFile.GetNumIndices()),
+                                              uint32_t(objFile.GetNumVertices()), cache.size, cache.maxLoad);
+    }
 
     out << "#include \"" << names.headerFileName << "\"\n"
         << "\n"
@@ -62,7 +139,9 @@ void WriteSource(OutputText& out, const OutputNames& names, const ObjFile& objFi
     if (settings.verbose) {
         progress << "Generating vertices...\n";
     }
-    WriteVertexRows(out, objFile, settings);
+    WriteVertexRows(out, objFile, settings, settings.optimize ? &optimized.rowVertex : nullptr);
+    stats.vertices = settings.optimize ? optimized.rowVertex.size() : uint64_t(objFile.GetNumVertices());
+    stats.degenerateTriangles = CountDegenerateTriangles(objFile);
     out << "};\n"
         << "\n"
         << "Gfx " << displayList << "[] = \n"
@@ -70,11 +149,22 @@ void WriteSource(OutputText& out, const OutputNames& names, const ObjFile& objFi
     if (settings.verbose) {
         progress << "Generating display list...\n";
     }
-    DisplayListText rows(out, vertexArray);
-    BuildDisplayList(objFile.GetIndices(), objFile.GetNumIndices(), rows);
-    // Without an end command the graphics processor would run on past the list.
-    out << "    gsSPEndDisplayList(),\n"
-        << "};\n"
+    DisplayListText rows(out, vertexArray, cache.pairs, stats);
+    if (settings.optimize) {
+        // Loads and triangles change no state of the rasteriser, so one sync at the end serves the whole list.
+        for (const polvane::CacheCommand& command : optimized.commands) {
+            if (command.kind == polvane::CacheCommand::Load) {
+                rows.Load(command.a, command.b, command.c);
+            } else {
+                rows.Triangle(command.a, command.b, command.c);
+            }
+        }
+        rows.Sync();
+    } else {
+        BuildDisplayList(objFile.GetIndices(), objFile.GetNumIndices(), rows, cache);
+    }
+    rows.End();
+    out << "};\n"
         << "\n"
         << "model " << names.identifier << "Model = { " << vertexArray << ", " << displayList << " };\n"
         << "\n";
@@ -153,14 +243,33 @@ std::string ReplaceTargets(const std::string& headerPath, const std::string& sou
 
 }
 
-bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
-                  std::ostream& progress, std::ostream& errors)
+void PrintStats(std::ostream& out, const DisplayListStats& stats)
 {
+    const double perTriangle =
+        stats.trianglesDrawn == 0 ? 0.0 : double(stats.verticesLoaded) / double(stats.trianglesDrawn);
+    char ratio[32];
+    std::snprintf(ratio, sizeof ratio, "%.3f", perTriangle);
+    out << "Triangles drawn: " << stats.trianglesDrawn << "\n"
+        << "Degenerate triangles skipped: " << stats.degenerateTriangles << "\n"
+        << "Vertices: " << stats.vertices << "\n"
+        << "Batches: " << stats.batches << "\n"
+        << "Load rows: " << stats.loadRows << "\n"
+        << "Vertices loaded: " << stats.verticesLoaded << " (" << ratio << " per drawn triangle)\n"
+        << "Display-list commands: " << stats.commands << " (" << stats.commands * 8 << " bytes)\n"
+        << "Vertex-array bytes: " << stats.vertices * 16 << "\n";
+}
+
+bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
+                  std::ostream& progress, std::ostream& errors, DisplayListStats* stats)
+{
+    DisplayListStats ignoredStats;
+    DisplayListStats& counts = stats ? *stats : ignoredStats;
     const OutputNames names = DeriveOutputNames(objPath);
     if (SameFile(objPath, names.headerPath) || SameFile(objPath, names.sourcePath)) {
         errors << "Refusing to overwrite the input file " << objPath << "\n";
         return false;
     }
+    WarnAboutRange(objFile, settings, errors);
     const std::string headerTemporary = names.headerPath + temporarySuffix;
     const std::string sourceTemporary = names.sourcePath + temporarySuffix;
 
@@ -177,7 +286,7 @@ bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const Conv
             progress << "Writing " << names.sourcePath << "...\n";
         }
         if (IsFolder(names.sourcePath) || !WriteFile(sourceTemporary, [&](OutputText& out) {
-                WriteSource(out, names, objFile, settings, progress);
+                WriteSource(out, names, objFile, settings, progress, counts);
             })) {
             failed = names.sourcePath;
         }

@@ -41,7 +41,8 @@ bool IsDegenerate(uint32_t index1, uint32_t index2, uint32_t index3)
 }
 
 // Selects the batch that starts at triangle position i; returns how many triangles it takes.
-int32_t SelectBatch(const uint32_t* indices, int32_t numIndices, int32_t i, int* vertCache, int& vertCacheSize)
+int32_t SelectBatch(const uint32_t* indices, int32_t numIndices, int32_t i, int cacheSize, int* vertCache,
+                    int& vertCacheSize)
 {
     int32_t triangleCount = 0;
     for (int32_t j = i; j + 2 < numIndices; j += 3) {
@@ -56,7 +57,7 @@ int32_t SelectBatch(const uint32_t* indices, int32_t numIndices, int32_t i, int*
         const bool new2 = !contains(index2, vertCache, vertCacheSize);
         const bool new3 = !contains(index3, vertCache, vertCacheSize);
         const int newSize = vertCacheSize + int(new1) + int(new2) + int(new3);
-        if (newSize > maxVertCacheSize) {
+        if (newSize > cacheSize) {
             break;
         }
         POLVANE_CHECK(j + 2 < numIndices);
@@ -80,22 +81,23 @@ int32_t SelectBatch(const uint32_t* indices, int32_t numIndices, int32_t i, int*
 
 }
 
-void BuildDisplayList(const uint32_t* indices, int32_t numIndices, DisplayListSink& sink)
+void BuildDisplayList(const uint32_t* indices, int32_t numIndices, DisplayListSink& sink, const CacheLayout& cache)
 {
+    POLVANE_CHECK(cache.size >= 3 && cache.size <= largestCache && cache.maxLoad >= 1);
     POLVANE_CHECK(numIndices % 3 == 0);
     int32_t i = 0;
     while (i < numIndices) {
-        int vertCache[maxVertCacheSize];
+        int vertCache[largestCache];
         for (int& entry : vertCache) {
             entry = -1;
         }
         int vertCacheSize = 0;
-        const int32_t triangleCount = SelectBatch(indices, numIndices, i, vertCache, vertCacheSize);
+        const int32_t triangleCount = SelectBatch(indices, numIndices, i, cache.size, vertCache, vertCacheSize);
 
         for (int k = 0; k < vertCacheSize;) {
             const int first = vertCache[k];
             int count = 1;
-            while (k + count < vertCacheSize && vertCache[k + count] == first + count) {
+            while (k + count < vertCacheSize && count < cache.maxLoad && vertCache[k + count] == first + count) {
                 ++count;
             }
             sink.Load(uint32_t(first), uint32_t(count), uint32_t(k));

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "cachelayout.h"
+
 // Receives the commands of a display list in order.
 class DisplayListSink {
 public:
@@ -22,8 +24,10 @@ int indexOf(int index, const int* vertCache, int vertCacheSize);
 // Inserts index, which must be absent, into the ascending vertCache and grows vertCacheSize by one.
 void insertSorted(int index, int* vertCache, int& vertCacheSize);
 
-// Packs the triangles, in order, greedily into batches whose distinct vertices fit the 16-entry cache. Each
-// batch: loads of its vertices in ascending runs, a sync, its triangles (degenerate ones skipped), a sync.
-void BuildDisplayList(const uint32_t* indices, int32_t numIndices, DisplayListSink& sink);
+// Packs the triangles, in order, greedily into batches whose distinct vertices fit the cache. Each batch: loads
+// of its vertices in ascending runs (a run longer than one load allows takes several), a sync, its triangles
+// (degenerate ones skipped), a sync.
+void BuildDisplayList(const uint32_t* indices, int32_t numIndices, DisplayListSink& sink,
+                      const CacheLayout& cache = fast3dCache);
 
 #endif

@@ -24,6 +24,7 @@ int main(int argc, char** argv)
         return exitBadOption;
     }
     const std::string objPath = argv[argc - 1];
+    DisplayListStats stats;
     try {
         if (conversionSettings.verbose) {
             std::cout << "Reading objFile...\n";
@@ -32,7 +33,7 @@ int main(int argc, char** argv)
         if (!objFile.GetVertices()) {
             return exitFailed;
         }
-        if (!WriteCSource(objFile, objPath, conversionSettings, std::cout, std::cerr)) {
+        if (!WriteCSource(objFile, objPath, conversionSettings, std::cout, std::cerr, &stats)) {
             return exitFailed;
         }
     } catch (const std::bad_alloc&) {
@@ -41,6 +42,9 @@ int main(int argc, char** argv)
     }
     if (conversionSettings.verbose) {
         std::cout << "Done!\n";
+    }
+    if (conversionSettings.stats) {
+        PrintStats(std::cout, stats);
     }
     return exitOk;
 }

@@ -4,6 +4,11 @@
 #include <cstdint>
 #include <ostream>
 
+#include "cachelayout.h"
+
+// The graphics microcode the display list is written for.
+enum class Microcode { F3D, F3DEX, F3DEX2, F3DEX3 };
+
 // What the command line chose for one conversion.
 struct ConversionSettings {
     float scale = 1.0f;
@@ -15,9 +20,15 @@ struct ConversionSettings {
     uint8_t alpha = 255;
     bool useNormals = true;  // false: the vertex rows carry the colour instead of the normal
     bool verbose = true;     // progress lines on standard output
+    Microcode microcode = Microcode::F3D;
+    int cacheSize = 0;      // vertex cache entries; 0 means the microcode's own size
+    bool optimize = false;  // reorder triangles and vertices for fewer vertex loads
+    bool stats = false;     // a summary of the display list after the conversion
 };
 
-enum class OptionsOutcome { Convert, UnknownOption, MissingValue };
+CacheLayout CacheLayoutOf(const ConversionSettings& settings);
+
+enum class OptionsOutcome { Convert, UnknownOption, MissingValue, BadValue };
 
 void PrintUsage(std::ostream& out);
 

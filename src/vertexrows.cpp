@@ -25,7 +25,8 @@ int32_t ClampToInt8(double v)
     return Clamp(v, -128, 127);
 }
 
-void WriteVertexRows(OutputText& out, const ObjFile& objFile, const ConversionSettings& settings)
+void WriteVertexRows(OutputText& out, const ObjFile& objFile, const ConversionSettings& settings,
+                     const std::vector<uint32_t>* rowVertex)
 {
     const Vector3D* vertices = objFile.GetVertices();
     const Vector3D* normals = objFile.GetNormals();
@@ -34,7 +35,9 @@ void WriteVertexRows(OutputText& out, const ObjFile& objFile, const ConversionSe
     const double sFactor = double(settings.sScale) * 2048.0;
     const double tFactor = double(settings.tScale) * 2048.0;
 
-    for (int32_t i = 0; i < objFile.GetNumVertices(); ++i) {
+    const size_t rowCount = rowVertex ? rowVertex->size() : size_t(objFile.GetNumVertices());
+    for (size_t row = 0; row < rowCount; ++row) {
+        const size_t i = rowVertex ? (*rowVertex)[row] : row;
         const Vector3D& position = vertices[i];
         const Vector2D texCoord = texCoords ? texCoords[i] : Vector2D();
         const float flippedT = float(1.0 - double(texCoord[1]));

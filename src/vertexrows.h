@@ -2,6 +2,7 @@
 #define POLVANE_VERTEXROWS_H
 
 #include <cstdint>
+#include <vector>
 
 #include "objfile.h"
 #include "outputtext.h"
@@ -13,7 +14,8 @@ int32_t ClampToInt16(double v);
 int32_t ClampToInt8(double v);
 
 // One Vtx initialiser line per vertex, vertex 0 first: position, flag, texture coordinate, normal or colour,
-// alpha.
-void WriteVertexRows(OutputText& out, const ObjFile& objFile, const ConversionSettings& settings);
+// alpha. With rowVertex, row r describes vertex rowVertex[r] instead.
+void WriteVertexRows(OutputText& out, const ObjFile& objFile, const ConversionSettings& settings,
+                     const std::vector<uint32_t>* rowVertex = nullptr);
 
 #endif
