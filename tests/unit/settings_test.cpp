@@ -96,3 +96,44 @@ TEST(ParseOptions, UnknownOptionsAndMissingValuesStopTheRun)
 }
 
 }
+
+namespace {
+
+TEST(ParseOptions, LongOptionsChooseTheMicrocodeAndCache)
+{
+    const Parsed defaults = Parse({"m.obj"});
+    const CacheLayout fast3d = CacheLayoutOf(defaults.settings);
+    EXPECT_EQ(fast3d.size, 16);
+    EXPECT_EQ(fast3d.maxLoad, 16);
+    EXPECT_FALSE(fast3d.pairs);
+
+    const Parsed f3dex2 = Parse({"--ucode", "f3dex2", "--optimize", "--stats", "m.obj"});
+    EXPECT_EQ(f3dex2.outcome, OptionsOutcome::Convert);
+    EXPECT_TRUE(f3dex2.settings.optimize);
+    EXPECT_TRUE(f3dex2.settings.stats);
+    EXPECT_EQ(CacheLayoutOf(f3dex2.settings).size, 32);
+    EXPECT_TRUE(CacheLayoutOf(f3dex2.settings).pairs);
+
+    // A cache larger than one load can fill takes several loads.
+    const Parsed f3dex3 = Parse({"--cache", "64", "--ucode", "f3dex3", "m.obj"});
+    EXPECT_EQ(CacheLayoutOf(f3dex3.settings).size, 64);
+    EXPECT_EQ(CacheLayoutOf(f3dex3.settings).maxLoad, 56);
+    const Parsed small = Parse({"--ucode", "f3dex", "--cache", "3", "m.obj"});
+    EXPECT_EQ(CacheLayoutOf(small.settings).maxLoad, 3);
+}
+
+TEST(ParseOptions, BadLongOptionValuesStopTheRun)
+{
+    EXPECT_EQ(Parse({"--ucode", "F3DEX2", "m.obj"}).outcome, OptionsOutcome::BadValue);
+    EXPECT_EQ(Parse({"--cache", "16x", "m.obj"}).outcome, OptionsOutcome::BadValue);
+    EXPECT_EQ(Parse({"--cache", "65", "--ucode", "f3dex3", "m.obj"}).outcome, OptionsOutcome::BadValue);
+    // The f3d limit holds whichever option comes first.
+    EXPECT_EQ(Parse({"--cache", "32", "m.obj"}).outcome, OptionsOutcome::BadValue);
+    EXPECT_EQ(Parse({"--cache", "32", "--ucode", "f3dex", "m.obj"}).outcome, OptionsOutcome::Convert);
+    EXPECT_EQ(Parse({"--ucode", "m.obj"}).outcome, OptionsOutcome::BadValue);
+    EXPECT_EQ(Parse({"--cache"}).outcome, OptionsOutcome::Convert);
+    // Long options are whole words: no prefix matching.
+    EXPECT_EQ(Parse({"--opt", "m.obj"}).outcome, OptionsOutcome::UnknownOption);
+}
+
+}

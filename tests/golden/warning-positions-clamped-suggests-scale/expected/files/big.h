@@ -1,0 +1,8 @@
+#ifndef big_H
+#define big_H
+
+#include "model.h"
+
+extern model bigModel;
+
+#endif
