@@ -12,6 +12,12 @@
 
 namespace {
 
+// "1 thing was" or "2 things were".
+std::string CountOf(size_t count, const char* thing)
+{
+    return std::to_string(count) + " " + thing + (count == 1 ? " was" : "s were");
+}
+
 bool OutOfRange(double v)
 {
     return v > 32767.0 || v < -32768.0;
@@ -106,8 +112,8 @@ void WarnAboutRange(const ObjFile& objFile, const ConversionSettings& settings, 
         }
     }
     if (clampedPositions != 0) {
-        errors << "warning: " << clampedPositions
-               << " position components lie outside -32768..32767 after scaling and were clamped; -s "
+        errors << "warning: " << CountOf(clampedPositions, "position component")
+               << " clamped to -32768..32767 after scaling; -s "
                << (scale < 0 ? "-" : "") << RoundedDown(32767.0 / largest) << " would fit the model\n";
     }
 
@@ -120,15 +126,15 @@ void WarnAboutRange(const ObjFile& objFile, const ConversionSettings& settings, 
             clampedTexCoords += (OutOfRange(texCoords[i].x * sFactor) ? 1 : 0) + (OutOfRange(flippedT * tFactor) ? 1 : 0);
         }
         if (clampedTexCoords != 0) {
-            errors << "warning: " << clampedTexCoords
-                   << " texture coordinate components lie outside -32768..32767 after scaling and were clamped\n";
+            errors << "warning: " << CountOf(clampedTexCoords, "texture coordinate component")
+                   << " clamped to -32768..32767 after scaling\n";
         }
     }
 
     const size_t collapsed = CountCollapsedPositions(objFile, scale);
     if (collapsed != 0) {
-        errors << "warning: " << collapsed
-               << " distinct positions became the same integer position as another after scaling; a larger -s "
+        errors << "warning: " << collapsed << (collapsed == 1 ? " distinct position" : " distinct positions")
+               << " became the same integer position as another after scaling; a larger -s "
                   "would keep them apart\n";
     }
 }

@@ -1,0 +1,21 @@
+#include "rel.h"
+
+Vtx relVertices[] = 
+{
+    { 0, 0, 0, 0, 0, 2048, 0, 0, 127, 0xff },
+    { 1, 0, 0, 0, 0, 2048, 0, 0, 127, 0xff },
+    { 0, 1, 0, 0, 0, 2048, 0, 0, 127, 0xff },
+};
+
+Gfx relDisplayList[] = 
+{
+    gsSPVertex(&relVertices[0], 3, 0),
+    gsDPPipeSync(),
+    gsSP1Triangle(0, 1, 2, 0),
+    gsSP1Triangle(0, 1, 2, 0),
+    gsDPPipeSync(),
+    gsSPEndDisplayList(),
+};
+
+model relModel = { relVertices, relDisplayList };
+

@@ -1,0 +1,8 @@
+#ifndef quad_H
+#define quad_H
+
+#include "model.h"
+
+extern model quadModel;
+
+#endif

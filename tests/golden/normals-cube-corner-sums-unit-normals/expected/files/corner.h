@@ -1,0 +1,8 @@
+#ifndef corner_H
+#define corner_H
+
+#include "model.h"
+
+extern model cornerModel;
+
+#endif

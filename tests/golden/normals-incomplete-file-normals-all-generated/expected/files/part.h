@@ -1,0 +1,8 @@
+#ifndef part_H
+#define part_H
+
+#include "model.h"
+
+extern model partModel;
+
+#endif

@@ -1,0 +1,8 @@
+#ifndef uv_H
+#define uv_H
+
+#include "model.h"
+
+extern model uvModel;
+
+#endif

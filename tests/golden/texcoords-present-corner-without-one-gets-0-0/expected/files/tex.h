@@ -1,0 +1,8 @@
+#ifndef tex_H
+#define tex_H
+
+#include "model.h"
+
+extern model texModel;
+
+#endif

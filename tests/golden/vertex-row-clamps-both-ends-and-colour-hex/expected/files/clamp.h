@@ -1,0 +1,8 @@
+#ifndef clamp_H
+#define clamp_H
+
+#include "model.h"
+
+extern model clampModel;
+
+#endif

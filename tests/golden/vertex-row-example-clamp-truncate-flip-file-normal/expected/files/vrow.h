@@ -1,0 +1,8 @@
+#ifndef vrow_H
+#define vrow_H
+
+#include "model.h"
+
+extern model vrowModel;
+
+#endif
