@@ -3,8 +3,6 @@
 #include "check.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
 
 namespace polvane {
 
@@ -12,9 +10,18 @@ namespace {
 
 const uint32_t none = 0xFFFFFFFFu;
 
-// How many undrawn triangles of a cached vertex are looked at when no triangle lacks only one vertex.
-const uint32_t maxLooksPerVertex = 8;
+// How many undrawn triangles of one vertex are looked at when searching for a triangle to go on with.
 const uint32_t maxScansPerVertex = 64;
+
+// How many triangles lacking one corner are compared when choosing the next vertex to load.
+const uint32_t maxNearReadyLooks = 256;
+
+// Free slots apart from the longest run are filled only in runs of at least this many slots: shorter runs wait
+// until their neighbours free too, which saves load commands.
+const uint32_t minExtraRun = 4;
+
+// Eviction cost of a slot holding a corner of the triangle the room is made for: never chosen.
+const uint64_t blockedSlot = uint64_t(1) << 62;
 
 // One step of the optimised order: a load of `count` rows of the vertex array from row `first` into the slots
 // from `slot` on, or a triangle.
@@ -30,13 +37,20 @@ struct Candidate {
     uint32_t missing = 0;
 };
 
-// Simulates the cache while it chooses the order. Each batch first draws every triangle whose corners are all
-// cached, which may free the slots of vertices with nothing left to draw; then it fills the free slots with the
-// vertices of the triangles that lack the fewest corners, and loads them. A vertex leaves the cache only when it
-// has nothing left to draw or when no free slot remains for the next triangle.
+// Simulates the cache while it chooses the order, batch by batch. A batch first draws every triangle whose
+// corners are all cached, which frees the slots of vertices with nothing left to draw; then it fills free slots
+// with the vertices that make the most triangles drawable (those lacking one corner first), and loads them.
+// A vertex with triangles left leaves the cache only when the next triangle finds no free slot (or a batch
+// would start with fewer than minBatch free slots); then the neighbouring slots whose vertices were used least
+// recently are given up together, so that the next load is one command.
+//
+// The mesh is swept in bands: triangles are grouped by their distance from one end of their connected part,
+// half a cache wide, and a band is finished before the next begins. Inside a band the front of cached vertices
+// stays short enough for the cache, so vertices are loaded about once, plus once more along band borders; a
+// front that grew freely over a large mesh would not fit and would be loaded again and again.
 class CacheOrder {
 public:
-    CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize);
+    CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize, int minBatch);
     void Run();
     OptimizedList Emit(int maxLoad) const;
 
@@ -48,6 +62,8 @@ private:
     void AddNearReady(uint32_t triangle);
     void RemoveNearReady(uint32_t triangle);
     void BuildBatch();
+    void AdvanceBand();
+    void GiveUpLaterBands();
     Candidate Choose();
     void MakeRoom(const Candidate& candidate, uint32_t wanted);
     std::vector<uint32_t> FreeSlotOrder(uint32_t minRun) const;
@@ -59,6 +75,7 @@ private:
 
     uint32_t numVertices;
     uint32_t cacheSize;
+    uint32_t minBatch; // free slots a batch starts with, evicting when needed
     std::vector<uint32_t> corners; // three per kept triangle
     uint32_t numTriangles = 0;
     uint32_t numDrawn = 0;
@@ -83,7 +100,7 @@ private:
     // Bands: triangles grouped by their distance (in edges) from an end of their connected part of the mesh.
     std::vector<uint32_t> bandOf;     // per triangle
     std::vector<uint32_t> bandStart;  // per band: its first position in bandList
-    std::vector<uint32_t> bandList;   // triangles, band by band, each band in input order
+    std::vector<uint32_t> bandList;   // triangles, band by band, each band level by level
     std::vector<uint32_t> bandCursor; // per band: triangles before it in bandList are drawn or drawable
     std::vector<uint32_t> bandLeft;   // per band: undrawn triangles
     uint32_t currentBand = 0;
@@ -93,8 +110,10 @@ private:
     std::vector<uint32_t> lastRow; // per vertex: its latest row in rowVertex, or none
 };
 
-CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVerticesIn, int cacheSizeIn)
-    : numVertices(numVerticesIn), cacheSize(static_cast<uint32_t>(cacheSizeIn))
+CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVerticesIn, int cacheSizeIn,
+                       int minBatchIn)
+    : numVertices(numVerticesIn), cacheSize(static_cast<uint32_t>(cacheSizeIn)),
+      minBatch(static_cast<uint32_t>(minBatchIn))
 {
     for (size_t i = 0; i + 2 < numIndices; i += 3) {
         uint32_t a = indices[i];
@@ -134,10 +153,8 @@ CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numV
     nearReadyPos.assign(numTriangles, none);
     lastUse.assign(numVertices, 0);
     lastRow.assign(numVertices, none);
-    static int bw = getenv("CO_W") ? atoi(getenv("CO_W")) : 0;
-    static int bs = getenv("CO_S") ? atoi(getenv("CO_S")) : 0;
-    uint32_t width = bw > 0 ? std::max<uint32_t>(1, (cacheSize - std::min<uint32_t>(bs, cacheSize - 1)) * 10 / bw) : 0xFFFFFFu;
-    ComputeBands(width);
+    // A band as wide as half the cache leaves room for the next row of vertices next to the current one.
+    ComputeBands(std::max<uint32_t>(1, cacheSize / 2));
 }
 
 // Breadth-first distances from `start` over the edges of the triangles; returns the vertex reached last.
@@ -164,10 +181,14 @@ uint32_t CacheOrder::Farthest(uint32_t start, std::vector<uint32_t>& distance, s
 
 void CacheOrder::ComputeBands(uint32_t width)
 {
+    // Levels: the distance of a triangle's nearest corner from the start of its part, counted on from the
+    // levels of the parts before it. A band is `width` neighbouring levels of one part.
     std::vector<uint32_t> probe(numVertices, none);
     std::vector<uint32_t> distance(numVertices, none);
+    std::vector<uint32_t> firstLevel(numVertices, 0);
     std::vector<uint32_t> firstBand(numVertices, 0);
     std::vector<uint32_t> queue;
+    uint32_t numLevels = 0;
     uint32_t numBands = 0;
     for (uint32_t v : corners) {
         if (distance[v] != none) {
@@ -178,29 +199,39 @@ void CacheOrder::ComputeBands(uint32_t width)
         Farthest(end, distance, queue);
         uint32_t deepest = distance[queue.back()];
         for (uint32_t w : queue) {
+            firstLevel[w] = numLevels;
             firstBand[w] = numBands;
         }
+        numLevels += deepest + 1;
         numBands += deepest / width + 1;
     }
+    std::vector<uint32_t> levelOf(numTriangles, 0);
+    std::vector<uint32_t> levelStart(numLevels + 1, 0);
     bandOf.assign(numTriangles, 0);
     bandStart.assign(numBands + 1, 0);
+    bandLeft.assign(numBands, 0);
     for (uint32_t t = 0; t < numTriangles; ++t) {
         uint32_t a = corners[3 * t], b = corners[3 * t + 1], c = corners[3 * t + 2];
         uint32_t level = std::min(distance[a], std::min(distance[b], distance[c]));
+        levelOf[t] = firstLevel[a] + level;
         bandOf[t] = firstBand[a] + level / width;
+        ++levelStart[levelOf[t] + 1];
         ++bandStart[bandOf[t] + 1];
+        ++bandLeft[bandOf[t]];
+    }
+    for (uint32_t l = 0; l < numLevels; ++l) {
+        levelStart[l + 1] += levelStart[l];
     }
     for (uint32_t b = 0; b < numBands; ++b) {
         bandStart[b + 1] += bandStart[b];
     }
-    bandLeft.assign(numBands, 0);
-    bandCursor.assign(bandStart.begin(), bandStart.end() - 1);
+    // Level by level, so that a band's first undrawn triangle is the nearest to where the band begins; bands
+    // are runs of levels, so the list is also band by band.
     bandList.assign(numTriangles, 0);
-    std::vector<uint32_t> fill = bandCursor;
     for (uint32_t t = 0; t < numTriangles; ++t) {
-        bandList[fill[bandOf[t]]++] = t;
-        ++bandLeft[bandOf[t]];
+        bandList[levelStart[levelOf[t]]++] = t;
     }
+    bandCursor.assign(bandStart.begin(), bandStart.end() - 1);
 }
 
 // An undrawn triangle of `band` that is not drawable yet, or none.
@@ -349,11 +380,12 @@ std::vector<uint32_t> CacheOrder::FreeSlotOrder(uint32_t minRun) const
     return order;
 }
 
-// Number of undrawn triangles that loading `vertex` would make drawable.
+// Number of undrawn triangles that loading `vertex` would make drawable (counted among its first ones).
 uint32_t CacheOrder::ReadyGain(uint32_t vertex) const
 {
     uint32_t gain = 0;
-    for (uint32_t i = adjStart[vertex]; i < adjStart[vertex] + live[vertex]; ++i) {
+    uint32_t end = adjStart[vertex] + std::min(live[vertex], maxScansPerVertex);
+    for (uint32_t i = adjStart[vertex]; i < end; ++i) {
         if (cachedCorners[adj[i] / 3] == 2) {
             ++gain;
         }
@@ -363,47 +395,30 @@ uint32_t CacheOrder::ReadyGain(uint32_t vertex) const
 
 Candidate CacheOrder::Choose()
 {
-    static int variant = getenv("CO_V") ? atoi(getenv("CO_V")) : 0;
-    static double wA = getenv("CO_A") ? atof(getenv("CO_A")) : 1.0;
-    static int nextBandM1 = getenv("CO_N") ? atoi(getenv("CO_N")) : 0;
-    while (currentBand + 1 < bandLeft.size() && bandLeft[currentBand] == 0) {
-        ++currentBand;
-    }
+    AdvanceBand();
+    // Load the vertex that makes the most triangles of the band drawable; among equals, the one next to the
+    // cached vertices closest to having nothing left to draw, whose slots free soonest.
     Candidate best;
-    double bestScore = 0;
+    int64_t bestScore = 0;
+    uint32_t looked = 0;
     for (uint32_t t : nearReady) {
-        if (bandOf[t] != currentBand && !nextBandM1) {
+        if (++looked > maxNearReadyLooks) {
+            break;
+        }
+        if (bandOf[t] != currentBand) {
             continue;
         }
         uint32_t missingVertex = none;
         uint32_t remaining = 0;
-        uint64_t recent = 0;
-        double valence = 0;
         for (uint32_t k = 0; k < 3; ++k) {
             uint32_t v = corners[3 * t + k];
-            valence += 2.0 / std::sqrt(double(live[v]));
             if (slotOf[v] == none) {
                 missingVertex = v;
             } else {
                 remaining += live[v];
-                recent = std::max(recent, lastUse[v]);
             }
         }
-        double age = double(clock - recent);
-        double g = ReadyGain(missingVertex);
-        double score = 0;
-        switch (variant) {
-        case 0: score = g * 1e6 - remaining; break;
-        case 1: score = -double(remaining) * 1e6 + g; break;
-        case 2: score = -age * 1e6 + g; break;
-        case 3: score = g * 1e9 - age; break;
-        case 4: score = valence + wA * std::max(0.0, 1.0 - age / (2.0 * cacheSize)); break;
-        case 5: score = g * 1e6 + valence + wA * std::max(0.0, 1.0 - age / (2.0 * cacheSize)); break;
-        case 6: score = g + valence + wA * std::max(0.0, 1.0 - age / (2.0 * cacheSize)); break;
-        }
-        if (bandOf[t] != currentBand) {
-            score -= 1e12;
-        }
+        int64_t score = static_cast<int64_t>(ReadyGain(missingVertex)) * (int64_t(1) << 32) - remaining;
         if (best.triangle == none || score > bestScore || (score == bestScore && t < best.triangle)) {
             best.triangle = t;
             bestScore = score;
@@ -413,24 +428,30 @@ Candidate CacheOrder::Choose()
         best.missing = 1;
         return best;
     }
-    // No triangle of the band lacks only one corner: grow from the cached vertex with the fewest triangles left.
-    uint32_t bestRemaining = 0;
+    // No triangle of the band lacks only one corner: grow from the cached vertex with the fewest triangles left
+    // that has a triangle in the band.
+    std::pair<uint32_t, uint32_t> cached[64]; // (triangles left, vertex)
+    uint32_t numCached = 0;
     for (uint32_t s = 0; s < cacheSize; ++s) {
-        uint32_t v = slotVertex[s];
-        if (v == none) {
-            continue;
+        if (slotVertex[s] != none) {
+            cached[numCached++] = {live[slotVertex[s]], slotVertex[s]};
         }
-        uint32_t looks = 0;
+    }
+    // Most often the first vertex has one: sort the others only when it has none.
+    if (numCached > 0) {
+        std::iter_swap(cached, std::min_element(cached, cached + numCached));
+    }
+    for (uint32_t c = 0; c < numCached && best.triangle == none; ++c) {
+        if (c == 1) {
+            std::sort(cached + 1, cached + numCached);
+        }
+        uint32_t v = cached[c].second;
         uint32_t end = adjStart[v] + std::min(live[v], maxScansPerVertex);
-        for (uint32_t i = adjStart[v]; i < end && looks < maxLooksPerVertex; ++i) {
+        for (uint32_t i = adjStart[v]; i < end; ++i) {
             uint32_t t = adj[i] / 3;
-            if (cachedCorners[t] != 1 || bandOf[t] != currentBand) {
-                continue;
-            }
-            ++looks;
-            if (best.triangle == none || live[v] < bestRemaining || (live[v] == bestRemaining && t < best.triangle)) {
+            if (cachedCorners[t] == 1 && bandOf[t] == currentBand) {
                 best.triangle = t;
-                bestRemaining = live[v];
+                break;
             }
         }
     }
@@ -443,7 +464,7 @@ Candidate CacheOrder::Choose()
     while (!deadEnds.empty() && (live[deadEnds.back()] == 0 || slotOf[deadEnds.back()] != none)) {
         deadEnds.pop_back();
     }
-    for (size_t d = deadEnds.size(), looked = 0; d > 0 && looked < maxScansPerVertex; --d, ++looked) {
+    for (size_t d = deadEnds.size(), checked = 0; d > 0 && checked < maxScansPerVertex; --d, ++checked) {
         uint32_t v = deadEnds[d - 1];
         if (live[v] == 0 || slotOf[v] != none) {
             continue;
@@ -470,44 +491,45 @@ Candidate CacheOrder::Choose()
     return best;
 }
 
-// Frees slots by evicting the cached vertices that were used least recently, keeping the corners of the
-// candidate triangle.
+// Frees `wanted` neighbouring slots (at least the candidate's missing corners) by evicting the cached vertices in
+// the window of slots that costs least: fewest vertices to evict, then those used longest ago. The candidate's
+// own corners stay.
 void CacheOrder::MakeRoom(const Candidate& candidate, uint32_t wanted)
 {
-    static int win = getenv("CO_X") ? atoi(getenv("CO_X")) : 0;
-    if (win) {
-        // The window of `wanted` neighbouring slots whose eviction costs least.
-        wanted = std::min(wanted, cacheSize);
-        uint32_t bestStart = none;
-        uint64_t bestCost = 0;
-        for (uint32_t start = 0; start + wanted <= cacheSize; ++start) {
-            uint64_t cost = 0;
-            bool blocked = false;
-            for (uint32_t s = start; s < start + wanted; ++s) {
-                uint32_t v = slotVertex[s];
-                if (v == none) {
-                    continue;
-                }
-                if (IsCorner(v, candidate.triangle)) {
-                    blocked = true;
-                    break;
-                }
-                cost += (uint64_t(1) << 40) + lastUse[v];
-            }
-            if (!blocked && (bestStart == none || cost < bestCost)) {
-                bestStart = start;
-                bestCost = cost;
-            }
-        }
-        if (bestStart != none) {
-            for (uint32_t s = bestStart; s < bestStart + wanted; ++s) {
-                if (slotVertex[s] != none) {
-                    Evict(slotVertex[s]);
-                }
-            }
-            return;
+    wanted = std::min(std::max(wanted, candidate.missing), cacheSize);
+    std::vector<uint64_t> cost(cacheSize, 0);
+    for (uint32_t s = 0; s < cacheSize; ++s) {
+        uint32_t v = slotVertex[s];
+        if (v == none) {
+            cost[s] = 0;
+        } else if (IsCorner(v, candidate.triangle)) {
+            cost[s] = blockedSlot;
+        } else {
+            cost[s] = (uint64_t(1) << 40) + lastUse[v];
         }
     }
+    uint32_t bestStart = none;
+    uint64_t bestCost = 0;
+    uint64_t windowCost = 0;
+    for (uint32_t s = 0; s < cacheSize; ++s) {
+        windowCost += cost[s];
+        if (s >= wanted) {
+            windowCost -= cost[s - wanted];
+        }
+        if (s + 1 >= wanted && windowCost < blockedSlot && (bestStart == none || windowCost < bestCost)) {
+            bestStart = s + 1 - wanted;
+            bestCost = windowCost;
+        }
+    }
+    if (bestStart != none) {
+        for (uint32_t s = bestStart; s < bestStart + wanted; ++s) {
+            if (slotVertex[s] != none) {
+                Evict(slotVertex[s]);
+            }
+        }
+        return;
+    }
+    // The candidate's corners split the cache: evict the least recently used vertices wherever they are.
     std::vector<std::pair<uint64_t, uint32_t>> victims;
     uint32_t freeSlots = 0;
     for (uint32_t s = 0; s < cacheSize; ++s) {
@@ -526,15 +548,44 @@ void CacheOrder::MakeRoom(const Candidate& candidate, uint32_t wanted)
     POLVANE_CHECK(freeSlots >= candidate.missing);
 }
 
+void CacheOrder::AdvanceBand()
+{
+    while (currentBand + 1 < bandLeft.size() && bandLeft[currentBand] == 0) {
+        ++currentBand;
+    }
+}
+
+// Evicts the cached vertices whose triangles left all lie in later bands, unless the current band is nearly
+// done: the sweep leaves them behind, so they would be loaded again anyway, and their slots make the next loads
+// longer.
+void CacheOrder::GiveUpLaterBands()
+{
+    AdvanceBand();
+    if (bandLeft[currentBand] <= 2 * cacheSize) {
+        return;
+    }
+    for (uint32_t s = 0; s < cacheSize; ++s) {
+        uint32_t v = slotVertex[s];
+        if (v == none || live[v] > maxScansPerVertex) {
+            continue;
+        }
+        bool later = true;
+        for (uint32_t i = adjStart[v]; i < adjStart[v] + live[v] && later; ++i) {
+            later = bandOf[adj[i] / 3] > currentBand;
+        }
+        if (later) {
+            Evict(v);
+        }
+    }
+}
+
 void CacheOrder::BuildBatch()
 {
-    static int mb = getenv("CO_M") ? atoi(getenv("CO_M")) : 0;
-    static uint32_t minRun = getenv("CO_R") ? atoi(getenv("CO_R")) : 1;
-    std::vector<uint32_t> order = FreeSlotOrder(minRun);
-    if (mb > 0 && order.size() < cacheSize / mb && numDrawn > 0) {
-        Candidate candidate = Choose();
-        MakeRoom(candidate, std::max<uint32_t>(candidate.missing, cacheSize / mb));
-        order = FreeSlotOrder(minRun);
+    GiveUpLaterBands();
+    std::vector<uint32_t> order = FreeSlotOrder(minExtraRun);
+    if (order.size() < minBatch && numDrawn > 0) {
+        MakeRoom(Choose(), minBatch);
+        order = FreeSlotOrder(minExtraRun);
     }
     size_t used = 0;
     std::vector<uint32_t> slots; // slot of each vertex loaded by this batch, in load order
@@ -632,10 +683,10 @@ OptimizedList CacheOrder::Emit(int maxLoad) const
 } // namespace
 
 OptimizedList OptimizeForCache(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
-                               int maxLoad)
+                               int maxLoad, int minBatch)
 {
-    POLVANE_CHECK(cacheSize >= 3 && cacheSize <= 64 && maxLoad >= 1);
-    CacheOrder order(indices, numIndices, numVertices, cacheSize);
+    POLVANE_CHECK(cacheSize >= 3 && cacheSize <= 64 && maxLoad >= 1 && minBatch >= 1 && minBatch <= cacheSize);
+    CacheOrder order(indices, numIndices, numVertices, cacheSize, minBatch);
     order.Run();
     return order.Emit(maxLoad);
 }

@@ -14,7 +14,7 @@ struct CacheCommand {
     enum Kind : uint8_t { Load, Triangle };
     Kind kind;
     // Load: a = first row of the written vertex array, b = number of rows, c = first cache slot.
-    // Triangle: a, b, c = cache slots of the corners, in the corner order of the input (possibly rotated).
+    // Triangle: a, b, c = cache slots of the corners, in the cyclic order of the input triangle (same winding).
     uint32_t a, b, c;
 };
 
@@ -27,8 +27,12 @@ struct OptimizedList {
 // numbers are dropped; every other one is drawn exactly once with its winding kept. Loads hold at most maxLoad
 // vertices and never cross the end of a cache of cacheSize slots (3 to 64). The same input always gives the same
 // result.
+// minBatch (1 to cacheSize) trades loaded vertices for load commands: with 1, a vertex that still has triangles
+// to draw is evicted only for the next triangle's corners or once the sweep over the mesh has left it behind;
+// with more, every batch starts with at least minBatch neighbouring free slots, evicting such vertices when
+// needed, so that loads are longer and fewer.
 OptimizedList OptimizeForCache(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
-                               int maxLoad);
+                               int maxLoad, int minBatch = 1);
 
 } // namespace polvane
 
