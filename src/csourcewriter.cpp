@@ -164,7 +164,7 @@ void WriteSource(OutputText& out, const OutputNames& names, const ObjFile& objFi
         }
         rows.Sync();
     } else {
-        BuildDisplayList(objFile.GetIndices(), objFile.GetNumIndices(), rows, cache);
+        BuildDisplayList(objFile.GetIndices(), objFile.GetNumIndices(), uint32_t(objFile.GetNumVertices()), rows, cache);
     }
     rows.End();
     out << "};\n"

@@ -1,37 +1,9 @@
 #include "displaylist.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "check.h"
-
-bool contains(int index, const int* vertCache, int vertCacheSize)
-{
-    return indexOf(index, vertCache, vertCacheSize) != -1;
-}
-
-int indexOf(int index, const int* vertCache, int vertCacheSize)
-{
-    for (int i = 0; i < vertCacheSize; ++i) {
-        if (vertCache[i] == index) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-void insertSorted(int index, int* arr, int& vertCacheSize)
-{
-    int position = 0;
-    while (position < vertCacheSize && arr[position] <= index) {
-        ++position;
-    }
-    for (int j = vertCacheSize; j > position; --j) {
-        arr[j] = arr[j - 1];
-    }
-    arr[position] = index;
-    ++vertCacheSize;
-    for (int j = 0; j + 1 < vertCacheSize; ++j) {
-        POLVANE_CHECK(arr[j] != arr[j+1]);
-    }
-}
 
 namespace {
 
@@ -40,81 +12,114 @@ bool IsDegenerate(uint32_t index1, uint32_t index2, uint32_t index3)
     return index1 == index2 || index1 == index3 || index2 == index3;
 }
 
-// Selects the batch that starts at triangle position i; returns how many triangles it takes.
-int32_t SelectBatch(const uint32_t* indices, int32_t numIndices, int32_t i, int cacheSize, int* vertCache,
-                    int& vertCacheSize)
+// The vertices of the batch being built. Membership is one look-up per vertex: each vertex remembers the
+// number of the last batch that took it.
+class BatchCache {
+public:
+    BatchCache(uint32_t numVertices, int cacheSize) : batchOf(numVertices, 0), slotOf(numVertices, 0), size(cacheSize)
+    {
+    }
+
+    void Reset()
+    {
+        ++batch;
+        vertCacheSize = 0;
+    }
+    bool Contains(uint32_t index) const { return batchOf[index] == batch; }
+    int Room() const { return size - vertCacheSize; }
+    void Insert(uint32_t index)
+    {
+        POLVANE_CHECK(!Contains(index) && vertCacheSize < size);
+        batchOf[index] = batch;
+        vertCache[vertCacheSize++] = index;
+    }
+    // Sorts the batch's vertices; vertex vertCache[s] then goes into slot s.
+    void AssignSlots()
+    {
+        std::sort(vertCache, vertCache + vertCacheSize);
+        for (int s = 0; s < vertCacheSize; ++s) {
+            slotOf[vertCache[s]] = uint8_t(s);
+        }
+    }
+    uint32_t SlotOf(uint32_t index) const
+    {
+        POLVANE_CHECK(Contains(index));
+        return slotOf[index];
+    }
+
+    uint32_t vertCache[largestCache];
+    int vertCacheSize = 0;
+
+private:
+    std::vector<uint32_t> batchOf;
+    std::vector<uint8_t> slotOf;
+    uint32_t batch = 0;
+    const int size;
+};
+
+// Selects the batch that starts at index position i; returns how many triangles it takes, degenerate ones
+// included. Stops at the first triangle that does not fit, even when later ones would.
+int32_t SelectBatch(const uint32_t* indices, int32_t numIndices, int32_t i, BatchCache& cache)
 {
     int32_t triangleCount = 0;
     for (int32_t j = i; j + 2 < numIndices; j += 3) {
-        const int index1 = int(indices[j]);
-        const int index2 = int(indices[j + 1]);
-        const int index3 = int(indices[j + 2]);
-        if (IsDegenerate(indices[j], indices[j + 1], indices[j + 2])) {
+        const uint32_t index1 = indices[j];
+        const uint32_t index2 = indices[j + 1];
+        const uint32_t index3 = indices[j + 2];
+        if (IsDegenerate(index1, index2, index3)) {
             ++triangleCount;
             continue;
         }
-        const bool new1 = !contains(index1, vertCache, vertCacheSize);
-        const bool new2 = !contains(index2, vertCache, vertCacheSize);
-        const bool new3 = !contains(index3, vertCache, vertCacheSize);
-        const int newSize = vertCacheSize + int(new1) + int(new2) + int(new3);
-        if (newSize > cacheSize) {
+        const bool new1 = !cache.Contains(index1);
+        const bool new2 = !cache.Contains(index2);
+        const bool new3 = !cache.Contains(index3);
+        if (int(new1) + int(new2) + int(new3) > cache.Room()) {
             break;
         }
-        POLVANE_CHECK(j + 2 < numIndices);
         ++triangleCount;
         if (new1) {
-            insertSorted(index1, vertCache, vertCacheSize);
+            cache.Insert(index1);
         }
         if (new2) {
-            insertSorted(index2, vertCache, vertCacheSize);
+            cache.Insert(index2);
         }
         if (new3) {
-            insertSorted(index3, vertCache, vertCacheSize);
+            cache.Insert(index3);
         }
-        POLVANE_CHECK(vertCacheSize == newSize);
-        POLVANE_CHECK(contains(index1, vertCache, vertCacheSize));
-        POLVANE_CHECK(contains(index2, vertCache, vertCacheSize));
-        POLVANE_CHECK(contains(index3, vertCache, vertCacheSize));
     }
     return triangleCount;
 }
 
 }
 
-void BuildDisplayList(const uint32_t* indices, int32_t numIndices, DisplayListSink& sink, const CacheLayout& cache)
+void BuildDisplayList(const uint32_t* indices, int32_t numIndices, uint32_t numVertices, DisplayListSink& sink,
+                      const CacheLayout& cache)
 {
-    POLVANE_CHECK(cache.size >= 3 && cache.size <= largestCache && cache.maxLoad >= 1);
     POLVANE_CHECK(numIndices % 3 == 0);
+    POLVANE_CHECK(cache.size >= 3 && cache.size <= largestCache && cache.maxLoad >= 1);
+    BatchCache batch(numVertices, cache.size);
     int32_t i = 0;
     while (i < numIndices) {
-        int vertCache[largestCache];
-        for (int& entry : vertCache) {
-            entry = -1;
-        }
-        int vertCacheSize = 0;
-        const int32_t triangleCount = SelectBatch(indices, numIndices, i, cache.size, vertCache, vertCacheSize);
+        batch.Reset();
+        const int32_t triangleCount = SelectBatch(indices, numIndices, i, batch);
+        batch.AssignSlots();
 
-        for (int k = 0; k < vertCacheSize;) {
-            const int first = vertCache[k];
+        const uint32_t* vertCache = batch.vertCache;
+        for (int k = 0; k < batch.vertCacheSize;) {
+            const uint32_t first = vertCache[k];
             int count = 1;
-            while (k + count < vertCacheSize && count < cache.maxLoad && vertCache[k + count] == first + count) {
+            while (k + count < batch.vertCacheSize && count < cache.maxLoad && vertCache[k + count] == first + count) {
                 ++count;
             }
-            sink.Load(uint32_t(first), uint32_t(count), uint32_t(k));
+            sink.Load(first, uint32_t(count), uint32_t(k));
             k += count;
         }
         sink.Sync();
-        for (int32_t j = 0; j < triangleCount; ++j) {
-            POLVANE_CHECK(i + 3 * j + 2 < numIndices);
-            const uint32_t* triangle = indices + i + 3 * j;
-            if (IsDegenerate(triangle[0], triangle[1], triangle[2])) {
-                continue;
+        for (int32_t t = 0; t < triangleCount; ++t) {
+            const uint32_t* triangle = indices + i + 3 * t;
+            if (!IsDegenerate(triangle[0], triangle[1], triangle[2])) {
+                sink.Triangle(batch.SlotOf(triangle[0]), batch.SlotOf(triangle[1]), batch.SlotOf(triangle[2]));
             }
-            const int vert1 = indexOf(int(triangle[0]), vertCache, vertCacheSize);
-            const int vert2 = indexOf(int(triangle[1]), vertCache, vertCacheSize);
-            const int vert3 = indexOf(int(triangle[2]), vertCache, vertCacheSize);
-            POLVANE_CHECK(vert1 != -1 && vert2 != -1 && vert3 != -1);
-            sink.Triangle(uint32_t(vert1), uint32_t(vert2), uint32_t(vert3));
         }
         sink.Sync();
         i += 3 * triangleCount;

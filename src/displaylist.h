@@ -16,18 +16,11 @@ public:
     virtual void Triangle(uint32_t slot1, uint32_t slot2, uint32_t slot3) = 0;
 };
 
-constexpr int maxVertCacheSize = 16;
-
-bool contains(int index, const int* vertCache, int vertCacheSize);
-// The first position holding index, or -1.
-int indexOf(int index, const int* vertCache, int vertCacheSize);
-// Inserts index, which must be absent, into the ascending vertCache and grows vertCacheSize by one.
-void insertSorted(int index, int* vertCache, int& vertCacheSize);
-
-// Packs the triangles, in order, greedily into batches whose distinct vertices fit the cache. Each batch: loads
-// of its vertices in ascending runs (a run longer than one load allows takes several), a sync, its triangles
-// (degenerate ones skipped), a sync.
-void BuildDisplayList(const uint32_t* indices, int32_t numIndices, DisplayListSink& sink,
+// Packs the triangles, in order, greedily into batches whose distinct vertices fit the cache: a batch takes
+// triangles until the next one would need more entries than are left. Each batch: loads of its vertices in
+// ascending runs of consecutive numbers (a run longer than one load allows takes several), a sync, its
+// triangles (degenerate ones, which repeat a vertex number, skipped), a sync. Every index is below numVertices.
+void BuildDisplayList(const uint32_t* indices, int32_t numIndices, uint32_t numVertices, DisplayListSink& sink,
                       const CacheLayout& cache = fast3dCache);
 
 #endif

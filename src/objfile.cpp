@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "check.h"
@@ -169,17 +170,23 @@ constexpr size_t blockSize = size_t(1) << 20;
 
 bool ObjReader::Read(std::istream& in)
 {
-    std::vector<char> buffer(blockSize);
+    // Left uninitialised: only what is read into it is ever touched.
+    size_t capacity = blockSize;
+    std::unique_ptr<char[]> buffer(new char[capacity]);
     size_t kept = 0;
     bool firstBlock = true;
     for (;;) {
-        if (kept == buffer.size()) {
-            buffer.resize(buffer.size() * 2);
+        if (kept == capacity) {
+            // One line longer than the buffer: make room for more of it.
+            std::unique_ptr<char[]> larger(new char[capacity * 2]);
+            std::memcpy(larger.get(), buffer.get(), kept);
+            buffer = std::move(larger);
+            capacity *= 2;
         }
-        in.read(buffer.data() + kept, std::streamsize(buffer.size() - kept));
+        in.read(buffer.get() + kept, std::streamsize(capacity - kept));
         const size_t got = size_t(in.gcount());
-        const bool atEnd = got < buffer.size() - kept;
-        const char* cursor = buffer.data();
+        const bool atEnd = got < capacity - kept;
+        const char* cursor = buffer.get();
         const char* end = cursor + kept + got;
         if (firstBlock && end - cursor >= 3 && std::memcmp(cursor, "\xEF\xBB\xBF", 3) == 0) {
             cursor += 3;
@@ -205,7 +212,7 @@ bool ObjReader::Read(std::istream& in)
             break;
         }
         kept = size_t(end - cursor);
-        std::memmove(buffer.data(), cursor, kept);
+        std::memmove(buffer.get(), cursor, kept);
     }
     return CheckPendingReferences();
 }

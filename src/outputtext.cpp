@@ -7,7 +7,7 @@ constexpr size_t blockSize = size_t(1) << 20;
 constexpr size_t numberRoom = 24;
 }
 
-OutputText::OutputText(std::ostream& out) : stream(out), buffer(blockSize) {}
+OutputText::OutputText(std::ostream& out) : stream(out), capacity(blockSize), buffer(new char[blockSize]) {}
 
 OutputText::~OutputText()
 {
@@ -16,20 +16,20 @@ OutputText::~OutputText()
 
 OutputText& OutputText::operator<<(int64_t value)
 {
-    if (buffer.size() - used < numberRoom) {
+    if (capacity - used < numberRoom) {
         MakeRoom(numberRoom);
     }
-    char* const start = buffer.data() + used;
+    char* const start = buffer.get() + used;
     used += size_t(std::to_chars(start, start + numberRoom, value).ptr - start);
     return *this;
 }
 
 OutputText& OutputText::Hex(uint32_t value)
 {
-    if (buffer.size() - used < numberRoom) {
+    if (capacity - used < numberRoom) {
         MakeRoom(numberRoom);
     }
-    char* const start = buffer.data() + used;
+    char* const start = buffer.get() + used;
     used += size_t(std::to_chars(start, start + numberRoom, value, 16).ptr - start);
     return *this;
 }
@@ -37,15 +37,16 @@ OutputText& OutputText::Hex(uint32_t value)
 void OutputText::MakeRoom(size_t size)
 {
     Flush();
-    if (buffer.size() < size) {
-        buffer.resize(size);
+    if (capacity < size) {
+        buffer.reset(new char[size]);
+        capacity = size;
     }
 }
 
 bool OutputText::Flush()
 {
     if (used != 0) {
-        stream.write(buffer.data(), std::streamsize(used));
+        stream.write(buffer.get(), std::streamsize(used));
         used = 0;
     }
     return !stream.fail();

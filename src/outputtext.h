@@ -3,10 +3,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // Collects generated text and hands it to the stream in large blocks. Numbers are written without sign
 // padding, leading zeros or fill.
@@ -19,10 +19,10 @@ public:
 
     OutputText& operator<<(std::string_view text)
     {
-        if (text.size() > buffer.size() - used) {
+        if (text.size() > capacity - used) {
             MakeRoom(text.size());
         }
-        std::memcpy(buffer.data() + used, text.data(), text.size());
+        std::memcpy(buffer.get() + used, text.data(), text.size());
         used += text.size();
         return *this;
     }
@@ -38,7 +38,8 @@ private:
     void MakeRoom(size_t size);
 
     std::ostream& stream;
-    std::vector<char> buffer;
+    size_t capacity;
+    std::unique_ptr<char[]> buffer;  // uninitialised: only what is written into it is touched
     size_t used = 0;
 };
 

@@ -32,46 +32,86 @@ std::string RoundedDown(double value)
     return text.str();
 }
 
-// Counts distinct 128-bit keys; an open-addressing table that never removes.
-class DistinctCounter {
-public:
-    explicit DistinctCounter(size_t expected) : slots(SlotsFor(expected)) {}
+uint64_t Mix(uint64_t h)
+{
+    h ^= h >> 31;
+    h *= 0xBF58476D1CE4E5B9ull;
+    return h ^ (h >> 29);
+}
 
-    void Add(uint64_t high, uint64_t low)
+// A set of vertex numbers in which two vertices are the same element when `same` says so; `hash` agrees with it.
+// Each slot holds a vertex number and its hash, so the vertices themselves are only looked at on a likely match.
+template <typename Hash, typename Same>
+class VertexSet {
+public:
+    VertexSet(Hash hashFunction, Same sameFunction, size_t expected)
+        : hash(hashFunction), same(sameFunction), slots(SlotsFor(expected))
     {
-        // low is stored with its top bit set, so a zero slot is free.
-        low |= uint64_t(1) << 63;
+    }
+
+    // The vertex already in the set that is the same as v, or v itself, which is then added.
+    uint32_t Insert(uint32_t v)
+    {
+        const uint64_t h = hash(v);
+        const uint32_t check = uint32_t(h >> 32);
         const size_t mask = slots.size() - 1;
-        uint64_t h = (high ^ (low * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
-        size_t slot = size_t(h ^ (h >> 31)) & mask;
-        while (slots[slot].low != 0) {
-            if (slots[slot].high == high && slots[slot].low == low) {
-                return;
+        size_t slot = size_t(h) & mask;
+        for (; slots[slot].vertex != none; slot = (slot + 1) & mask) {
+            if (slots[slot].check == check && same(slots[slot].vertex, v)) {
+                return slots[slot].vertex;
             }
-            slot = (slot + 1) & mask;
         }
-        slots[slot] = Key{high, low};
-        ++count;
+        slots[slot] = Slot{v, check};
+        if (++count * 2 > slots.size()) {
+            Grow();
+        }
+        return v;
     }
     size_t Count() const { return count; }
 
 private:
-    struct Key {
-        uint64_t high;
-        uint64_t low;
+    static constexpr uint32_t none = UINT32_MAX;
+    struct Slot {
+        uint32_t vertex = none;
+        uint32_t check = 0;
     };
+
     static size_t SlotsFor(size_t expected)
     {
-        size_t slots = 16;
+        size_t slots = 64;
         while (slots < expected * 2) {
             slots *= 2;
         }
         return slots;
     }
 
-    std::vector<Key> slots;
+    void Grow()
+    {
+        std::vector<Slot> old(slots.size() * 2);
+        old.swap(slots);
+        const size_t mask = slots.size() - 1;
+        for (const Slot& entry : old) {
+            if (entry.vertex != none) {
+                size_t slot = size_t(hash(entry.vertex)) & mask;
+                while (slots[slot].vertex != none) {
+                    slot = (slot + 1) & mask;
+                }
+                slots[slot] = entry;
+            }
+        }
+    }
+
+    Hash hash;
+    Same same;
+    std::vector<Slot> slots;
     size_t count = 0;
 };
+
+template <typename Hash, typename Same>
+VertexSet<Hash, Same> MakeVertexSet(Hash hash, Same same, size_t expected)
+{
+    return VertexSet<Hash, Same>(hash, same, expected);
+}
 
 uint64_t Bits(float value)
 {
@@ -84,18 +124,33 @@ uint64_t Bits(float value)
 // How many distinct positions are lost because they become the same integer position as another one.
 size_t CountCollapsedPositions(const ObjFile& objFile, double scale)
 {
-    const size_t vertexCount = size_t(objFile.GetNumVertices());
-    DistinctCounter exact(vertexCount);
-    DistinctCounter scaled(vertexCount);
-    for (size_t i = 0; i < vertexCount; ++i) {
-        const Vector3D& p = objFile.GetVertices()[i];
-        exact.Add(Bits(p.x) | Bits(p.y) << 32, Bits(p.z));
-        const uint64_t x = uint16_t(ClampToInt16(p.x * scale));
-        const uint64_t y = uint16_t(ClampToInt16(p.y * scale));
-        const uint64_t z = uint16_t(ClampToInt16(p.z * scale));
-        scaled.Add(x | y << 16 | z << 32, 0);
+    const Vector3D* vertices = objFile.GetVertices();
+    const uint32_t vertexCount = uint32_t(objFile.GetNumVertices());
+    const auto scaledKey = [&](uint32_t v) {
+        const Vector3D& p = vertices[v];
+        return uint64_t(uint16_t(ClampToInt16(p.x * scale))) | uint64_t(uint16_t(ClampToInt16(p.y * scale))) << 16 |
+               uint64_t(uint16_t(ClampToInt16(p.z * scale))) << 32;
+    };
+    const auto exactKey = [&](uint32_t v) {
+        const Vector3D& p = vertices[v];
+        return Mix(Bits(p.x) | Bits(p.y) << 32) ^ Bits(p.z);
+    };
+    const auto sameExact = [&](uint32_t a, uint32_t b) {
+        return Bits(vertices[a].x) == Bits(vertices[b].x) && Bits(vertices[a].y) == Bits(vertices[b].y) &&
+               Bits(vertices[a].z) == Bits(vertices[b].z);
+    };
+    // The first vertex of each integer position; every later one at another exact position is lost, and those
+    // are counted once per exact position.
+    auto firstAtScaled = MakeVertexSet([&](uint32_t v) { return Mix(scaledKey(v)); },
+                                       [&](uint32_t a, uint32_t b) { return scaledKey(a) == scaledKey(b); }, 0);
+    auto lost = MakeVertexSet([&](uint32_t v) { return Mix(exactKey(v)); }, sameExact, vertexCount);
+    for (uint32_t v = 0; v < vertexCount; ++v) {
+        const uint32_t first = firstAtScaled.Insert(v);
+        if (first != v && !sameExact(first, v)) {
+            lost.Insert(v);
+        }
     }
-    return exact.Count() - scaled.Count();
+    return lost.Count();
 }
 }
 

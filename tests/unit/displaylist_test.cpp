@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,11 @@ public:
     std::vector<std::string> rows;
 };
 
-std::vector<std::string> Build(const std::vector<uint32_t>& indices)
+std::vector<std::string> Build(const std::vector<uint32_t>& indices, const CacheLayout& cache = fast3dCache)
 {
     Recorder recorder;
-    BuildDisplayList(indices.data(), int32_t(indices.size()), recorder);
+    const uint32_t vertexCount = *std::max_element(indices.begin(), indices.end()) + 1;
+    BuildDisplayList(indices.data(), int32_t(indices.size()), vertexCount, recorder, cache);
     return recorder.rows;
 }
 
@@ -78,26 +80,15 @@ TEST(DisplayList, FarApartVerticesLoadOneByOne)
               (std::vector<std::string>{"load 4 1 0", "load 70 1 1", "load 900 1 2", "sync", "tri 2 0 1", "sync"}));
 }
 
-TEST(VertexCache, InsertSortedKeepsAscendingOrder)
+TEST(DisplayList, OtherCachesBatchAtTheirSizeAndSplitLongRuns)
 {
-    int cache[maxVertCacheSize];
-    int size = 0;
-    for (int v : {7, 3, 9, 1, 8}) {
-        insertSorted(v, cache, size);
-    }
-    ASSERT_EQ(size, 5);
-    EXPECT_EQ(std::vector<int>(cache, cache + size), (std::vector<int>{1, 3, 7, 8, 9}));
-    EXPECT_EQ(indexOf(8, cache, size), 3);
-    EXPECT_EQ(indexOf(2, cache, size), -1);
-    EXPECT_TRUE(contains(1, cache, size));
-    EXPECT_FALSE(contains(9, cache, size - 1));
-}
-
-TEST(VertexCacheDeathTest, InsertingAPresentNumberBreaksTheCacheInvariant)
-{
-    int cache[maxVertCacheSize] = {1, 3};
-    int size = 2;
-    EXPECT_DEATH(insertSorted(3, cache, size), "arr\\[j\\] != arr\\[j\\+1\\]");
+    const std::vector<uint32_t> strip = {0, 1, 2, 2, 1, 3, 2, 3, 4, 4, 3, 5, 4, 5, 6};
+    EXPECT_EQ(Build(strip, CacheLayout{5, 5, false}),
+              (std::vector<std::string>{"load 0 5 0", "sync", "tri 0 1 2", "tri 2 1 3", "tri 2 3 4", "sync",
+                                        "load 3 4 0", "sync", "tri 1 0 2", "tri 1 2 3", "sync"}));
+    EXPECT_EQ(Build(strip, CacheLayout{8, 3, true}),
+              (std::vector<std::string>{"load 0 3 0", "load 3 3 3", "load 6 1 6", "sync", "tri 0 1 2", "tri 2 1 3",
+                                        "tri 2 3 4", "tri 4 3 5", "tri 4 5 6", "sync"}));
 }
 
 }
