@@ -210,38 +210,46 @@ bool IsFolder(const std::string& path)
     return fs::is_directory(path, ignored);
 }
 
-// Moves both finished files over their targets. When the second move fails, the first target gets its
-// earlier content back. Returns the target that could not be written, or an empty string.
+// Moves both finished files onto their targets; returns the target that could not be written, or an empty
+// string. Earlier outputs are first moved aside and only removed once both new files are in place, so a failure
+// puts them back as they were. (Moving a new file onto an existing one would also make the file system write the
+// new file out at once, which costs a large model more time than the whole conversion.)
 std::string ReplaceTargets(const std::string& headerPath, const std::string& sourcePath)
 {
+    const std::string targets[2] = {headerPath, sourcePath};
+    bool movedAside[2] = {false, false};
+    std::string failed;
     std::error_code error;
-    const std::string headerBackup = headerPath + backupSuffix;
-    const bool hadHeader = fs::exists(headerPath, error);
-    if (hadHeader) {
-        fs::rename(headerPath, headerBackup, error);
+    for (int i = 0; i < 2 && failed.empty(); ++i) {
+        if (fs::exists(targets[i], error)) {
+            fs::rename(targets[i], targets[i] + backupSuffix, error);
+            movedAside[i] = !error;
+            if (error) {
+                failed = targets[i];
+            }
+        }
+    }
+    bool placed[2] = {false, false};
+    for (int i = 0; i < 2 && failed.empty(); ++i) {
+        fs::rename(targets[i] + temporarySuffix, targets[i], error);
+        placed[i] = !error;
         if (error) {
-            return headerPath;
+            failed = targets[i];
         }
     }
-    fs::rename(headerPath + temporarySuffix, headerPath, error);
-    if (error) {
-        if (hadHeader) {
-            fs::rename(headerBackup, headerPath, error);
+    for (int i = 0; i < 2; ++i) {
+        if (!failed.empty() && placed[i]) {
+            Remove(targets[i]);
         }
-        return headerPath;
-    }
-    fs::rename(sourcePath + temporarySuffix, sourcePath, error);
-    if (error) {
-        Remove(headerPath);
-        if (hadHeader) {
-            fs::rename(headerBackup, headerPath, error);
+        if (movedAside[i]) {
+            if (failed.empty()) {
+                Remove(targets[i] + backupSuffix);
+            } else {
+                fs::rename(targets[i] + backupSuffix, targets[i], error);
+            }
         }
-        return sourcePath;
     }
-    if (hadHeader) {
-        Remove(headerBackup);
-    }
-    return std::string();
+    return failed;
 }
 
 }

@@ -1,5 +1,6 @@
 #include "numberscan.h"
 
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -47,25 +48,34 @@ ScanResult ScanFloat(const char*& cursor, const char* end, float& value)
         ++p;
     }
     const char* start = p;
+    const bool negative = p != end && *p == '-';
     if (p != end && (*p == '+' || *p == '-')) {
         ++p;
     }
-    bool mantissaDigits = false;
+    // The digits are gathered on the way for the common short numbers (see below).
+    uint64_t mantissa = 0;
+    int digitCount = 0;
+    int fractionDigits = 0;
     while (p != end && IsDigit(*p)) {
+        mantissa = mantissa * 10 + uint64_t(*p - '0');
+        ++digitCount;
         ++p;
-        mantissaDigits = true;
     }
     if (p != end && *p == '.') {
         ++p;
         while (p != end && IsDigit(*p)) {
+            mantissa = mantissa * 10 + uint64_t(*p - '0');
+            ++digitCount;
+            ++fractionDigits;
             ++p;
-            mantissaDigits = true;
         }
     }
-    if (!mantissaDigits) {
+    if (digitCount == 0) {
         return ScanResult::NoNumber;
     }
+    bool exponent = false;
     if (p != end && (*p == 'e' || *p == 'E')) {
+        exponent = true;
         ++p;
         if (p != end && (*p == '+' || *p == '-')) {
             ++p;
@@ -80,40 +90,20 @@ ScanResult ScanFloat(const char*& cursor, const char* end, float& value)
             return ScanResult::NoNumber;
         }
     }
+#if FLT_EVAL_METHOD == 0
+    // A whole number of at most 2^24 divided by a power of ten up to 10^10: both are exact floats, so one
+    // correctly rounded division gives the correctly rounded value of the text.
+    static const float powersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    if (!exponent && digitCount <= 19 && mantissa <= (uint64_t(1) << 24) && fractionDigits <= 10) {
+        const float magnitude = float(mantissa) / powersOfTen[fractionDigits];
+        value = negative ? -magnitude : magnitude;
+        cursor = p;
+        return ScanResult::Ok;
+    }
+#endif
     const ScanResult result = ConvertFloat(start, p, value);
     if (result == ScanResult::Ok) {
         cursor = p;
     }
     return result;
-}
-
-ScanResult ScanInt(const char*& cursor, const char* end, int32_t& value)
-{
-    const char* p = cursor;
-    while (p != end && IsBlank(*p)) {
-        ++p;
-    }
-    bool negative = false;
-    if (p != end && (*p == '+' || *p == '-')) {
-        negative = (*p == '-');
-        ++p;
-    }
-    if (p == end || !IsDigit(*p)) {
-        return ScanResult::NoNumber;
-    }
-    const uint64_t limit = negative ? uint64_t(1) << 31 : (uint64_t(1) << 31) - 1;
-    uint64_t magnitude = 0;
-    while (p != end && IsDigit(*p)) {
-        // Once past the limit the value only needs to stay past it.
-        if (magnitude <= limit) {
-            magnitude = magnitude * 10 + uint64_t(*p - '0');
-        }
-        ++p;
-    }
-    if (magnitude > limit) {
-        return ScanResult::OutOfRange;
-    }
-    value = negative ? int32_t(-int64_t(magnitude)) : int32_t(magnitude);
-    cursor = p;
-    return ScanResult::Ok;
 }

@@ -20,6 +20,35 @@ ScanResult ScanFloat(const char*& cursor, const char* end, float& value);
 // Reads one integer from [cursor, end) the way the C library's "%d" conversion does: white space is skipped,
 // then an optional sign and at least one decimal digit. A value outside the signed 32-bit range is OutOfRange.
 // On Ok, cursor moves past the number.
-ScanResult ScanInt(const char*& cursor, const char* end, int32_t& value);
+inline ScanResult ScanInt(const char*& cursor, const char* end, int32_t& value)
+{
+    const char* p = cursor;
+    while (p != end && IsBlank(*p)) {
+        ++p;
+    }
+    bool negative = false;
+    if (p != end && (*p == '+' || *p == '-')) {
+        negative = (*p == '-');
+        ++p;
+    }
+    if (p == end || *p < '0' || *p > '9') {
+        return ScanResult::NoNumber;
+    }
+    const uint64_t limit = negative ? uint64_t(1) << 31 : (uint64_t(1) << 31) - 1;
+    uint64_t magnitude = 0;
+    while (p != end && *p >= '0' && *p <= '9') {
+        // Once past the limit the value only needs to stay past it.
+        if (magnitude <= limit) {
+            magnitude = magnitude * 10 + uint64_t(*p - '0');
+        }
+        ++p;
+    }
+    if (magnitude > limit) {
+        return ScanResult::OutOfRange;
+    }
+    value = negative ? int32_t(-int64_t(magnitude)) : int32_t(magnitude);
+    cursor = p;
+    return ScanResult::Ok;
+}
 
 #endif

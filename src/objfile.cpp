@@ -40,8 +40,48 @@ bool ObjAttribute::operator<(const ObjAttribute& other) const
     return normalIndex < other.normalIndex;
 }
 
+namespace {
+
+// Reads a whole token of the forms "v", "v/t" and "v/t/n" made of numbers and single slashes alone, the forms
+// exporters write. False when the token is anything else; numbers is then to be read again from the start.
+bool ReadPlainCorner(const char* p, const char* end, CornerNumbers& numbers)
+{
+    if (ScanInt(p, end, numbers.vertex) != ScanResult::Ok) {
+        return false;
+    }
+    if (p == end) {
+        return true;
+    }
+    if (*p != '/' || end - p < 2 || p[1] == '/') {
+        return false;
+    }
+    ++p;
+    if (ScanInt(p, end, numbers.texCoord) != ScanResult::Ok) {
+        return false;
+    }
+    numbers.hasTexCoord = true;
+    if (p == end) {
+        return true;
+    }
+    if (*p != '/') {
+        return false;
+    }
+    ++p;
+    if (ScanInt(p, end, numbers.normal) != ScanResult::Ok) {
+        return false;
+    }
+    numbers.hasNormal = true;
+    return p == end;
+}
+
+}
+
 CornerFault ReadCorner(const char* begin, const char* end, CornerNumbers& numbers)
 {
+    numbers = CornerNumbers();
+    if (ReadPlainCorner(begin, end, numbers)) {
+        return CornerFault::None;
+    }
     numbers = CornerNumbers();
     const char* p = begin;
     ScanResult result = ScanInt(p, end, numbers.vertex);

@@ -14,7 +14,7 @@ OutputText::~OutputText()
     Flush();
 }
 
-OutputText& OutputText::operator<<(int64_t value)
+OutputText& OutputText::WriteNumber(int64_t value)
 {
     if (capacity - used < numberRoom) {
         MakeRoom(numberRoom);

@@ -29,12 +29,29 @@ public:
     OutputText& operator<<(const char* text) { return *this << std::string_view(text); }
     OutputText& operator<<(const std::string& text) { return *this << std::string_view(text); }
     // Decimal, with a minus sign when negative.
-    OutputText& operator<<(int64_t value);
+    OutputText& operator<<(int64_t value)
+    {
+        // Most numbers of a display list are cache slots and counts below 100.
+        if (value >= 0 && value < 100 && capacity - used >= 2) {
+            char* const start = buffer.get() + used;
+            if (value < 10) {
+                start[0] = char('0' + value);
+                used += 1;
+            } else {
+                start[0] = char('0' + value / 10);
+                start[1] = char('0' + value % 10);
+                used += 2;
+            }
+            return *this;
+        }
+        return WriteNumber(value);
+    }
     OutputText& Hex(uint32_t value);  // lowercase digits, without "0x"
     // Hands everything collected to the stream; false when the stream has failed.
     bool Flush();
 
 private:
+    OutputText& WriteNumber(int64_t value);
     void MakeRoom(size_t size);
 
     std::ostream& stream;

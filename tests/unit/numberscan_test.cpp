@@ -1,4 +1,9 @@
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -71,6 +76,30 @@ TEST(ScanFloat, OverflowIsOutOfRangeButUnderflowRoundsTowardZero)
     EXPECT_EQ(value, std::numeric_limits<float>::denorm_min());
     EXPECT_EQ(Float("3.4028235e38", value, rest), ScanResult::Ok);
     EXPECT_EQ(value, std::numeric_limits<float>::max());
+}
+
+TEST(ScanFloat, ShortDecimalsRoundExactlyAsTheCLibraryDoes)
+{
+    // Short decimals take a quicker way than long ones; both must give the correctly rounded float.
+    std::mt19937 random(12345);
+    std::uniform_int_distribution<int> digits(0, 99999999);
+    std::uniform_int_distribution<int> decimals(0, 10);
+    for (int i = 0; i < 200000; ++i) {
+        std::string text = std::to_string(digits(random));
+        const int point = decimals(random);
+        if (point > 0) {
+            text = std::string(size_t(std::max(0, point + 1 - int(text.size()))), '0') + text;
+            text.insert(text.size() - size_t(point), ".");
+        }
+        if (i % 3 == 0) {
+            text = "-" + text;
+        }
+        float value = 0.0f;
+        std::string rest;
+        ASSERT_EQ(Float(text.c_str(), value, rest), ScanResult::Ok) << text;
+        ASSERT_EQ(value, std::strtof(text.c_str(), nullptr)) << text;
+        ASSERT_EQ(std::signbit(value), text[0] == '-') << text;
+    }
 }
 
 TEST(ScanInt, ReadsLikeTheCScan)
