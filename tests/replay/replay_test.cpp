@@ -1,7 +1,12 @@
-// Compile-and-replay: converts a model with the real program, compiles the generated C source with the system C
-// compiler against stand-ins for the console headers, and replays the compiled display list over a 16-slot
-// vertex cache (replay_main.c). The triangles it draws must be exactly the model's triangles with three distinct
-// vertex numbers, in the model's order, with the right vertex values.
+// Compile-and-replay: converts a model with the real program, for each microcode and with or without
+// --optimize, compiles the generated C source with the system C compiler against stand-ins for that microcode's
+// graphics definitions, and replays the compiled display list over the vertex cache (replay_main.c).
+//
+// Without --optimize the list must draw exactly the model's triangles with three distinct vertex numbers, in the
+// model's order, corner for corner. With --optimize the vertex array is written in a new order, so rows are
+// compared by what they hold: the drawn triangles, each as the values of its three rows up to a rotation of its
+// corners, must be the model's triangles as a multiset, where the model's triangles take their values from the
+// rows of a default run of the same model (whose row k is vertex k, which the default run's own check proves).
 
 #include <gtest/gtest.h>
 
@@ -12,7 +17,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
+#include <map>
 #include <random>
 #include <sstream>
 #include <string>
@@ -26,20 +33,64 @@ namespace fs = std::filesystem;
 namespace {
 
 using Triple = std::array<long, 3>;
-
-// What the replay prints for one corner: position, then texture coordinate s and t.
-struct Corner {
-    long x, y, z, s, t;
-    bool operator==(const Corner& o) const
-    {
-        return x == o.x && y == o.y && z == o.z && s == o.s && t == o.t;
-    }
-};
+// The ten values of one vertex row as the replay prints them: x, y, z, flag, s, t, the three normal or colour
+// bytes, alpha.
+using Row = std::array<long, 10>;
+using ValueTriangle = std::array<Row, 3>;
 
 struct Drawn {
-    Triple vertices;
-    std::array<Corner, 3> corners;
+    Triple rows;
+    ValueTriangle corners;
 };
+
+// What one replay printed.
+struct Replayed {
+    std::vector<Drawn> drawn;
+    bool withValues = false;
+    long rows = 0;      // length of the vertex array
+    long commands = 0;  // length of the display list, its end command included
+    long syncs = 0;
+    long syncBeforeEnd = 0;
+    long loads = 0;
+    long loaded = 0;
+    // What the program's --stats summary said, when the mode asks for it: the label before ": " and the first
+    // number after it.
+    std::map<std::string, long> stats;
+};
+
+// One way of running the program, and the stand-in graphics definitions its output compiles against. Every mode
+// but the default asks for the summary, which must agree with what the replay counted.
+struct Mode {
+    std::string name;
+    std::vector<std::string> options;
+    std::string define;  // empty for Fast3D
+    int slots;           // the vertex cache the replay keeps
+    bool optimized;
+};
+
+// The first mode is the default run, which every other one is compared with.
+const std::vector<Mode>& Modes()
+{
+    static const std::vector<Mode> modes = {
+        {"f3d", {}, "", 16, false},
+        {"f3dex", {"--ucode", "f3dex", "--stats"}, "REPLAY_F3DEX", 32, false},
+        {"f3dex2", {"--stats", "--ucode", "f3dex2"}, "REPLAY_F3DEX2", 32, false},
+        {"f3dex3", {"--ucode", "f3dex3", "--stats"}, "REPLAY_F3DEX3", 56, false},
+        {"f3dex2-cache5", {"--ucode", "f3dex2", "--cache", "5", "--stats"}, "REPLAY_F3DEX2", 5, false},
+        {"f3d-optimize", {"--optimize", "--stats"}, "", 16, true},
+        {"f3dex-optimize", {"--ucode", "f3dex", "--stats", "--optimize"}, "REPLAY_F3DEX", 32, true},
+        {"f3dex2-optimize", {"--optimize", "--ucode", "f3dex2", "--stats"}, "REPLAY_F3DEX2", 32, true},
+        {"f3dex3-optimize", {"--stats", "--ucode", "f3dex3", "--optimize"}, "REPLAY_F3DEX3", 56, true},
+        {"f3dex3-cache3-optimize", {"--ucode", "f3dex3", "--cache", "3", "--optimize", "--stats"}, "REPLAY_F3DEX3",
+         3, true},
+        {"f3dex3-cache8-optimize", {"--ucode", "f3dex3", "--optimize", "--cache", "8", "--stats"}, "REPLAY_F3DEX3",
+         8, true},
+        {"f3dex3-cache64-optimize", {"--cache", "64", "--ucode", "f3dex3", "--stats", "--optimize"},
+         "REPLAY_F3DEX3", 64, true},
+        {"f3d-cache4-optimize", {"--cache", "4", "--optimize", "--stats"}, "", 4, true},
+    };
+    return modes;
+}
 
 std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
 
@@ -73,83 +124,267 @@ std::vector<Triple> DrawableTriangles(const ObjFile& model)
     return result;
 }
 
-// Converts <dir>/replay.obj with the real program, compiles replay.c with the replay program and runs it.
-// On success `drawn` holds one entry per triangle the list draws.
-// Runs the program on <dir>/replay.obj, its output and errors going to files in <dir>.
-std::string ConvertCommand(const fs::path& dir)
+// Runs the program on <dir>/replay.obj with the mode's options, its output and errors going to files in <dir>.
+std::string ConvertCommand(const fs::path& dir, const Mode& mode)
 {
-    return Quoted(POLVANE_EXE) + " " + Quoted(dir / "replay.obj") + " > " + Quoted(dir / "convert.out") +
-           " 2> " + Quoted(dir / "convert.err");
+    std::string command = Quoted(POLVANE_EXE);
+    for (const std::string& option : mode.options) {
+        command += " " + option;
+    }
+    return command + " " + Quoted(dir / "replay.obj") + " > " + Quoted(dir / "convert.out") + " 2> " +
+           Quoted(dir / "convert.err");
 }
 
-::testing::AssertionResult ConvertCompileReplay(const fs::path& dir, int32_t numVertices, int32_t numIndices,
-                                                bool numbersOnly, std::vector<Drawn>& drawn)
+// Converts <dir>/replay.obj in the given mode, compiles the generated source into the replay program, runs it
+// and reads what it printed.
+::testing::AssertionResult ConvertCompileReplay(const fs::path& dir, const Mode& mode, bool withValues,
+                                                Replayed& replayed)
 {
-    if (std::system(ConvertCommand(dir).c_str()) != 0) {
-        return ::testing::AssertionFailure() << "conversion failed: " << ReadText(dir / "convert.err");
+    if (std::system(ConvertCommand(dir, mode).c_str()) != 0) {
+        return ::testing::AssertionFailure() << mode.name << ": conversion failed: " << ReadText(dir / "convert.err");
     }
     const fs::path program = dir / "replay_prog";
-    const std::string compile = Quoted(REPLAY_C_COMPILER) + " -w -I" + Quoted(REPLAY_STAND_IN_DIR) + " -I" +
-                                Quoted(dir) + " " + Quoted(dir / "replay.c") + " " +
-                                Quoted(REPLAY_MAIN_SOURCE) + " -o " + Quoted(program) + " 2> " +
-                                Quoted(dir / "compile.err");
+    const std::string define = mode.define.empty() ? std::string() : " -D" + mode.define;
+    // The replay program includes the generated source, which includes its header, which includes "model.h".
+    const std::string compile = Quoted(REPLAY_C_COMPILER) + " -w" + define + " -I" + Quoted(REPLAY_STAND_IN_DIR) +
+                                " -I" + Quoted(dir) + " " + Quoted(REPLAY_MAIN_SOURCE) + " -o " + Quoted(program) +
+                                " 2> " + Quoted(dir / "compile.err");
     if (std::system(compile.c_str()) != 0) {
-        return ::testing::AssertionFailure() << "the generated source does not compile:\n"
+        return ::testing::AssertionFailure() << mode.name << ": the generated source does not compile:\n"
                                              << ReadText(dir / "compile.err");
     }
-    // Every command of the list is a load (at most three per triangle), a triangle, or one of the two syncs of
-    // a batch (at most one batch per triangle, plus one for a list of degenerate triangles), then the end.
-    const long bound = 6L * (numIndices / 3) + 3;
-    const std::string replay = Quoted(program) + " " + std::to_string(numVertices) + " " +
-                               std::to_string(bound) + (numbersOnly ? " numbers" : "") + " > " +
-                               Quoted(dir / "replay.out") + " 2> " + Quoted(dir / "replay.err");
+    const std::string replay = Quoted(program) + " " + std::to_string(mode.slots) + (withValues ? "" : " numbers") +
+                               " > " + Quoted(dir / "replay.out") + " 2> " + Quoted(dir / "replay.err");
     if (std::system(replay.c_str()) != 0) {
-        return ::testing::AssertionFailure() << "the replay rejected the display list: "
+        return ::testing::AssertionFailure() << mode.name << ": the replay rejected the display list: "
                                              << ReadText(dir / "replay.err");
     }
-    drawn.clear();
+    replayed = Replayed{};
+    replayed.withValues = withValues;
     std::istringstream lines(ReadText(dir / "replay.out"));
     std::string line;
+    bool ended = false;
     while (std::getline(lines, line)) {
         std::istringstream fields(line);
-        Drawn d{};
-        fields >> d.vertices[0] >> d.vertices[1] >> d.vertices[2];
-        if (!numbersOnly) {
-            for (Corner& c : d.corners) {
-                fields >> c.x >> c.y >> c.z >> c.s >> c.t;
+        if (line.compare(0, 4, "end ") == 0) {
+            std::string word;
+            fields >> word >> replayed.rows >> replayed.commands >> replayed.syncs >> replayed.syncBeforeEnd >>
+                replayed.loads >> replayed.loaded;
+            ended = true;
+        } else {
+            Drawn d{};
+            fields >> d.rows[0] >> d.rows[1] >> d.rows[2];
+            if (withValues) {
+                for (Row& row : d.corners) {
+                    for (long& value : row) {
+                        fields >> value;
+                    }
+                }
             }
+            replayed.drawn.push_back(d);
         }
         if (!fields) {
-            return ::testing::AssertionFailure() << "unreadable replay line: " << line;
+            return ::testing::AssertionFailure() << mode.name << ": unreadable replay line: " << line;
         }
-        drawn.push_back(d);
+    }
+    if (!ended) {
+        return ::testing::AssertionFailure() << mode.name << ": the replay printed no closing line";
+    }
+    if (std::find(mode.options.begin(), mode.options.end(), "--stats") != mode.options.end()) {
+        std::istringstream summary(ReadText(dir / "convert.out"));
+        while (std::getline(summary, line)) {
+            const size_t colon = line.find(": ");
+            if (colon != std::string::npos) {
+                replayed.stats[line.substr(0, colon)] = std::strtol(line.c_str() + colon + 2, nullptr, 10);
+            }
+        }
     }
     return ::testing::AssertionSuccess();
 }
 
+// The triangle turned so that its smallest corner comes first; turning keeps the winding, mirroring would not.
+ValueTriangle Turned(const ValueTriangle& t)
+{
+    const ValueTriangle one = {t[1], t[2], t[0]};
+    const ValueTriangle two = {t[2], t[0], t[1]};
+    return std::min({t, one, two});
+}
+
+std::string Describe(const ValueTriangle& t)
+{
+    std::ostringstream text;
+    for (const Row& row : t) {
+        text << " (";
+        for (size_t k = 0; k < row.size(); ++k) {
+            text << (k ? " " : "") << row[k];
+        }
+        text << ")";
+    }
+    return text.str();
+}
+
+// The summary of a run, where the mode asks for one, must tell what the replay saw.
+::testing::AssertionResult CheckStats(const Mode& mode, const Replayed& run, size_t numTriangles)
+{
+    if (std::find(mode.options.begin(), mode.options.end(), "--stats") == mode.options.end()) {
+        return ::testing::AssertionSuccess();
+    }
+    const std::pair<const char*, long> expected[] = {
+        {"Triangles drawn", long(run.drawn.size())},
+        {"Degenerate triangles skipped", long(numTriangles) - long(run.drawn.size())},
+        {"Vertices", run.rows},
+        {"Load rows", run.loads},
+        {"Vertices loaded", run.loaded},
+        {"Display-list commands", run.commands},
+        {"Vertex-array bytes", 16 * run.rows},
+    };
+    for (const auto& entry : expected) {
+        const auto found = run.stats.find(entry.first);
+        if (found == run.stats.end()) {
+            return ::testing::AssertionFailure() << mode.name << ": the summary has no line \"" << entry.first << "\"";
+        }
+        if (found->second != entry.second) {
+            return ::testing::AssertionFailure() << mode.name << ": the summary says " << entry.first << ": "
+                                                 << found->second << ", the replay counted " << entry.second;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Checks one replay of a model against the model's drawable triangles and, for every mode but the default, the
+// default run of the same model, itself already checked.
+::testing::AssertionResult CheckRun(const Mode& mode, const Replayed& run, const std::vector<Triple>& triangles,
+                                    int32_t numVertices, const Replayed& reference)
+{
+    if (run.drawn.size() != triangles.size()) {
+        return ::testing::AssertionFailure() << mode.name << ": drew " << run.drawn.size() << " triangles, the model has "
+                                             << triangles.size();
+    }
+    if (!mode.optimized) {
+        if (run.rows != numVertices) {
+            return ::testing::AssertionFailure() << mode.name << ": " << run.rows << " vertex rows for "
+                                                 << numVertices << " vertices";
+        }
+        for (size_t t = 0; t < triangles.size(); ++t) {
+            if (run.drawn[t].rows != triangles[t]) {
+                return ::testing::AssertionFailure()
+                       << mode.name << ": triangle " << t << " drawn with vertices " << run.drawn[t].rows[0] << " "
+                       << run.drawn[t].rows[1] << " " << run.drawn[t].rows[2] << ", the model has "
+                       << triangles[t][0] << " " << triangles[t][1] << " " << triangles[t][2];
+            }
+            if (run.withValues && reference.withValues &&
+                run.drawn[t].corners != reference.drawn[t].corners) {
+                return ::testing::AssertionFailure() << mode.name << ": triangle " << t << " drawn as"
+                                                     << Describe(run.drawn[t].corners) << ", the default run drew"
+                                                     << Describe(reference.drawn[t].corners);
+            }
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    // An optimised list ends in the one sync, right before the end command.
+    if (run.syncs != 1 || run.syncBeforeEnd != 1) {
+        return ::testing::AssertionFailure() << mode.name << ": " << run.syncs
+                                             << " syncs, where one right before the end is expected"
+                                             << (run.syncBeforeEnd ? "" : " (the end follows no sync)");
+    }
+    if (!run.withValues || !reference.withValues) {
+        return ::testing::AssertionFailure() << mode.name << ": an optimised run is compared by its rows' values";
+    }
+    std::vector<ValueTriangle> drawn;
+    std::vector<ValueTriangle> wanted;
+    for (size_t t = 0; t < triangles.size(); ++t) {
+        drawn.push_back(Turned(run.drawn[t].corners));
+        wanted.push_back(Turned(reference.drawn[t].corners));
+    }
+    std::sort(drawn.begin(), drawn.end());
+    std::sort(wanted.begin(), wanted.end());
+    const auto differ = std::mismatch(drawn.begin(), drawn.end(), wanted.begin());
+    if (differ.first != drawn.end()) {
+        return ::testing::AssertionFailure() << mode.name
+                                             << ": the drawn triangles differ from the model's; first in sorted "
+                                                "order: drawn"
+                                             << Describe(*differ.first) << ", the model's" << Describe(*differ.second);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Runs the tasks on a few threads: converting and compiling dominate the time, and the runs are independent.
+void RunSideBySide(size_t count, const std::function<void(size_t)>& task)
+{
+    std::atomic<size_t> next{0};
+    auto work = [&]() {
+        for (size_t n = next++; n < count; n = next++) {
+            task(n);
+        }
+    };
+    const unsigned workers = std::max(2u, std::min(4u, std::thread::hardware_concurrency()));
+    std::vector<std::thread> threads;
+    for (unsigned w = 0; w < workers; ++w) {
+        threads.emplace_back(work);
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+}
+
+// Converts the model written at <folder>/replay.obj in every mode, each in a folder of its own, and checks each
+// run. Returns the default run.
+Replayed ReplayInEveryMode(const std::string& folder, const std::string& objText)
+{
+    std::vector<fs::path> dirs;
+    for (const Mode& mode : Modes()) {
+        dirs.push_back(FreshFolder(folder + "/" + mode.name));
+        std::ofstream(dirs.back() / "replay.obj", std::ios::binary) << objText;
+    }
+    const ObjFile model((dirs[0] / "replay.obj").string().c_str());
+    EXPECT_NE(model.GetVertices(), nullptr);
+    if (model.GetVertices() == nullptr) {
+        return Replayed{};
+    }
+    const std::vector<Triple> triangles = DrawableTriangles(model);
+
+    std::vector<Replayed> runs(Modes().size());
+    std::vector<::testing::AssertionResult> results(Modes().size(), ::testing::AssertionSuccess());
+    RunSideBySide(Modes().size(),
+                  [&](size_t m) { results[m] = ConvertCompileReplay(dirs[m], Modes()[m], true, runs[m]); });
+    for (size_t m = 0; m < Modes().size(); ++m) {
+        EXPECT_TRUE(results[m]);
+        if (results[m]) {
+            EXPECT_TRUE(CheckRun(Modes()[m], runs[m], triangles, model.GetNumVertices(), runs[0]));
+            EXPECT_TRUE(CheckStats(Modes()[m], runs[m], size_t(model.GetNumIndices() / 3)));
+        }
+    }
+    if (!::testing::Test::HasFailure()) {
+        fs::remove_all(fs::path(REPLAY_SCRATCH_DIR) / folder);
+    }
+    return runs[0];
+}
+
 // A grid of W x H points; point (i, j) sits at (3i - 60, 2j - 40, (i*j) mod 7 - 3) with texture coordinate
 // (i/8, j/8), which the vertex rows write as s = 256 i and t = 2048 - 256 j (t is flipped).
-constexpr int gridW = 40;
-constexpr int gridH = 40;
+constexpr int gridW = 24;
+constexpr int gridH = 30;
 
 struct GridFace {
     std::vector<int> points;  // grid point numbers j * gridW + i
     bool withTexture;         // corners written "p/p" rather than "p"
 };
 
-Corner ExpectedCorner(int point, bool withTexture)
+// Position and texture coordinate of a grid point as the vertex rows write them: x, y, z, s, t.
+std::array<long, 5> ExpectedCorner(int point, bool withTexture)
 {
     const long i = point % gridW;
     const long j = point / gridW;
-    Corner c{3 * i - 60, 2 * j - 40, (i * j) % 7 - 3, 0, 2048};
+    std::array<long, 5> c = {3 * i - 60, 2 * j - 40, (i * j) % 7 - 3, 0, 2048};
     if (withTexture) {
-        c.s = 256 * i;
-        c.t = 2048 - 256 * j;
+        c[3] = 256 * i;
+        c[4] = 2048 - 256 * j;
     }
     return c;
 }
 
-TEST(Replay, ShuffledGridWithQuadsAndDegenerateFacesDrawsEveryTriangleInOrder)
+TEST(Replay, ShuffledGridWithQuadsAndDegenerateFacesDrawsEveryTriangleInEveryMode)
 {
     std::vector<GridFace> faces;
     for (int j = 0; j + 1 < gridH; ++j) {
@@ -190,35 +425,32 @@ TEST(Replay, ShuffledGridWithQuadsAndDegenerateFacesDrawsEveryTriangleInOrder)
         }
     }
 
-    const fs::path dir = FreshFolder("grid");
-    {
-        std::ofstream obj(dir / "replay.obj", std::ios::binary);
-        obj << "# shuffled grid\n";
-        for (int j = 0; j < gridH; ++j) {
-            for (int i = 0; i < gridW; ++i) {
-                obj << "v " << 3 * i - 60 << " " << 2 * j - 40 << " " << (i * j) % 7 - 3 << "\n";
+    std::ostringstream obj;
+    obj << "# shuffled grid\n";
+    for (int j = 0; j < gridH; ++j) {
+        for (int i = 0; i < gridW; ++i) {
+            obj << "v " << 3 * i - 60 << " " << 2 * j - 40 << " " << (i * j) % 7 - 3 << "\n";
+        }
+    }
+    for (int j = 0; j < gridH; ++j) {
+        for (int i = 0; i < gridW; ++i) {
+            obj << "vt " << i / 8 << "." << (i % 8) * 125 << " " << j / 8 << "." << (j % 8) * 125 << "\n";
+        }
+    }
+    for (const GridFace& face : withDegenerate) {
+        obj << "f";
+        for (int p : face.points) {
+            obj << " " << p + 1;
+            if (face.withTexture) {
+                obj << "/" << p + 1;
             }
         }
-        for (int j = 0; j < gridH; ++j) {
-            for (int i = 0; i < gridW; ++i) {
-                obj << "vt " << i / 8 << "." << (i % 8) * 125 << " " << j / 8 << "." << (j % 8) * 125 << "\n";
-            }
-        }
-        for (const GridFace& face : withDegenerate) {
-            obj << "f";
-            for (int p : face.points) {
-                obj << " " << p + 1;
-                if (face.withTexture) {
-                    obj << "/" << p + 1;
-                }
-            }
-            obj << "\n";
-        }
+        obj << "\n";
     }
 
     // The triangles the list must draw: each face fanned around its first corner, minus those that repeat a
     // corner, with the values of their corners.
-    std::vector<std::array<Corner, 3>> expected;
+    std::vector<std::array<std::array<long, 5>, 3>> expected;
     for (const GridFace& face : withDegenerate) {
         for (size_t k = 1; k + 1 < face.points.size(); ++k) {
             const int p0 = face.points[0], p1 = face.points[k], p2 = face.points[k + 1];
@@ -228,27 +460,61 @@ TEST(Replay, ShuffledGridWithQuadsAndDegenerateFacesDrawsEveryTriangleInOrder)
             }
         }
     }
-    ASSERT_GT(expected.size(), 3000u);
+    ASSERT_GT(expected.size(), 1300u);
 
-    const ObjFile model((dir / "replay.obj").string().c_str());
-    ASSERT_NE(model.GetVertices(), nullptr);
-    std::vector<Drawn> drawn;
-    ASSERT_TRUE(ConvertCompileReplay(dir, model.GetNumVertices(), model.GetNumIndices(), false, drawn));
-
-    const std::vector<Triple> triangles = DrawableTriangles(model);
-    ASSERT_EQ(triangles.size(), expected.size());
-    ASSERT_EQ(drawn.size(), expected.size());
-    for (size_t t = 0; t < drawn.size(); ++t) {
-        ASSERT_EQ(drawn[t].vertices, triangles[t]) << "triangle " << t;
+    // Every mode is checked against the default run; the default run's rows are checked here against the grid.
+    const Replayed reference = ReplayInEveryMode("grid", obj.str());
+    ASSERT_EQ(reference.drawn.size(), expected.size());
+    for (size_t t = 0; t < expected.size(); ++t) {
         for (int c = 0; c < 3; ++c) {
-            const Corner& got = drawn[t].corners[c];
-            const Corner& want = expected[t][c];
-            ASSERT_TRUE(got == want) << "triangle " << t << " corner " << c << ": drawn (" << got.x << ", "
-                                     << got.y << ", " << got.z << " / " << got.s << ", " << got.t
-                                     << "), expected (" << want.x << ", " << want.y << ", " << want.z << " / "
-                                     << want.s << ", " << want.t << ")";
+            const Row& got = reference.drawn[t].corners[c];
+            const std::array<long, 5> want = expected[t][c];
+            const std::array<long, 5> position = {got[0], got[1], got[2], got[4], got[5]};
+            ASSERT_EQ(position, want) << "triangle " << t << " corner " << c;
+            ASSERT_EQ(got[3], 0) << "triangle " << t << " corner " << c << ": flag";
+            ASSERT_EQ(got[9], 255) << "triangle " << t << " corner " << c << ": alpha";
         }
     }
+}
+
+TEST(Replay, SmallModelsDrawEveryTriangleInEveryMode)
+{
+    // Only degenerate triangles: nothing is drawn, and the lists hold no load at all.
+    ReplayInEveryMode("degenerate", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 1 2\nf 2 3 3\nf 3 1 3\nf 1 1 1\n");
+
+    // A fan of 150 triangles around one centre, in shuffled order, so that the centre is needed by triangles of
+    // many batches; rim points written twice, so that distinct vertices hold the same values; and triangles
+    // whose corners lie far apart in the vertex array.
+    std::ostringstream fan;
+    const int rim = 150;
+    fan << "v 0 0 0\n";
+    for (int k = 0; k < rim; ++k) {
+        fan << "v " << (k * 37) % 101 - 50 << " " << (k * 53) % 97 - 48 << " " << k % 5 << "\n";
+    }
+    for (int k = 0; k < rim; ++k) {
+        fan << "v " << (k * 37) % 101 - 50 << " " << (k * 53) % 97 - 48 << " " << k % 5 << "\n";
+    }
+    std::vector<std::string> faces;
+    for (int k = 0; k < rim; ++k) {
+        const int a = 2 + k;
+        const int b = 2 + (k + 1) % rim;
+        faces.push_back("f 1 " + std::to_string(a) + " " + std::to_string(b));
+        if (k % 4 == 0) {
+            // The same triangle through the second copies of its rim points.
+            faces.push_back("f " + std::to_string(a + rim) + " " + std::to_string(b + rim) + " 1");
+        }
+        if (k % 9 == 0) {
+            faces.push_back("f " + std::to_string(2 + k) + " " + std::to_string(2 + rim + (k * 7) % rim) + " " +
+                            std::to_string(2 + (k * 13 + 71) % rim));
+        }
+    }
+    std::mt19937 random(6u);
+    std::shuffle(faces.begin(), faces.end(), random);
+    for (const std::string& face : faces) {
+        fan << face << "\n";
+    }
+    const Replayed reference = ReplayInEveryMode("fan", fan.str());
+    EXPECT_GT(reference.drawn.size(), 190u);
 }
 
 TEST(Replay, CorpusFilesDrawTheirTriangles)
@@ -266,7 +532,9 @@ TEST(Replay, CorpusFilesDrawTheirTriangles)
     std::sort(files.begin(), files.end());
     ASSERT_FALSE(files.empty());
 
-    // Each file is converted in its own folder as replay.obj, so that the outputs never land in the corpus.
+    // Every file is replayed in the default mode. The files below a size limit are replayed once more, each in
+    // one of the other modes in turn, taken in order of size so that every mode sees small and large models.
+    const uintmax_t sampleLimit = 1000000;
     struct Job {
         fs::path file;
         fs::path dir;
@@ -275,14 +543,19 @@ TEST(Replay, CorpusFilesDrawTheirTriangles)
         int32_t numIndices = 0;
         int status = 0;
         std::vector<Triple> triangles;
+        size_t otherMode = 0;  // 0: none
         ::testing::AssertionResult result = ::testing::AssertionSuccess();
-        std::vector<Drawn> drawn;
+        ::testing::AssertionResult otherResult = ::testing::AssertionSuccess();
+        Replayed run;
+        Replayed other;
     };
     std::vector<Job> jobs(files.size());
+    std::vector<Job*> sampled;
     for (size_t n = 0; n < files.size(); ++n) {
         Job& job = jobs[n];
         job.file = files[n];
         job.dir = FreshFolder("corpus/" + std::to_string(n));
+        // Each file is converted in its own folder as replay.obj, so that the outputs never land in the corpus.
         fs::copy_file(job.file, job.dir / "replay.obj");
         // Files the loader rejects report their own error on the error stream; keep it quiet here.
         std::streambuf* const saved = std::cerr.rdbuf(nullptr);
@@ -294,31 +567,38 @@ TEST(Replay, CorpusFilesDrawTheirTriangles)
             job.triangles = DrawableTriangles(model);
             job.numVertices = model.GetNumVertices();
             job.numIndices = model.GetNumIndices();
-        }
-    }
-
-    // Converting and compiling dominate the time; the files are independent, so a few run side by side.
-    std::atomic<size_t> next{0};
-    auto work = [&]() {
-        for (size_t n = next++; n < jobs.size(); n = next++) {
-            Job& job = jobs[n];
-            if (job.loads) {
-                job.result = ConvertCompileReplay(job.dir, job.numVertices, job.numIndices, true, job.drawn);
-            } else {
-                job.status = std::system(ConvertCommand(job.dir).c_str());
+            if (fs::file_size(job.file) <= sampleLimit) {
+                sampled.push_back(&job);
             }
         }
-    };
-    const unsigned workers = std::max(2u, std::min(4u, std::thread::hardware_concurrency()));
-    std::vector<std::thread> threads;
-    for (unsigned w = 0; w < workers; ++w) {
-        threads.emplace_back(work);
     }
-    for (std::thread& thread : threads) {
-        thread.join();
+    std::stable_sort(sampled.begin(), sampled.end(),
+                     [](const Job* a, const Job* b) { return fs::file_size(a->file) < fs::file_size(b->file); });
+    for (size_t s = 0; s < sampled.size(); ++s) {
+        Job& job = *sampled[s];
+        job.otherMode = 1 + s % (Modes().size() - 1);
+        fs::create_directories(job.dir / "other");
+        fs::copy_file(job.file, job.dir / "other" / "replay.obj");
     }
 
+    // Tasks 2n and 2n + 1 are the default and the other run of file n.
+    RunSideBySide(2 * jobs.size(), [&](size_t task) {
+        Job& job = jobs[task / 2];
+        if (task % 2 == 0) {
+            if (job.loads) {
+                const bool withValues = job.otherMode != 0 && Modes()[job.otherMode].optimized;
+                job.result = ConvertCompileReplay(job.dir, Modes()[0], withValues, job.run);
+            } else {
+                job.status = std::system(ConvertCommand(job.dir, Modes()[0]).c_str());
+            }
+        } else if (job.otherMode != 0) {
+            const Mode& mode = Modes()[job.otherMode];
+            job.otherResult = ConvertCompileReplay(job.dir / "other", mode, mode.optimized, job.other);
+        }
+    });
+
     int replayed = 0;
+    std::map<std::string, int> perMode;
     for (const Job& job : jobs) {
         SCOPED_TRACE(job.file.filename().string());
         if (!job.loads) {
@@ -332,15 +612,24 @@ TEST(Replay, CorpusFilesDrawTheirTriangles)
             continue;
         }
         ASSERT_TRUE(job.result);
-        ASSERT_EQ(job.drawn.size(), job.triangles.size());
-        for (size_t t = 0; t < job.drawn.size(); ++t) {
-            ASSERT_EQ(job.drawn[t].vertices, job.triangles[t]) << "triangle " << t;
-        }
+        ASSERT_TRUE(CheckRun(Modes()[0], job.run, job.triangles, job.numVertices, job.run));
         ++replayed;
+        if (job.otherMode != 0) {
+            const Mode& mode = Modes()[job.otherMode];
+            ASSERT_TRUE(job.otherResult);
+            ASSERT_TRUE(CheckRun(mode, job.other, job.triangles, job.numVertices, job.run));
+            ASSERT_TRUE(CheckStats(mode, job.other, size_t(job.numIndices / 3)));
+            ++perMode[mode.name];
+        }
         fs::remove_all(job.dir);
     }
-    std::cout << "replayed " << replayed << " of " << files.size() << " corpus files\n";
+    std::cout << "replayed " << replayed << " of " << files.size() << " corpus files; also, in another mode:";
+    for (const auto& entry : perMode) {
+        std::cout << " " << entry.first << " " << entry.second;
+    }
+    std::cout << "\n";
     EXPECT_GT(replayed, 0);
+    EXPECT_EQ(perMode.size(), Modes().size() - 1);
 }
 
 }  // namespace
