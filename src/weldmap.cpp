@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr int longestChain = 32;
+constexpr int longestChain = 16;
 
 size_t Hash(const ObjAttribute& attribute)
 {
@@ -19,31 +19,36 @@ size_t Hash(const ObjAttribute& attribute)
 
 uint32_t WeldMap::Weld(const ObjAttribute& attribute, uint32_t positionCount)
 {
-    if (!hashing) {
-        const int32_t position = attribute.vertexIndex;
-        if (position < 0 || uint32_t(position) >= positionCount) {
-            SwitchToHashing();
-        } else {
-            if (chainHead.size() < positionCount) {
-                chainHead.resize(positionCount, none);
-            }
-            int length = 0;
-            for (uint32_t k = chainHead[size_t(position)]; k != none; k = chainNext[k]) {
-                if (keys[k] == attribute) {
-                    return k;
-                }
-                ++length;
-            }
-            if (length < longestChain) {
-                const uint32_t vertexNumber = Add(attribute);
-                chainNext.push_back(chainHead[size_t(position)]);
-                chainHead[size_t(position)] = vertexNumber;
-                return vertexNumber;
-            }
-            SwitchToHashing();
-        }
+    if (hashingAll) {
+        return HashedWeld(attribute);
     }
-    return HashedWeld(attribute);
+    const int32_t position = attribute.vertexIndex;
+    if (position < 0 || uint32_t(position) >= positionCount) {
+        HashEverything();
+        return HashedWeld(attribute);
+    }
+    if (chainHead.size() < positionCount) {
+        chainHead.resize(positionCount, none);
+    }
+    uint32_t& head = chainHead[size_t(position)];
+    if (head == inTable) {
+        return HashedWeld(attribute);
+    }
+    int length = 0;
+    for (uint32_t k = head; k != none; k = chainNext[k]) {
+        if (keys[k] == attribute) {
+            return k;
+        }
+        ++length;
+    }
+    if (length == longestChain) {
+        HashPosition(size_t(position));
+        return HashedWeld(attribute);
+    }
+    const uint32_t vertexNumber = Add(attribute);
+    chainNext.push_back(head);
+    head = vertexNumber;
+    return vertexNumber;
 }
 
 uint32_t WeldMap::Add(const ObjAttribute& attribute)
@@ -54,43 +59,63 @@ uint32_t WeldMap::Add(const ObjAttribute& attribute)
 
 uint32_t WeldMap::HashedWeld(const ObjAttribute& attribute)
 {
-    const size_t mask = table.size() - 1;
-    size_t slot = Hash(attribute) & mask;
-    while (table[slot] != none) {
-        if (keys[table[slot]] == attribute) {
-            return table[slot];
+    if (!table.empty()) {
+        const size_t mask = table.size() - 1;
+        for (size_t slot = Hash(attribute) & mask; table[slot] != none; slot = (slot + 1) & mask) {
+            if (keys[table[slot]] == attribute) {
+                return table[slot];
+            }
         }
-        slot = (slot + 1) & mask;
     }
     const uint32_t vertexNumber = Add(attribute);
-    table[slot] = vertexNumber;
-    if (keys.size() * 2 > table.size()) {
-        GrowTable();
+    // chainNext stays indexed by vertex number while there are chains.
+    if (!hashingAll) {
+        chainNext.push_back(none);
     }
+    Insert(vertexNumber);
     return vertexNumber;
 }
 
-void WeldMap::SwitchToHashing()
+// Moves the corners of one position from its chain into the table.
+void WeldMap::HashPosition(size_t position)
 {
-    hashing = true;
-    std::vector<uint32_t>().swap(chainHead);
-    std::vector<uint32_t>().swap(chainNext);
-    GrowTable();
+    for (uint32_t k = chainHead[position]; k != none; k = chainNext[k]) {
+        Insert(k);
+    }
+    chainHead[position] = inTable;
 }
 
-void WeldMap::GrowTable()
+void WeldMap::HashEverything()
 {
-    size_t slots = 1024;
-    while (slots < keys.size() * 4) {
-        slots *= 2;
-    }
-    table.assign(slots, none);
-    const size_t mask = slots - 1;
-    for (uint32_t k = 0; k < keys.size(); ++k) {
-        size_t slot = Hash(keys[k]) & mask;
-        while (table[slot] != none) {
-            slot = (slot + 1) & mask;
+    hashingAll = true;
+    for (size_t position = 0; position < chainHead.size(); ++position) {
+        if (chainHead[position] != inTable) {
+            for (uint32_t k = chainHead[position]; k != none; k = chainNext[k]) {
+                Insert(k);
+            }
         }
-        table[slot] = k;
     }
+    std::vector<uint32_t>().swap(chainHead);
+    std::vector<uint32_t>().swap(chainNext);
+}
+
+void WeldMap::Insert(uint32_t vertexNumber)
+{
+    if ((tableCount + 1) * 2 > table.size()) {
+        std::vector<uint32_t> old(table.empty() ? 1024 : table.size() * 2, none);
+        old.swap(table);
+        tableCount = 0;
+        for (uint32_t k : old) {
+            if (k != none) {
+                Insert(k);
+            }
+        }
+    }
+    const size_t mask = table.size() - 1;
+    size_t slot = Hash(keys[vertexNumber]) & mask;
+    while (table[slot] != none) {
+        slot = (slot + 1) & mask;
+    }
+    table[slot] = vertexNumber;
+    ++tableCount;
 }

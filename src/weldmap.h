@@ -10,8 +10,9 @@
 // Gives every distinct face-corner reference a vertex number, in order of first appearance.
 //
 // Corners are looked up through short chains, one per position index, which follow the order of the file and
-// so stay in cache. When a chain grows long, or a corner names a position not read yet, the map turns for good
-// into an open-addressing hash table, whose lookups cost the same whatever the input.
+// so stay in cache. A position whose chain grows long (the pole of a sphere, say, with a texture coordinate per
+// segment) moves its corners into an open-addressing hash table, whose lookups cost the same whatever the input;
+// a corner that names a position not read yet turns the whole map into that table for good.
 class WeldMap {
 public:
     // The vertex number of the attribute; a new one (the number of attributes held so far) when it is new.
@@ -23,17 +24,20 @@ public:
 
 private:
     static constexpr uint32_t none = UINT32_MAX;
+    static constexpr uint32_t inTable = UINT32_MAX - 1;  // chain head of a position whose corners are hashed
 
     uint32_t Add(const ObjAttribute& attribute);
     uint32_t HashedWeld(const ObjAttribute& attribute);
-    void SwitchToHashing();
-    void GrowTable();
+    void HashPosition(size_t position);
+    void HashEverything();
+    void Insert(uint32_t vertexNumber);
 
     std::vector<ObjAttribute> keys;
-    bool hashing = false;
-    std::vector<uint32_t> chainHead;  // per position index: the newest vertex with that position
+    bool hashingAll = false;
+    std::vector<uint32_t> chainHead;  // per position index: the newest vertex with that position, or inTable
     std::vector<uint32_t> chainNext;  // per vertex: the previous vertex with the same position
     std::vector<uint32_t> table;      // vertex numbers by hash slot
+    size_t tableCount = 0;
 };
 
 #endif
