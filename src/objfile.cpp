@@ -374,19 +374,18 @@ bool ObjReader::ReadFaceCorner(const Span& token, uint32_t& vertexNumber)
 {
     CornerNumbers numbers;
     const CornerFault fault = ReadCorner(token.begin, token.end, numbers);
-    const std::string quoted =
-        fault == CornerFault::None ? std::string() : "corner \"" + std::string(token.begin, token.end) + "\"";
-    switch (fault) {
-    case CornerFault::None:
-        break;
-    case CornerFault::NoVertex:
-        return Fail(quoted + " does not start with a position number");
-    case CornerFault::NoTexCoord:
-        return Fail(quoted + " has no texture number after \"/\"");
-    case CornerFault::NoNormal:
-        return Fail(quoted + " has no normal number after \"//\"");
-    case CornerFault::TooLarge:
-        return Fail(quoted + " has a number that does not fit in 32 bits");
+    if (fault != CornerFault::None) {
+        const std::string quoted = "corner \"" + std::string(token.begin, token.end) + "\"";
+        switch (fault) {
+        case CornerFault::NoVertex:
+            return Fail(quoted + " does not start with a position number");
+        case CornerFault::NoTexCoord:
+            return Fail(quoted + " has no texture number after \"/\"");
+        case CornerFault::NoNormal:
+            return Fail(quoted + " has no normal number after \"//\"");
+        default:
+            return Fail(quoted + " has a number that does not fit in 32 bits");
+        }
     }
     ObjAttribute attribute(Resolve(positionKind, numbers.vertex), -1, -1);
     if (numbers.hasTexCoord && numbers.texCoord != 0) {
