@@ -6,6 +6,7 @@
 
 #include "cacheoptimizer.h"
 #include "displaylist.h"
+#include "outputfiles.h"
 #include "outputnames.h"
 #include "outputtext.h"
 #include "rangewarnings.h"
@@ -15,8 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const temporarySuffix = ".polvane-tmp";
-const char* const backupSuffix = ".polvane-old";
 
 // Writes display-list rows, pairing triangles into one command where the microcode allows it, and counts
 // what it writes.
@@ -198,11 +197,6 @@ bool SameFile(const std::string& a, const std::string& b)
     return a == b || fs::equivalent(a, b, ignored);
 }
 
-void Remove(const std::string& path)
-{
-    std::error_code ignored;
-    fs::remove(path, ignored);
-}
 
 bool IsFolder(const std::string& path)
 {
@@ -210,47 +204,6 @@ bool IsFolder(const std::string& path)
     return fs::is_directory(path, ignored);
 }
 
-// Moves both finished files onto their targets; returns the target that could not be written, or an empty
-// string. Earlier outputs are first moved aside and only removed once both new files are in place, so a failure
-// puts them back as they were. (Moving a new file onto an existing one would also make the file system write the
-// new file out at once, which costs a large model more time than the whole conversion.)
-std::string ReplaceTargets(const std::string& headerPath, const std::string& sourcePath)
-{
-    const std::string targets[2] = {headerPath, sourcePath};
-    bool movedAside[2] = {false, false};
-    std::string failed;
-    std::error_code error;
-    for (int i = 0; i < 2 && failed.empty(); ++i) {
-        if (fs::exists(targets[i], error)) {
-            fs::rename(targets[i], targets[i] + backupSuffix, error);
-            movedAside[i] = !error;
-            if (error) {
-                failed = targets[i];
-            }
-        }
-    }
-    bool placed[2] = {false, false};
-    for (int i = 0; i < 2 && failed.empty(); ++i) {
-        fs::rename(targets[i] + temporarySuffix, targets[i], error);
-        placed[i] = !error;
-        if (error) {
-            failed = targets[i];
-        }
-    }
-    for (int i = 0; i < 2; ++i) {
-        if (!failed.empty() && placed[i]) {
-            Remove(targets[i]);
-        }
-        if (movedAside[i]) {
-            if (failed.empty()) {
-                Remove(targets[i] + backupSuffix);
-            } else {
-                fs::rename(targets[i] + backupSuffix, targets[i], error);
-            }
-        }
-    }
-    return failed;
-}
 
 }
 
@@ -306,8 +259,8 @@ bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const Conv
         failed = ReplaceTargets(names.headerPath, names.sourcePath);
     }
     if (!failed.empty()) {
-        Remove(headerTemporary);
-        Remove(sourceTemporary);
+        RemoveFile(headerTemporary);
+        RemoveFile(sourceTemporary);
         errors << "Couldn't write " << failed << "\n";
         return false;
     }
