@@ -147,6 +147,16 @@ struct PendingReference {
     bool relative;
 };
 
+// A token as it is quoted in a message: long ones are cut short.
+std::string Quoted(const char* begin, const char* end)
+{
+    constexpr size_t longest = 40;
+    if (size_t(end - begin) > longest) {
+        return "\"" + std::string(begin, begin + longest) + "...\"";
+    }
+    return "\"" + std::string(begin, end) + "\"";
+}
+
 struct Span {
     const char* begin;
     const char* end;
@@ -230,6 +240,11 @@ bool ObjReader::Read(std::istream& in)
         const char* end = cursor + kept + got;
         if (firstBlock && end - cursor >= 3 && std::memcmp(cursor, "\xEF\xBB\xBF", 3) == 0) {
             cursor += 3;
+        }
+        if (firstBlock && end - cursor >= 2 &&
+            (std::memcmp(cursor, "\xFF\xFE", 2) == 0 || std::memcmp(cursor, "\xFE\xFF", 2) == 0)) {
+            line = 1;
+            return Fail("the file is UTF-16 text; save it as UTF-8 or ASCII");
         }
         firstBlock = false;
         for (;;) {
@@ -323,7 +338,7 @@ bool ObjReader::ReadNumbers(const char* keyword, const char* cursor, const char*
         const ScanResult result = ScanFloat(cursor, end, values[found]);
         if (result == ScanResult::OutOfRange) {
             Span number = NextToken(start, end);
-            return Fail("number \"" + std::string(number.begin, number.end) + "\" is too large for a float");
+            return Fail("number " + Quoted(number.begin, number.end) + " is too large for a float");
         }
         if (result == ScanResult::NoNumber) {
             if (found >= required) {
@@ -375,7 +390,7 @@ bool ObjReader::ReadFaceCorner(const Span& token, uint32_t& vertexNumber)
     CornerNumbers numbers;
     const CornerFault fault = ReadCorner(token.begin, token.end, numbers);
     if (fault != CornerFault::None) {
-        const std::string quoted = "corner \"" + std::string(token.begin, token.end) + "\"";
+        const std::string quoted = "corner " + Quoted(token.begin, token.end);
         switch (fault) {
         case CornerFault::NoVertex:
             return Fail(quoted + " does not start with a position number");

@@ -306,3 +306,15 @@ TEST(ComputeNormals, TrianglesWithoutADirectionAddNothing)
 }
 
 }
+
+namespace {
+
+TEST(ObjFile, MessagesQuoteLongTokensCutShortAndNameUtf16)
+{
+    EXPECT_EQ(ErrorOf("v 0 0 0\nf 1 1 " + std::string(100, 'x') + "\n"),
+              "m.obj:2: corner \"" + std::string(40, 'x') + "...\" does not start with a position number\n");
+    EXPECT_EQ(ErrorOf(std::string("\xFF\xFE" "v\0 \0" "0\0", 8)),
+              "m.obj:1: the file is UTF-16 text; save it as UTF-8 or ASCII\n");
+}
+
+}
