@@ -163,7 +163,8 @@ void WriteSource(OutputText& out, const OutputNames& names, const ObjFile& objFi
         }
         rows.Sync();
     } else {
-        BuildDisplayList(objFile.GetIndices(), objFile.GetNumIndices(), uint32_t(objFile.GetNumVertices()), rows, cache);
+        BuildDisplayList(objFile.GetIndices(), objFile.GetNumIndices(), uint32_t(objFile.GetNumVertices()), rows,
+                         cache);
     }
     rows.End();
     out << "};\n"
@@ -197,13 +198,11 @@ bool SameFile(const std::string& a, const std::string& b)
     return a == b || fs::equivalent(a, b, ignored);
 }
 
-
 bool IsFolder(const std::string& path)
 {
     std::error_code ignored;
     return fs::is_directory(path, ignored);
 }
-
 
 }
 
