@@ -344,8 +344,9 @@ bool ObjReader::ReadNumbers(const char* keyword, const char* cursor, const char*
             if (found >= required) {
                 return true;
             }
-            return Fail(std::string("\"") + keyword + "\" needs " + (required == wanted ? "" : "at least ") + std::to_string(required) +
-                        (required == 1 ? " number" : " numbers") + ", found " + std::to_string(found));
+            return Fail(std::string("\"") + keyword + "\" needs " + (required == wanted ? "" : "at least ") +
+                        std::to_string(required) + (required == 1 ? " number" : " numbers") + ", found " +
+                        std::to_string(found));
         }
     }
     return true;

@@ -125,7 +125,8 @@ void WarnAboutRange(const ObjFile& objFile, const ConversionSettings& settings, 
         size_t clampedTexCoords = 0;
         for (int32_t i = 0; i < objFile.GetNumVertices(); ++i) {
             const float flippedT = float(1.0 - double(texCoords[i].y));
-            clampedTexCoords += (OutOfRange(texCoords[i].x * sFactor) ? 1 : 0) + (OutOfRange(flippedT * tFactor) ? 1 : 0);
+            clampedTexCoords += (OutOfRange(texCoords[i].x * sFactor) ? 1 : 0) +
+                                (OutOfRange(flippedT * tFactor) ? 1 : 0);
         }
         if (clampedTexCoords != 0) {
             errors << "warning: " << CountOf(clampedTexCoords, "texture coordinate component")
