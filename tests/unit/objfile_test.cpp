@@ -247,7 +247,8 @@ TEST(ObjFile, CopiesAreDeep)
     copy = *other.model;
     EXPECT_EQ(copy.GetNumIndices(), 6);
     EXPECT_EQ(copy.GetTexCoords(), nullptr);
-    copy = copy;
+    const ObjFile& itself = copy;
+    copy = itself;
     EXPECT_EQ(copy.GetNumVertices(), 4);
 }
 
