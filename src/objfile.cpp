@@ -241,11 +241,6 @@ bool ObjReader::Read(std::istream& in)
         if (firstBlock && end - cursor >= 3 && std::memcmp(cursor, "\xEF\xBB\xBF", 3) == 0) {
             cursor += 3;
         }
-        if (firstBlock && end - cursor >= 2 &&
-            (std::memcmp(cursor, "\xFF\xFE", 2) == 0 || std::memcmp(cursor, "\xFE\xFF", 2) == 0)) {
-            line = 1;
-            return Fail("the file is UTF-16 text; save it as UTF-8 or ASCII");
-        }
         firstBlock = false;
         for (;;) {
             const char* lineEnd = static_cast<const char*>(std::memchr(cursor, '\n', size_t(end - cursor)));
@@ -272,8 +267,9 @@ bool ObjReader::Read(std::istream& in)
     return CheckPendingReferences();
 }
 
-// A comment runs from "#" to the end of the line. A backslash as the last character before it continues the
-// record on the next line.
+// A comment runs from "#" to the end of the line. A face whose line ends in a backslash (before any comment)
+// continues on the next line. Only faces: a lone backslash could be no corner, so such a face line would be at
+// fault anyway, while on other records it is text that reading already ignores.
 bool ObjReader::ReadPhysicalLine(const char* begin, const char* end)
 {
     ++physicalLine;
@@ -284,7 +280,11 @@ bool ObjReader::ReadPhysicalLine(const char* begin, const char* end)
     while (last != begin && IsBlank(last[-1])) {
         --last;
     }
-    const bool continues = last != begin && last[-1] == '\\';
+    bool continues = last != begin && last[-1] == '\\';
+    if (continues && !joining) {
+        const char* cursor = begin;
+        continues = NextToken(cursor, end).Is("f");
+    }
     if (!joining && !continues) {
         line = physicalLine;
         return ReadLine(begin, end);

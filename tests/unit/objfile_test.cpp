@@ -310,12 +310,19 @@ TEST(ComputeNormals, TrianglesWithoutADirectionAddNothing)
 
 namespace {
 
-TEST(ObjFile, MessagesQuoteLongTokensCutShortAndNameUtf16)
+TEST(ObjFile, MessagesQuoteLongTokensCutShort)
 {
     EXPECT_EQ(ErrorOf("v 0 0 0\nf 1 1 " + std::string(100, 'x') + "\n"),
               "m.obj:2: corner \"" + std::string(40, 'x') + "...\" does not start with a position number\n");
-    EXPECT_EQ(ErrorOf(std::string("\xFF\xFE" "v\0 \0" "0\0", 8)),
-              "m.obj:1: the file is UTF-16 text; save it as UTF-8 or ASCII\n");
+}
+
+TEST(ObjFile, OnlyFaceLinesContinueAfterABackslash)
+{
+    // Text after the third number of a position, or on an unknown record, is ignored, backslash or not.
+    const Loaded loaded = Load("v 0 0 0\nv 1 0 0 \\\nv 0 1 0\no part\\\nf 1 2 \\\n 3\n");
+    ASSERT_NE(loaded.model->GetVertices(), nullptr) << loaded.errors;
+    EXPECT_EQ(loaded.model->GetVertices()[2], Vector3D(0.0f, 1.0f, 0.0f));
+    EXPECT_EQ(Indices(*loaded.model), (std::vector<uint32_t>{0, 1, 2}));
 }
 
 }
