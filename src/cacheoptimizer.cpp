@@ -1,6 +1,7 @@
 #include "cacheoptimizer.h"
 
 #include "check.h"
+#include "displaylist.h"
 
 #include <algorithm>
 
@@ -120,7 +121,7 @@ CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numV
         uint32_t b = indices[i + 1];
         uint32_t c = indices[i + 2];
         POLVANE_CHECK(a < numVertices && b < numVertices && c < numVertices);
-        if (a == b || a == c || b == c) {
+        if (IsDegenerate(a, b, c)) {
             continue;
         }
         corners.push_back(a);

@@ -101,7 +101,7 @@ uint64_t CountDegenerateTriangles(const ObjFile& objFile)
     const uint32_t* indices = objFile.GetIndices();
     uint64_t count = 0;
     for (int32_t k = 0; k + 2 < objFile.GetNumIndices(); k += 3) {
-        count += (indices[k] == indices[k + 1] || indices[k] == indices[k + 2] || indices[k + 1] == indices[k + 2]);
+        count += IsDegenerate(indices[k], indices[k + 1], indices[k + 2]);
     }
     return count;
 }

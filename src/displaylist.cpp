@@ -7,11 +7,6 @@
 
 namespace {
 
-bool IsDegenerate(uint32_t index1, uint32_t index2, uint32_t index3)
-{
-    return index1 == index2 || index1 == index3 || index2 == index3;
-}
-
 // The vertices of the batch being built. Membership is one look-up per vertex: each vertex remembers the
 // number of the last batch that took it.
 class BatchCache {

@@ -5,6 +5,12 @@
 
 #include "cachelayout.h"
 
+// A degenerate triangle names one vertex number twice: it has no area and is never drawn.
+inline bool IsDegenerate(uint32_t index1, uint32_t index2, uint32_t index3)
+{
+    return index1 == index2 || index1 == index3 || index2 == index3;
+}
+
 // Receives the commands of a display list in order.
 class DisplayListSink {
 public:

@@ -9,11 +9,6 @@
 
 namespace {
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 // Converts the complete decimal text [first, last), already known to be well formed, to the nearest float.
 ScanResult ConvertFloat(const char* first, const char* last, float& value)
 {

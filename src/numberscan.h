@@ -11,6 +11,11 @@ inline bool IsBlank(char c)
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
+inline bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
 // Reads one number from [cursor, end) the way formatted stream extraction into a float reads it: white space
 // is skipped, then an optional sign, decimal digits with at most one decimal point, and an exponent once a
 // digit has been seen. The value is correctly rounded; a value beyond the float range is OutOfRange, one below
@@ -31,12 +36,12 @@ inline ScanResult ScanInt(const char*& cursor, const char* end, int32_t& value)
         negative = (*p == '-');
         ++p;
     }
-    if (p == end || *p < '0' || *p > '9') {
+    if (p == end || !IsDigit(*p)) {
         return ScanResult::NoNumber;
     }
     const uint64_t limit = negative ? uint64_t(1) << 31 : (uint64_t(1) << 31) - 1;
     uint64_t magnitude = 0;
-    while (p != end && *p >= '0' && *p <= '9') {
+    while (p != end && IsDigit(*p)) {
         // Once past the limit the value only needs to stay past it.
         if (magnitude <= limit) {
             magnitude = magnitude * 10 + uint64_t(*p - '0');
