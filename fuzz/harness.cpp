@@ -10,10 +10,10 @@
 #include <memory>
 #include <sstream>
 
-#include "cacheoptimizer.h"
-#include "csourcewriter.h"
-#include "displaylist.h"
-#include "objfile.h"
+#include "plan/cacheoptimizer.h"
+#include "output/csourcewriter.h"
+#include "plan/displaylist.h"
+#include "model/objfile.h"
 #include "settings.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cachelayout.h"
+#include "plan/cachelayout.h"
 
 class ObjFile;
 

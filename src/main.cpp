@@ -2,8 +2,8 @@
 #include <new>
 #include <string>
 
-#include "csourcewriter.h"
-#include "objfile.h"
+#include "output/csourcewriter.h"
+#include "model/objfile.h"
 #include "settings.h"
 
 namespace {

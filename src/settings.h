@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <ostream>
 
-#include "cachelayout.h"
+#include "plan/cachelayout.h"
 
 // The graphics microcode the display list is written for.
 enum class Microcode { F3D, F3DEX, F3DEX2, F3DEX3 };

@@ -9,7 +9,7 @@
 // Prints a Markdown table on standard output. Every optimised list is replayed on a simulated cache before it is
 // counted; a faulty list stops the program with status 1.
 
-#include "cacheoptimizer.h"
+#include "plan/cacheoptimizer.h"
 #include "meshes.h"
 
 #include <meshoptimizer.h>

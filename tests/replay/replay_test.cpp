@@ -26,7 +26,7 @@
 #include <thread>
 #include <vector>
 
-#include "objfile.h"
+#include "model/objfile.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "cacheoptimizer.h"
+#include "plan/cacheoptimizer.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "displaylist.h"
+#include "plan/displaylist.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "numberscan.h"
+#include "model/numberscan.h"
 
 namespace {
 

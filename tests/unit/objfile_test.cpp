@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "objfile.h"
+#include "model/objfile.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "outputfiles.h"
+#include "output/outputfiles.h"
 
 namespace {
 

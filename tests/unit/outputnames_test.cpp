@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "outputnames.h"
+#include "output/outputnames.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "vector2d.h"
-#include "vector3d.h"
-#include "vector4d.h"
+#include "model/vector2d.h"
+#include "model/vector3d.h"
+#include "model/vector4d.h"
 
 namespace {
 

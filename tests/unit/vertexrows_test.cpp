@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "vertexrows.h"
+#include "output/vertexrows.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "weldmap.h"
+#include "model/weldmap.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "outputnames.h"
+#include "output/outputnames.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "displaylist.h"
+#include "plan/displaylist.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "outputfiles.h"
+#include "output/outputfiles.h"
 
 #include <filesystem>
 #include <system_error>

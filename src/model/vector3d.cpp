@@ -1,4 +1,4 @@
-#include "vector3d.h"
+#include "model/vector3d.h"
 
 #include <cmath>
 

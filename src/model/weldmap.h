@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "objfile.h"
+#include "model/objfile.h"
 
 // Gives every distinct face-corner reference a vertex number, in order of first appearance.
 //

@@ -1,4 +1,4 @@
-#include "numberscan.h"
+#include "model/numberscan.h"
 
 #include <cfloat>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "vector4d.h"
+#include "model/vector4d.h"
 
 #include <cmath>
 

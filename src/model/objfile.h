@@ -5,8 +5,8 @@
 #include <istream>
 #include <string>
 
-#include "vector2d.h"
-#include "vector3d.h"
+#include "model/vector2d.h"
+#include "model/vector3d.h"
 
 // One face-corner reference, zero-based; -1 marks an absent texture-coordinate or normal reference.
 // It is also the key under which corners are welded into vertices.

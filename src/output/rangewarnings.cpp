@@ -1,4 +1,4 @@
-#include "rangewarnings.h"
+#include "output/rangewarnings.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "vertexrows.h"
+#include "output/vertexrows.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "vector2d.h"
+#include "model/vector2d.h"
 
 // Three single-precision components: positions and normals. Every operation computes in double precision and
 // rounds each result component to single precision once.

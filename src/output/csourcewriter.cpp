@@ -1,16 +1,16 @@
-#include "csourcewriter.h"
+#include "output/csourcewriter.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
-#include "cacheoptimizer.h"
-#include "displaylist.h"
-#include "outputfiles.h"
-#include "outputnames.h"
-#include "outputtext.h"
-#include "rangewarnings.h"
-#include "vertexrows.h"
+#include "plan/cacheoptimizer.h"
+#include "plan/displaylist.h"
+#include "output/outputfiles.h"
+#include "output/outputnames.h"
+#include "output/outputtext.h"
+#include "output/rangewarnings.h"
+#include "output/vertexrows.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "weldmap.h"
+#include "model/weldmap.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <ostream>
 
-#include "vector2d.h"
-#include "vector3d.h"
+#include "model/vector2d.h"
+#include "model/vector3d.h"
 
 // Four single-precision components. Every operation computes in double precision and rounds each result
 // component to single precision once.

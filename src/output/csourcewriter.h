@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "objfile.h"
+#include "model/objfile.h"
 #include "settings.h"
 
 // What the display list of one conversion costs the console.

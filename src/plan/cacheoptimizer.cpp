@@ -1,7 +1,7 @@
-#include "cacheoptimizer.h"
+#include "plan/cacheoptimizer.h"
 
 #include "check.h"
-#include "displaylist.h"
+#include "plan/displaylist.h"
 
 #include <algorithm>
 

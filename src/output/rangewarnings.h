@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "objfile.h"
+#include "model/objfile.h"
 #include "settings.h"
 
 // Warns, one "warning: " line each, when the vertex rows lose what the model holds: positions or texture

@@ -1,4 +1,4 @@
-#include "objfile.h"
+#include "model/objfile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "check.h"
-#include "numberscan.h"
-#include "weldmap.h"
+#include "model/numberscan.h"
+#include "model/weldmap.h"
 
 ObjAttribute::ObjAttribute(const std::string& token) : ObjAttribute()
 {

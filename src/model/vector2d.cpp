@@ -1,9 +1,9 @@
-#include "vector2d.h"
+#include "model/vector2d.h"
 
 #include <cmath>
 
 #include "check.h"
-#include "vector3d.h"
+#include "model/vector3d.h"
 
 const Vector2D Vector2D::Zero(0.0f, 0.0f);
 const Vector2D Vector2D::UnitX(1.0f, 0.0f);

@@ -1,4 +1,4 @@
-#include "vertexrows.h"
+#include "output/vertexrows.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "outputtext.h"
+#include "output/outputtext.h"
 
 #include <charconv>
 

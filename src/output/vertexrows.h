@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "objfile.h"
-#include "outputtext.h"
+#include "model/objfile.h"
+#include "output/outputtext.h"
 #include "settings.h"
 
 // v truncated toward zero, or the nearer bound when it lies outside -32768..32767; NaN gives 0.
