@@ -96,6 +96,7 @@ struct ConsolePlan {
     std::vector<TexturePlan> textures;
     std::vector<DisplayListPlan> lists;  // material lists, part lists and the model's list
     int modelList = 0;                   // index of the whole model's list in lists
+    int cacheSize = 16;                  // vertex cache slots of the microcode the lists are written for
     // How the rows' shade bytes are read before any material changes it: true for normals (the default
     // conversion), false for colours (-c).
     bool lit = true;
