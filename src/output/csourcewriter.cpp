@@ -227,10 +227,14 @@ bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const Conv
 {
     DisplayListStats ignoredStats;
     DisplayListStats& counts = stats ? *stats : ignoredStats;
-    const OutputNames names = DeriveOutputNames(objPath);
+    const OutputNames names = DeriveOutputNames(objPath, settings.outputDir, settings.name);
     if (SameFile(objPath, names.headerPath) || SameFile(objPath, names.sourcePath)) {
         errors << "Refusing to overwrite the input file " << objPath << "\n";
         return false;
+    }
+    if (MakesReservedNames(names.identifier)) {
+        errors << "warning: the C names made from the file name (" << names.identifier << "Model, "
+               << names.identifier << "_H, ...) are reserved in C; choose a prefix with --name\n";
     }
     WarnAboutRange(objFile, settings, errors);
     const std::string headerTemporary = names.headerPath + temporarySuffix;

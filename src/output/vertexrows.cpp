@@ -34,6 +34,9 @@ void WriteVertexRows(OutputText& out, const ObjFile& objFile, const ConversionSe
     const double scale = settings.scale;
     const double sFactor = double(settings.sScale) * 2048.0;
     const double tFactor = double(settings.tScale) * 2048.0;
+    // Fully braced, a row braces the union's first member and each of its arrays: position, flag, texture
+    // coordinate, then the normal or colour with the alpha.
+    const bool braces = settings.fullBraces;
 
     const size_t rowCount = rowVertex ? rowVertex->size() : size_t(objFile.GetNumVertices());
     for (size_t row = 0; row < rowCount; ++row) {
@@ -42,10 +45,10 @@ void WriteVertexRows(OutputText& out, const ObjFile& objFile, const ConversionSe
         const Vector2D texCoord = texCoords ? texCoords[i] : Vector2D();
         const float flippedT = float(1.0 - double(texCoord[1]));
 
-        out << "    { " << int64_t(ClampToInt16(position[0] * scale)) << ", "
+        out << (braces ? "    {{{ " : "    { ") << int64_t(ClampToInt16(position[0] * scale)) << ", "
             << int64_t(ClampToInt16(position[1] * scale)) << ", " << int64_t(ClampToInt16(position[2] * scale))
-            << ", 0, " << int64_t(ClampToInt16(texCoord[0] * sFactor)) << ", "
-            << int64_t(ClampToInt16(flippedT * tFactor)) << ", ";
+            << (braces ? " }, 0, { " : ", 0, ") << int64_t(ClampToInt16(texCoord[0] * sFactor)) << ", "
+            << int64_t(ClampToInt16(flippedT * tFactor)) << (braces ? " }, { " : ", ");
         if (settings.useNormals) {
             const Vector3D& normal = normals[i];
             out << int64_t(ClampToInt8(normal[0] * 128.0)) << ", " << int64_t(ClampToInt8(normal[1] * 128.0))
@@ -57,6 +60,6 @@ void WriteVertexRows(OutputText& out, const ObjFile& objFile, const ConversionSe
             out.Hex(settings.blue) << ", ";
         }
         out << "0x";
-        out.Hex(settings.alpha) << " },\n";
+        out.Hex(settings.alpha) << (braces ? " }}},\n" : " },\n");
     }
 }
