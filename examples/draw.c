@@ -1,7 +1,7 @@
 /*
  * draw.c - how a game draws the example ship once polvane has converted it.
  *
- *     polvane -s 100 -u 0.5 -v 0.5 examples/ship.obj
+ *     polvane --full-braces -s 100 -u 0.5 -v 0.5 examples/ship.obj
  *
  * writes examples/ship.h and examples/ship.c next to the model. Build ship.c
  * and this file with the rest of the game, with examples/model.h (or your own

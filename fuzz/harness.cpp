@@ -462,27 +462,45 @@ std::string CheckOptions(const uint8_t* data, size_t size)
     PrintUsage(usage);
     const std::string& usageText = usage.str();
     const std::string printed = out.str();
-    for (size_t p = 0; p < printed.size(); p += usageText.size()) {
+    const bool version = outcome == OptionsOutcome::Printed && printed.rfind("polvane ", 0) == 0 &&
+                         printed.find('\n') == printed.size() - 1;
+    for (size_t p = 0; p < printed.size() && !version; p += usageText.size()) {
         if (printed.compare(p, usageText.size(), usageText) != 0) {
-            return "standard output got something other than the usage text";
+            return "standard output got something other than the usage text or the version";
         }
     }
     const std::string reported = errors.str();
-    if (outcome == OptionsOutcome::Convert) {
-        return reported.empty() ? std::string() : "a run that goes on reported \"" + reported + "\"";
+    if (outcome == OptionsOutcome::Printed) {
+        return printed.empty() || !reported.empty() ? "help or version printed \"" + printed + "\", reported \"" +
+                                                          reported + "\""
+                                                    : std::string();
     }
-    if (reported.empty() || reported.back() != '\n') {
+    if (outcome == OptionsOutcome::Convert) {
+        const bool quiet = reported.empty() || reported.rfind("warning: a negative scale", 0) == 0;
+        return quiet ? std::string() : "a run that goes on reported \"" + reported + "\"";
+    }
+    if (reported.empty() || reported.find('\n') != reported.size() - 1) {
         return "a stopped run must report one line, got \"" + reported + "\"";
+    }
+    if (outcome == OptionsOutcome::NoModel) {
+        return reported == "No model file given (the model path comes last)\n" && argv[size_t(argc - 1)][0] == '-'
+                   ? std::string()
+                   : "unexpected report of a missing model: \"" + reported + "\"";
     }
     if (outcome == OptionsOutcome::BadValue) {
         const bool known = reported.compare(0, 38, "Unknown microcode for option --ucode: ") == 0 ||
-                           reported.compare(0, 39, "Invalid cache size for option --cache: ") == 0;
+                           reported.compare(0, 39, "Invalid cache size for option --cache: ") == 0 ||
+                           reported.compare(0, 25, "Invalid value for option ") == 0;
         return known ? std::string() : "unexpected report of a bad value: \"" + reported + "\"";
     }
-    const std::string prefix =
-        outcome == OptionsOutcome::UnknownOption ? "Unknown option: " : "Missing value for option ";
     for (int i = 1; i + 1 < argc; ++i) {
-        if (reported == prefix + argv[size_t(i)] + "\n") {
+        const std::string named = argv[size_t(i)];
+        const bool matches =
+            outcome == OptionsOutcome::UnknownOption ? reported == "Unknown option: " + named + "\n"
+            : outcome == OptionsOutcome::MissingValue
+                ? reported == "Missing value for option " + named + "\n"
+                : reported == "Unexpected argument " + named + ": options come first, the model path last\n";
+        if (matches) {
             return std::string();
         }
     }

@@ -27,7 +27,8 @@ std::string CheckDisplayList(const uint8_t* data, size_t size, const std::string
 
 // Splits the bytes at NUL bytes into the arguments after the program name and runs the option parser on them.
 // The argument array has no slot past its end, so a read beyond the argument list is caught by the address
-// checker. What the parser prints must be whole usage texts on one stream and at most one error line on the other.
+// checker. What the parser prints must be whole usage texts or the version on one stream and at most one error
+// line (or the negative-scale warning) on the other.
 std::string CheckOptions(const uint8_t* data, size_t size);
 
 // The triangles the display list built for the model draws, found by simulating the vertex cache from the

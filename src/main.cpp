@@ -16,11 +16,11 @@ ConversionSettings conversionSettings;
 
 int main(int argc, char** argv)
 {
-    if (argc == 1) {
-        PrintUsage(std::cout);
+    const OptionsOutcome outcome = ParseOptions(argc, argv, conversionSettings, std::cout, std::cerr);
+    if (outcome == OptionsOutcome::Printed) {
         return exitOk;
     }
-    if (ParseOptions(argc, argv, conversionSettings, std::cout, std::cerr) != OptionsOutcome::Convert) {
+    if (outcome != OptionsOutcome::Convert) {
         return exitBadOption;
     }
     const std::string objPath = argv[argc - 1];

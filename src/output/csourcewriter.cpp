@@ -267,13 +267,20 @@ bool WriteBothFiles(const OutputNames& names, const ConversionSettings& settings
     return true;
 }
 
-bool RefuseToOverwriteInput(const OutputNames& names, const std::string& objPath, std::ostream& errors)
+// The names of both outputs; false when they would replace the input. Names that C reserves are a warning.
+bool NamesForOutputs(const std::string& objPath, const ConversionSettings& settings, std::ostream& errors,
+                     OutputNames& names)
 {
+    names = DeriveOutputNames(objPath, settings.outputDir, settings.name);
     if (SameFile(objPath, names.headerPath) || SameFile(objPath, names.sourcePath)) {
         errors << "Refusing to overwrite the input file " << objPath << "\n";
-        return true;
+        return false;
     }
-    return false;
+    if (MakesReservedNames(names.identifier)) {
+        errors << "warning: the C names made from the file name (" << names.identifier << "Model, "
+               << names.identifier << "_H, ...) are reserved in C; choose a prefix with --name\n";
+    }
+    return true;
 }
 
 }
@@ -283,8 +290,8 @@ bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const Conv
 {
     DisplayListStats ignoredStats;
     DisplayListStats& counts = stats ? *stats : ignoredStats;
-    const OutputNames names = DeriveOutputNames(objPath);
-    if (RefuseToOverwriteInput(names, objPath, errors)) {
+    OutputNames names;
+    if (!NamesForOutputs(objPath, settings, errors, names)) {
         return false;
     }
     WarnAboutRange(objFile, settings, errors);
@@ -296,8 +303,8 @@ bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const Conv
 bool WritePlanFiles(const ConsolePlan& plan, const std::vector<std::string>& partLists, const std::string& objPath,
                     const ConversionSettings& settings, std::ostream& progress, std::ostream& errors)
 {
-    const OutputNames names = DeriveOutputNames(objPath);
-    if (RefuseToOverwriteInput(names, objPath, errors)) {
+    OutputNames names;
+    if (!NamesForOutputs(objPath, settings, errors, names)) {
         return false;
     }
     return WriteBothFiles(
@@ -307,6 +314,6 @@ bool WritePlanFiles(const ConsolePlan& plan, const std::vector<std::string>& par
                 progress << "Generating vertices...\n"
                          << "Generating display list...\n";
             }
-            WritePlanSource(out, names, plan);
+            WritePlanSource(out, names, plan, settings.fullBraces);
         });
 }

@@ -37,10 +37,10 @@ void PrintStats(std::ostream& out, const DisplayListStats& stats);
 void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
                const std::vector<std::string>& materialNames, DisplayListStats& stats);
 
-// Writes <name>.h and <name>.c for a loaded model next to objPath. Both files are written to temporary files
-// first and replace the targets only when both are complete, so a failed run leaves earlier outputs as they
-// were. Progress lines go to progress (when settings.verbose); a failure is reported as one line on errors
-// and gives false.
+// Writes <name>.h and <name>.c for a loaded model next to objPath, or into settings.outputDir. Both files are
+// written to temporary files first and replace the targets only when both are complete, so a failed run leaves
+// earlier outputs as they were. Progress lines go to progress (when settings.verbose); warnings and a failure
+// (one line, and false) go to errors.
 bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
                   std::ostream& progress, std::ostream& errors, DisplayListStats* stats = nullptr);
 

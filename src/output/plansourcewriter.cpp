@@ -235,7 +235,7 @@ void WritePlanHeader(OutputText& out, const OutputNames& names, const std::vecto
         << "#endif\n";
 }
 
-void WritePlanSource(OutputText& out, const OutputNames& names, const ConsolePlan& plan)
+void WritePlanSource(OutputText& out, const OutputNames& names, const ConsolePlan& plan, bool fullBraces)
 {
     const std::string& id = names.identifier;
     out << "#include \"" << names.headerFileName << "\"\n"
@@ -255,7 +255,7 @@ void WritePlanSource(OutputText& out, const OutputNames& names, const ConsolePla
     out << "Vtx " << id << "Vertices[] = \n"
         << "{\n";
     for (size_t r = 0; r < plan.rows.size(); ++r) {
-        WriteVertexRow(out, plan.rows[r], r < plan.rowColours.size() ? plan.rowColours[r] : !plan.lit);
+        WriteVertexRow(out, plan.rows[r], r < plan.rowColours.size() ? plan.rowColours[r] : !plan.lit, fullBraces);
     }
     out << "};\n"
         << "\n"

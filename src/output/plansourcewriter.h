@@ -13,7 +13,7 @@ void WritePlanHeader(OutputText& out, const OutputNames& names, const std::vecto
 
 // The source of a model with materials, in the order C needs: textures and palettes, the vertex array, then
 // every display list of the plan (each after the lists it calls), and the model record.
-void WritePlanSource(OutputText& out, const OutputNames& names, const ConsolePlan& plan);
+void WritePlanSource(OutputText& out, const OutputNames& names, const ConsolePlan& plan, bool fullBraces);
 
 // The texel array's and the palette array's C names.
 std::string TextureArrayName(const std::string& identifier, const TexturePlan& texture);

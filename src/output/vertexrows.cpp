@@ -54,17 +54,20 @@ VertexRow MakeVertexRow(const ObjFile& objFile, size_t i, const ConversionSettin
     return row;
 }
 
-void WriteVertexRow(OutputText& out, const VertexRow& row, bool colour)
+void WriteVertexRow(OutputText& out, const VertexRow& row, bool colour, bool fullBraces)
 {
-    out << "    { " << int64_t(row.position[0]) << ", " << int64_t(row.position[1]) << ", "
-        << int64_t(row.position[2]) << ", ";
+    // Fully braced, a row braces the union's first member and each of its arrays: position, flag, texture
+    // coordinate, then the normal or colour with the alpha.
+    out << (fullBraces ? "    {{{ " : "    { ") << int64_t(row.position[0]) << ", " << int64_t(row.position[1])
+        << ", " << int64_t(row.position[2]) << (fullBraces ? " }, " : ", ");
     if (row.flag == 0) {
         out << "0, ";
     } else {
         out << "0x";
         out.Hex(row.flag) << ", ";
     }
-    out << int64_t(row.st[0]) << ", " << int64_t(row.st[1]) << ", ";
+    out << (fullBraces ? "{ " : "") << int64_t(row.st[0]) << ", " << int64_t(row.st[1])
+        << (fullBraces ? " }, { " : ", ");
     if (colour) {
         out << "0x";
         out.Hex(row.shade[0]) << ", 0x";
@@ -75,7 +78,7 @@ void WriteVertexRow(OutputText& out, const VertexRow& row, bool colour)
             << int64_t(int8_t(row.shade[2])) << ", ";
     }
     out << "0x";
-    out.Hex(row.shade[3]) << " },\n";
+    out.Hex(row.shade[3]) << (fullBraces ? " }}},\n" : " },\n");
 }
 
 void WriteVertexRows(OutputText& out, const ObjFile& objFile, const ConversionSettings& settings,
@@ -84,6 +87,6 @@ void WriteVertexRows(OutputText& out, const ObjFile& objFile, const ConversionSe
     const size_t rowCount = rowVertex ? rowVertex->size() : size_t(objFile.GetNumVertices());
     for (size_t row = 0; row < rowCount; ++row) {
         const size_t i = rowVertex ? (*rowVertex)[row] : row;
-        WriteVertexRow(out, MakeVertexRow(objFile, i, settings), !settings.useNormals);
+        WriteVertexRow(out, MakeVertexRow(objFile, i, settings), !settings.useNormals, settings.fullBraces);
     }
 }

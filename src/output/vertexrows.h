@@ -19,8 +19,9 @@ int32_t ClampToInt8(double v);
 VertexRow MakeVertexRow(const ObjFile& objFile, size_t i, const ConversionSettings& settings);
 
 // One Vtx initialiser line: position, flag, texture coordinate, then the shade bytes as a signed normal in
-// decimal or, with colour, as a colour in hexadecimal, then the alpha in hexadecimal.
-void WriteVertexRow(OutputText& out, const VertexRow& row, bool colour);
+// decimal or, with colour, as a colour in hexadecimal, then the alpha in hexadecimal. Fully braced rows brace
+// the union member and each of its arrays.
+void WriteVertexRow(OutputText& out, const VertexRow& row, bool colour, bool fullBraces = false);
 
 // One Vtx initialiser line per vertex, vertex 0 first. With rowVertex, row r describes vertex rowVertex[r].
 void WriteVertexRows(OutputText& out, const ObjFile& objFile, const ConversionSettings& settings,

@@ -1,3 +1,5 @@
+#include <cstdio>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,6 +29,13 @@ Parsed Parse(std::vector<const char*> arguments)
     return parsed;
 }
 
+std::string Usage()
+{
+    std::ostringstream usage;
+    PrintUsage(usage);
+    return usage.str();
+}
+
 TEST(MatchesOption, IsAPrefixTest)
 {
     EXPECT_TRUE(MatchesOption("-s", "-s"));
@@ -35,69 +44,161 @@ TEST(MatchesOption, IsAPrefixTest)
     EXPECT_FALSE(MatchesOption("s", "-s"));
 }
 
-TEST(ParseOptions, FloatValuesScanLikeTheCLibrary)
+TEST(ParseOptions, ValuesFillTheSettings)
 {
-    EXPECT_EQ(Parse({"-s", "2", "m.obj"}).settings.scale, 2.0f);
-    EXPECT_EQ(Parse({"-scale", "2.5x", "m.obj"}).settings.scale, 2.5f);
-    EXPECT_EQ(Parse({"-verbose", "2", "m.obj"}).settings.tScale, 2.0f);
-    EXPECT_EQ(Parse({"-u", "-0.5", "m.obj"}).settings.sScale, -0.5f);
-    EXPECT_EQ(Parse({"-s", "2", "-s", "3", "m.obj"}).settings.scale, 3.0f);
-    // The model path is read as the value; it holds no number, so the scale stays.
-    const Parsed pathAsValue = Parse({"-s", "m.obj"});
-    EXPECT_EQ(pathAsValue.outcome, OptionsOutcome::Convert);
-    EXPECT_EQ(pathAsValue.settings.scale, 1.0f);
-}
+    const Parsed scales = Parse({"-scale", "2.5", "-verbose", "-2e1", "-u", "-0.5", "-s", "3", "m.obj"});
+    EXPECT_EQ(scales.outcome, OptionsOutcome::Convert);
+    EXPECT_EQ(scales.settings.scale, 3.0f);
+    EXPECT_EQ(scales.settings.tScale, -20.0f);
+    EXPECT_EQ(scales.settings.sScale, -0.5f);
+    EXPECT_EQ(scales.errors, "");
 
-TEST(ParseOptions, IntegerValuesKeepTheirLowEightBits)
-{
-    const Parsed colour = Parse({"-c", "300", "-1", "x", "m.obj"});
-    EXPECT_EQ(colour.settings.red, 44);
-    EXPECT_EQ(colour.settings.green, 255);
-    EXPECT_EQ(colour.settings.blue, 0);
+    const Parsed colour = Parse({"-c", "0", "128", "255", "-a", "007", "m.obj"});
+    EXPECT_EQ(colour.settings.red, 0);
+    EXPECT_EQ(colour.settings.green, 128);
+    EXPECT_EQ(colour.settings.blue, 255);
+    EXPECT_EQ(colour.settings.alpha, 7);
     EXPECT_FALSE(colour.settings.useNormals);
-    EXPECT_EQ(colour.settings.alpha, 255);
+    EXPECT_TRUE(Parse({"-a", "0", "m.obj"}).settings.useNormals);
 
-    const Parsed lastIsPath = Parse({"-c", "1", "2", "m.obj"});
-    EXPECT_EQ(lastIsPath.outcome, OptionsOutcome::Convert);
-    EXPECT_EQ(lastIsPath.settings.blue, 0);
+    const Parsed output = Parse({"-o", "gen", "--name", "_ship2", "-q", "--full-braces", "m.obj"});
+    EXPECT_EQ(output.settings.outputDir, "gen");
+    EXPECT_EQ(output.settings.name, "_ship2");
+    EXPECT_FALSE(output.settings.verbose);
+    EXPECT_TRUE(output.settings.fullBraces);
 
-    const Parsed alpha = Parse({"-a", "256", "m.obj"});
-    EXPECT_EQ(alpha.settings.alpha, 0);
-    EXPECT_TRUE(alpha.settings.useNormals);
+    const Parsed later = Parse({"--materials", "--texture-format", "ci4", "--preview", "p.png", "--preview-size",
+                                "16x4096", "--preview-batches", "m.obj"});
+    EXPECT_TRUE(later.settings.materials);
+    EXPECT_EQ(later.settings.textureFormat, TextureFormat::CI4);
+    EXPECT_EQ(later.settings.previewPath, "p.png");
+    EXPECT_EQ(later.settings.previewWidth, 16);
+    EXPECT_EQ(later.settings.previewHeight, 4096);
+    EXPECT_TRUE(later.settings.previewBatches);
+    EXPECT_FALSE(Parse({"--texture-format", "i4", "--texture-format", "auto", "m.obj"}).settings.textureFormat);
 }
 
-TEST(ParseOptions, HelpPrintsTheUsageAndGoesOn)
+TEST(ParseOptions, OnlyAFinalNegativeScaleWarns)
 {
-    const Parsed parsed = Parse({"-help", "-s", "4", "m.obj"});
+    EXPECT_EQ(Parse({"-s", "-1", "-s", "2", "m.obj"}).errors, "");
+    EXPECT_EQ(Parse({"-u", "-1", "-v", "-1", "m.obj"}).errors, "");
+    const Parsed mirrored = Parse({"-s", "-0.5", "m.obj"});
+    EXPECT_EQ(mirrored.outcome, OptionsOutcome::Convert);
+    EXPECT_EQ(mirrored.errors, "warning: a negative scale mirrors the model and reverses its triangles' winding; "
+                               "the console will cull their front faces\n");
+}
+
+TEST(ParseOptions, HelpAndVersionForms)
+{
+    const std::string usage = Usage();
+    struct Case {
+        std::vector<const char*> arguments;
+        OptionsOutcome outcome;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{}, OptionsOutcome::Printed, usage},
+        {{"-h"}, OptionsOutcome::Printed, usage},
+        {{"--help"}, OptionsOutcome::Printed, usage},
+        {{"--version"}, OptionsOutcome::Printed, "polvane 1.0.0\n"},
+        {{"--help", "m.obj"}, OptionsOutcome::Printed, usage},
+        {{"-s", "2", "--version"}, OptionsOutcome::Printed, "polvane 1.0.0\n"},
+        // Before a model, -h (matched by its first two characters) prints the usage text and the run goes on.
+        {{"-h", "m.obj"}, OptionsOutcome::Convert, usage},
+        {{"-help", "-s", "4", "m.obj"}, OptionsOutcome::Convert, usage},
+        {{"-h", "-h", "m.obj"}, OptionsOutcome::Convert, usage + usage},
+        {{"-help"}, OptionsOutcome::NoModel, ""},
+    };
+    for (const Case& c : cases) {
+        const Parsed parsed = Parse(c.arguments);
+        const std::string first = c.arguments.empty() ? "(none)" : c.arguments[0];
+        EXPECT_EQ(parsed.outcome, c.outcome) << first << ", " << c.arguments.size() << " arguments";
+        EXPECT_EQ(parsed.out, c.out) << first << ", " << c.arguments.size() << " arguments";
+    }
+    EXPECT_EQ(Parse({"-help", "-s", "4", "m.obj"}).settings.scale, 4.0f);
+    // The design's text comes first, to the byte; the options added since follow it.
+    EXPECT_EQ(usage.rfind("Polvane: Tool to convert OBJ models to N64 usable c-files\n\n", 0), 0u);
+    EXPECT_NE(usage.find("setting a color with the -c option\n\nMore options"), std::string::npos);
+}
+
+TEST(ParseOptions, BadArgumentsStopTheRunWithOneLine)
+{
+    const std::string name = " (expected a C identifier; names that begin with \"__\" or with \"_\" and a capital "
+                             "letter are reserved)";
+    struct Case {
+        std::vector<const char*> arguments;
+        OptionsOutcome outcome;
+        std::string error;
+    };
+    const Case cases[] = {
+        {{"-s", "abc", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -s: abc"},
+        {{"-s", "1,5", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -s: 1,5"},
+        {{"-s", "2.5x", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -s: 2.5x"},
+        {{"-s", " 2", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -s:  2"},
+        {{"-s", "0x10", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -s: 0x10"},
+        {{"-s", "nan", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -s: nan"},
+        {{"-s", "1e39", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -s: 1e39"},
+        {{"-u", "inf", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -u: inf"},
+        {{"-v", "-0", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -v: -0"},
+        {{"-c", "300", "-1", "256", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -c: 300"},
+        {{"-c", "1", "2", "x", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -c: x"},
+        {{"-a", "-1", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -a: -1"},
+        {{"-a", "1.5", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -a: 1.5"},
+        {{"--name", "3d", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --name: 3d" + name},
+        {{"--name", "my-ship", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --name: my-ship" + name},
+        {{"--name", "_Ship", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --name: _Ship" + name},
+        {{"--name", "__ship", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --name: __ship" + name},
+        {{"--name", "_", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --name: _" + name},
+        {{"--texture-format", "rgb565", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid value for option --texture-format: rgb565"},
+        {{"--preview-size", "15x480", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid value for option --preview-size: 15x480"},
+        {{"--preview-size", "640x4097", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid value for option --preview-size: 640x4097"},
+        {{"--preview-size", "640", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --preview-size: 640"},
+        {{"--ucode", "F3DEX2", "m.obj"}, OptionsOutcome::BadValue,
+         "Unknown microcode for option --ucode: F3DEX2 (expected f3d, f3dex, f3dex2 or f3dex3)"},
+        {{"--cache", "16x", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid cache size for option --cache: 16x (expected 3 to 64)"},
+        // The microcode's own cache is the limit, whichever option comes first.
+        {{"--cache", "17", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid cache size for option --cache: 17 (f3d has 16 vertex slots)"},
+        {{"--ucode", "f3dex2", "--cache", "33", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid cache size for option --cache: 33 (f3dex2 has 32 vertex slots)"},
+        {{"--cache", "57", "--ucode", "f3dex3", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid cache size for option --cache: 57 (f3dex3 has 56 vertex slots)"},
+        // Values never take the model path.
+        {{"-a", "m.obj"}, OptionsOutcome::MissingValue, "Missing value for option -a"},
+        {{"-verbose", "m.obj"}, OptionsOutcome::MissingValue, "Missing value for option -verbose"},
+        {{"-c", "1", "2", "m.obj"}, OptionsOutcome::MissingValue, "Missing value for option -c"},
+        {{"--ucode", "m.obj"}, OptionsOutcome::MissingValue, "Missing value for option --ucode"},
+        // Options added to the six of the original program are matched whole.
+        {{"-x", "m.obj"}, OptionsOutcome::UnknownOption, "Unknown option: -x"},
+        {{"--opt", "m.obj"}, OptionsOutcome::UnknownOption, "Unknown option: --opt"},
+        {{"-quiet", "m.obj"}, OptionsOutcome::UnknownOption, "Unknown option: -quiet"},
+        {{"a.obj", "b.obj"}, OptionsOutcome::UnexpectedArgument,
+         "Unexpected argument a.obj: options come first, the model path last"},
+        {{"m.obj", "-s", "100"}, OptionsOutcome::UnexpectedArgument,
+         "Unexpected argument m.obj: options come first, the model path last"},
+        {{"-s", "2", "-q"}, OptionsOutcome::NoModel, "No model file given (the model path comes last)"},
+        {{"--cache"}, OptionsOutcome::NoModel, "No model file given (the model path comes last)"},
+    };
+    for (const Case& c : cases) {
+        const Parsed parsed = Parse(c.arguments);
+        EXPECT_EQ(parsed.outcome, c.outcome) << c.error;
+        EXPECT_EQ(parsed.errors, c.error + "\n");
+    }
+}
+
+TEST(ParseOptions, ALastArgumentLikeAnOptionIsAModelWhenTheFileExists)
+{
+    const char* path = "-polvane-settings-test.obj";
+    std::ofstream(path) << "\n";
+    const Parsed parsed = Parse({"-s", "2", path});
+    std::remove(path);
     EXPECT_EQ(parsed.outcome, OptionsOutcome::Convert);
-    EXPECT_EQ(parsed.settings.scale, 4.0f);
-    EXPECT_EQ(parsed.out.rfind("Polvane: Tool to convert OBJ models to N64 usable c-files\n\n", 0), 0u);
-    EXPECT_NE(parsed.out.find("\n    -c red green blue     Specifies a color for all vertices [0-255]\n"
-                              "                          Cannot be used with normals (see definition of Vtx)\n"),
-              std::string::npos);
-    EXPECT_EQ(parsed.out.substr(parsed.out.size() - 52), "Override this by\nsetting a color with the -c option\n");
-    // A lone argument is the model path, whatever it looks like.
-    EXPECT_EQ(Parse({"-h"}).out, "");
+    EXPECT_EQ(parsed.errors, "");
 }
-
-TEST(ParseOptions, UnknownOptionsAndMissingValuesStopTheRun)
-{
-    const Parsed twoPaths = Parse({"a.obj", "b.obj"});
-    EXPECT_EQ(twoPaths.outcome, OptionsOutcome::UnknownOption);
-    EXPECT_EQ(twoPaths.errors, "Unknown option: a.obj\n");
-
-    const Parsed shortColour = Parse({"-c", "1", "m.obj"});
-    EXPECT_EQ(shortColour.outcome, OptionsOutcome::MissingValue);
-    EXPECT_EQ(shortColour.errors, "Missing value for option -c\n");
-
-    const Parsed unknownAfterHelp = Parse({"-h", "-x", "m.obj"});
-    EXPECT_EQ(unknownAfterHelp.outcome, OptionsOutcome::UnknownOption);
-    EXPECT_EQ(unknownAfterHelp.errors, "Unknown option: -x\n");
-}
-
-}
-
-namespace {
 
 TEST(ParseOptions, LongOptionsChooseTheMicrocodeAndCache)
 {
@@ -114,26 +215,10 @@ TEST(ParseOptions, LongOptionsChooseTheMicrocodeAndCache)
     EXPECT_EQ(CacheLayoutOf(f3dex2.settings).size, 32);
     EXPECT_TRUE(CacheLayoutOf(f3dex2.settings).pairs);
 
-    // A cache larger than one load can fill takes several loads.
-    const Parsed f3dex3 = Parse({"--cache", "64", "--ucode", "f3dex3", "m.obj"});
-    EXPECT_EQ(CacheLayoutOf(f3dex3.settings).size, 64);
-    EXPECT_EQ(CacheLayoutOf(f3dex3.settings).maxLoad, 56);
+    const Parsed f3dex3 = Parse({"--cache", "56", "--ucode", "f3dex3", "m.obj"});
+    EXPECT_EQ(CacheLayoutOf(f3dex3.settings).size, 56);
     const Parsed small = Parse({"--ucode", "f3dex", "--cache", "3", "m.obj"});
     EXPECT_EQ(CacheLayoutOf(small.settings).maxLoad, 3);
-}
-
-TEST(ParseOptions, BadLongOptionValuesStopTheRun)
-{
-    EXPECT_EQ(Parse({"--ucode", "F3DEX2", "m.obj"}).outcome, OptionsOutcome::BadValue);
-    EXPECT_EQ(Parse({"--cache", "16x", "m.obj"}).outcome, OptionsOutcome::BadValue);
-    EXPECT_EQ(Parse({"--cache", "65", "--ucode", "f3dex3", "m.obj"}).outcome, OptionsOutcome::BadValue);
-    // The f3d limit holds whichever option comes first.
-    EXPECT_EQ(Parse({"--cache", "32", "m.obj"}).outcome, OptionsOutcome::BadValue);
-    EXPECT_EQ(Parse({"--cache", "32", "--ucode", "f3dex", "m.obj"}).outcome, OptionsOutcome::Convert);
-    EXPECT_EQ(Parse({"--ucode", "m.obj"}).outcome, OptionsOutcome::BadValue);
-    EXPECT_EQ(Parse({"--cache"}).outcome, OptionsOutcome::Convert);
-    // Long options are whole words: no prefix matching.
-    EXPECT_EQ(Parse({"--opt", "m.obj"}).outcome, OptionsOutcome::UnknownOption);
 }
 
 }
