@@ -86,18 +86,24 @@ std::vector<std::string> MaterialLibraryNames(const std::string& rest, const std
     const std::vector<Word> words = WordsOf(text);
     std::vector<std::string> names;
     for (size_t first = 0; first < words.size();) {
-        size_t last = first;  // the name is words first..last
-        if (words.size() <= longestJoinedLine) {
-            for (size_t candidate = words.size() - 1; candidate > first; --candidate) {
-                const std::string joined = text.substr(words[first].begin, words[candidate].end - words[first].begin);
-                if (IsRegularFile(JoinPath(objFolder, NormalizeSeparators(joined)))) {
-                    last = candidate;
-                    break;
-                }
+        // The name is words first..last, the longest run that names a file, or the single word.
+        size_t last = words.size() > longestJoinedLine ? first + 1 : words.size();
+        AssetPath found;
+        do {
+            --last;
+            const std::string joined = text.substr(words[first].begin, words[last].end - words[first].begin);
+            // A run's bare file name counts only when it holds the whole run: otherwise "a/x.mtl b/y.mtl" would
+            // be one name when y.mtl lies beside the OBJ.
+            const size_t separator = joined.find_last_of("/\\");
+            if (last == first || separator == std::string::npos ||
+                separator < words[first].end - words[first].begin) {
+                found = ResolveAssetPath(joined, objFolder, objFolder);
+            } else {
+                found.path = JoinPath(objFolder, NormalizeSeparators(joined));
+                found.found = IsRegularFile(found.path);
             }
-        }
-        const std::string name = text.substr(words[first].begin, words[last].end - words[first].begin);
-        names.push_back(JoinPath(objFolder, NormalizeSeparators(name)));
+        } while (!found.found && last > first);
+        names.push_back(found.path);
         first = last + 1;
     }
     return names;

@@ -22,9 +22,10 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // True for an existing regular file (not a folder, device or pipe), following symbolic links.
 bool IsRegularFile(const std::string& path);
 
-// The library paths an "mtllib" line names, each joined to the OBJ's folder. rest is the text after the keyword
-// ("#" starts a comment). Names may hold spaces: from each word on, the longest run of words that names an
-// existing file is one name; a word that starts no such run is a name of its own (a missing library).
+// The library paths an "mtllib" line names, each found as ResolveAssetPath finds a map in the OBJ's folder (so a
+// library named in a folder but lying beside the OBJ is found there). rest is the text after the keyword ("#"
+// starts a comment). Names may hold spaces: from each word on, the longest run of words that names an existing
+// file is one name; a word that starts no such run is a name of its own (a missing library).
 std::vector<std::string> MaterialLibraryNames(const std::string& rest, const std::string& objFolder);
 
 struct AssetPath {

@@ -71,7 +71,8 @@ TEST_F(AssetFolder, LibraryNamesWithSpacesAreTheLongestExistingRuns)
     EXPECT_EQ(Shown(MaterialLibraryNames("box  mtllib red.mtl", folder)), "F/box | F/mtllib | F/red.mtl");
     EXPECT_EQ(Shown(MaterialLibraryNames("absent.mtl a.mtl\tmaterials\\\\box.mtl # a.mtl", folder)),
               "F/absent.mtl | F/a.mtl | F/materials/box.mtl");
-    EXPECT_EQ(Shown(MaterialLibraryNames("/absent/x.mtl", folder)), "/absent/x.mtl");
+    EXPECT_EQ(Shown(MaterialLibraryNames("/absent/x.mtl resources\\a.mtl", folder)), "/absent/x.mtl | F/a.mtl");
+    EXPECT_EQ(Shown(MaterialLibraryNames("sub\\box mtllib red.mtl a.mtl", folder)), "F/box mtllib red.mtl | F/a.mtl");
     EXPECT_EQ(Shown(MaterialLibraryNames(" # none", folder)), "");
 }
 
