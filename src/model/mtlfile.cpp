@@ -385,6 +385,10 @@ LibraryFileOutcome ReadMaterialLibraryFile(const std::string& path, MaterialLibr
         errors << path << ": is a folder, not a material library\n";
         return LibraryFileOutcome::Rejected;
     }
+    if (status.type() == fs::file_type::none) {
+        errors << path << ": cannot be opened for reading\n";
+        return LibraryFileOutcome::Rejected;
+    }
     if (status.type() != fs::file_type::regular) {
         errors << path << ": is not a regular file, so not a material library\n";
         return LibraryFileOutcome::Rejected;
