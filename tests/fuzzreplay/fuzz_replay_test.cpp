@@ -66,3 +66,8 @@ TEST(FuzzCorpus, OptionParserStaysInsideTheArgumentList)
 {
     ReplayCorpus("options", CheckOptions);
 }
+
+TEST(FuzzCorpus, MaterialLibrariesReadWholeOrReportOneLine)
+{
+    ReplayCorpus("mtl", CheckMaterialLibrary);
+}
