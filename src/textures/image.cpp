@@ -1,11 +1,36 @@
 #include "textures/image.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <new>
 
+namespace {
+
+// Memory the decoder takes is zeroed: a damaged file whose scans leave parts of the picture unwritten then decodes
+// to the same pixels every time, never to what the memory held before.
+void* ZeroedAllocation(size_t size)
+{
+    return std::calloc(1, size == 0 ? 1 : size);
+}
+
+void* ZeroedReallocation(void* block, size_t oldSize, size_t newSize)
+{
+    void* grown = std::realloc(block, newSize == 0 ? 1 : newSize);
+    if (grown && newSize > oldSize) {
+        std::memset(static_cast<char*>(grown) + oldSize, 0, newSize - oldSize);
+    }
+    return grown;
+}
+
+}
+
+#define STBI_MALLOC(size) ZeroedAllocation(size)
+#define STBI_REALLOC_SIZED(block, oldSize, newSize) ZeroedReallocation(block, oldSize, newSize)
+#define STBI_FREE(block) std::free(block)
 // The decoders we need, nothing more: fewer formats are fewer ways for a hostile file in.
 #define STBI_ONLY_PNG
 #define STBI_ONLY_JPEG
@@ -26,52 +51,121 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The decoder reads a file through these, so that it is opened the way every other input is.
-int ReadFromStream(void* user, char* data, int size)
-{
-    std::istream& in = *static_cast<std::istream*>(user);
-    in.read(data, size);
-    return int(in.gcount());
-}
+// stb_image 2.27 (Debian 12) writes past its Huffman tables when a JPEG's table lists more than 256 codes;
+// such a file is refused before stb sees it. The walk below finds every table stb would read: it steps from
+// marker to marker as stb does and, after a scan, goes on at the first byte 0xFF that is neither a stuffed
+// zero nor a restart marker, where stb's entropy decoder also stops.
+class JpegBytes {
+public:
+    JpegBytes(const uint8_t* bytes, size_t count) : data(bytes), size(count) {}
+    bool AtEnd() const { return at >= size; }
+    int Get8() { return at < size ? data[at++] : 0; }  // stb reads zeros past the end
+    int Get16() { return Get8() << 8 | Get8(); }
+    int Peek(size_t ahead) const { return at + ahead < size ? data[at + ahead] : -1; }
+    void Skip(size_t count) { at = count < size - std::min(at, size) ? at + count : size; }
 
-void SkipInStream(void* user, int count)
+private:
+    const uint8_t* data;
+    size_t size;
+    size_t at = 0;
+};
+
+// Reads one "define Huffman table" segment as stb does; false when a table has more than 256 codes.
+bool HuffmanSegmentFits(JpegBytes& in)
 {
-    std::istream& in = *static_cast<std::istream*>(user);
-    if (!in.seekg(count, std::ios::cur)) {
-        in.clear();
-        in.seekg(0, std::ios::end);
+    for (int left = in.Get16() - 2; left > 0 && !in.AtEnd();) {
+        in.Get8();
+        int codes = 0;
+        for (int length = 0; length < 16; ++length) {
+            codes += in.Get8();
+        }
+        if (codes > 256) {
+            return false;
+        }
+        in.Skip(size_t(codes));
+        left -= 17 + codes;
     }
+    return true;
 }
 
-int StreamAtEnd(void* user)
+bool JpegHuffmanTablesFit(const uint8_t* data, size_t size)
 {
-    std::istream& in = *static_cast<std::istream*>(user);
-    return in.peek() == std::char_traits<char>::eof() ? 1 : 0;
+    JpegBytes in(data, size);
+    const auto nextMarker = [&in]() {
+        int marker = 0xFF;
+        while (marker == 0xFF && !in.AtEnd()) {
+            marker = in.Get8();
+        }
+        return marker;
+    };
+    if (in.Get8() != 0xFF || nextMarker() != 0xD8) {
+        return true;  // not a JPEG
+    }
+    while (!in.AtEnd()) {
+        if (in.Get8() != 0xFF) {
+            continue;  // stb skips bytes between segments until a marker
+        }
+        const int marker = nextMarker();
+        if (marker == 0xD9) {
+            return true;  // end of image
+        }
+        if (marker == 0xC4) {
+            if (!HuffmanSegmentFits(in)) {
+                return false;
+            }
+        } else if (marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7) || marker == 0x00 || marker == 0x01) {
+            // no length follows
+        } else {
+            const int length = in.Get16();
+            in.Skip(size_t(std::max(length - 2, 0)));
+            if (marker == 0xDA) {
+                // Entropy-coded data: 0xFF 0x00 is a stuffed byte, 0xFF 0xD0..0xD7 a restart; a marker ends it.
+                while (!in.AtEnd()) {
+                    int next = 0;
+                    if (in.Peek(0) == 0xFF) {
+                        size_t ahead = 1;
+                        while (in.Peek(ahead) == 0xFF) {
+                            ++ahead;
+                        }
+                        next = in.Peek(ahead);
+                        if (next != 0x00 && !(next >= 0xD0 && next <= 0xD7)) {
+                            break;
+                        }
+                    }
+                    in.Get8();
+                }
+            }
+        }
+    }
+    return true;
 }
 
-const stbi_io_callbacks streamCallbacks = {ReadFromStream, SkipInStream, StreamAtEnd};
-
-bool TooLarge(int width, int height)
-{
-    return width > maxImageSide || height > maxImageSide;
-}
+// The most pixels a byte of any of the formats read can hold: deflate expands a byte to at most 1032, and a PNG
+// may pack 8 pixels into a byte. A file with more pixels than that for its size is truncated; refusing it early
+// spares decoding a header's worth of zeros into a large picture.
+constexpr uint64_t maxPixelsPerByte = 1032 * 8;
 
 // Reads the size with probe(), refuses what is too large, then decodes to 8-bit RGBA with decode().
 template <typename Probe, typename Decoder>
-ImageLoad Decode(Probe probe, Decoder decode, Image& image, std::string& reason)
+ImageLoad Decode(Probe probe, Decoder decode, size_t fileSize, int maxSide, Image& image, std::string& reason)
 {
+    const auto tooLarge = [maxSide](int width, int height) { return width > maxSide || height > maxSide; };
     int width = 0, height = 0, channels = 0;
     if (!probe(&width, &height, &channels) || width <= 0 || height <= 0) {
         reason = "is not a PNG, JPEG, TGA, BMP or GIF image";
         return ImageLoad::Unreadable;
     }
-    if (TooLarge(width, height)) {
+    if (tooLarge(width, height)) {
         reason = "is " + std::to_string(width) + "x" + std::to_string(height) + " pixels; the largest image read is " +
-                 std::to_string(maxImageSide) + "x" + std::to_string(maxImageSide);
+                 std::to_string(maxSide) + "x" + std::to_string(maxSide);
+        return ImageLoad::Unreadable;
+    }
+    if (uint64_t(width) * uint64_t(height) > uint64_t(fileSize) * maxPixelsPerByte) {
+        reason = "is damaged or truncated";
         return ImageLoad::Unreadable;
     }
     stbi_uc* pixels = decode(&width, &height, &channels);
-    if (!pixels || width <= 0 || height <= 0 || TooLarge(width, height)) {
+    if (!pixels || width <= 0 || height <= 0 || tooLarge(width, height)) {
         stbi_image_free(pixels);
         reason = "is damaged or truncated";
         return ImageLoad::Unreadable;
@@ -111,31 +205,41 @@ ImageLoad LoadImage(const std::string& path, Image& image, std::string& reason)
         reason = "cannot be opened";
         return ImageLoad::Unreadable;
     }
-    return Decode(
-        [&](int* width, int* height, int* channels) {
-            const int known = stbi_info_from_callbacks(&streamCallbacks, &file, width, height, channels);
-            file.clear();
-            file.seekg(0);
-            return known != 0;
-        },
-        [&](int* width, int* height, int* channels) {
-            return stbi_load_from_callbacks(&streamCallbacks, &file, width, height, channels, 4);
-        },
-        image, reason);
+    std::vector<uint8_t> bytes;
+    for (char buffer[65536]; file.read(buffer, sizeof buffer) || file.gcount() > 0;) {
+        bytes.insert(bytes.end(), buffer, buffer + file.gcount());
+        if (bytes.size() > size_t(INT_MAX)) {
+            reason = "is larger than any image read";
+            return ImageLoad::Unreadable;
+        }
+    }
+    if (file.bad()) {
+        reason = "cannot be read";
+        return ImageLoad::Unreadable;
+    }
+    return LoadImageFromMemory(bytes.data(), bytes.size(), image, reason, maxImageSide);
 }
 
-ImageLoad LoadImageFromMemory(const uint8_t* data, size_t size, Image& image, std::string& reason)
+ImageLoad LoadImageFromMemory(const uint8_t* data, size_t size, Image& image, std::string& reason, int maxSide)
 {
     image = Image();
-    const int length = size > size_t(INT_MAX) ? INT_MAX : int(size);
+    if (size > size_t(INT_MAX)) {
+        reason = "is larger than any image read";
+        return ImageLoad::Unreadable;
+    }
+    if (!JpegHuffmanTablesFit(data, size)) {
+        reason = "is damaged or truncated";
+        return ImageLoad::Unreadable;
+    }
+    const int length = int(size);
     return Decode(
         [&](int* width, int* height, int* channels) {
-            return size <= size_t(INT_MAX) && stbi_info_from_memory(data, length, width, height, channels) != 0;
+            return stbi_info_from_memory(data, length, width, height, channels) != 0;
         },
         [&](int* width, int* height, int* channels) {
             return stbi_load_from_memory(data, length, width, height, channels, 4);
         },
-        image, reason);
+        size, maxSide, image, reason);
 }
 
 Image ResizeImage(const Image& image, int width, int height, bool wrapX, bool wrapY)

@@ -23,8 +23,9 @@ enum class ImageLoad { Ok, Missing, Unreadable };
 // completes a sentence that starts with the file's name ("is not a regular file", "is damaged or truncated").
 // Anything but a regular file is refused before it is opened, so a FIFO or device cannot block the read.
 ImageLoad LoadImage(const std::string& path, Image& image, std::string& reason);
-// The same for a file's bytes already in memory; Ok or Unreadable.
-ImageLoad LoadImageFromMemory(const uint8_t* data, size_t size, Image& image, std::string& reason);
+// The same for a file's bytes already in memory, Ok or Unreadable, refusing sides over maxSide.
+ImageLoad LoadImageFromMemory(const uint8_t* data, size_t size, Image& image, std::string& reason,
+                              int maxSide = maxImageSide);
 
 // The picture resampled to width x height with a filtering kernel (never by picking pixels), in the sRGB
 // colour space and weighted by alpha, so fully transparent pixels lend no colour to their neighbours. A

@@ -137,7 +137,8 @@ std::vector<uint16_t> MedianCut(const std::vector<ColourCount>& colours, size_t 
 // Index of the palette entry nearest to each colour, remembered once found.
 class PaletteIndex {
 public:
-    explicit PaletteIndex(const std::vector<uint16_t>& entries) : palette(entries), known(65536, -1)
+    explicit PaletteIndex(const std::vector<uint16_t>& entries)
+        : palette(entries), known(entries.empty() ? 0 : 65536, -1)
     {
         for (size_t i = palette.size(); i-- > 0;) {
             known[palette[i]] = int(i);
