@@ -22,6 +22,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
+# stb's image headers hold only portable C: the host's copy (Debian's libstb-dev) serves the Windows build too.
+set(POLVANE_STB_INCLUDE_DIR /usr/include/stb CACHE PATH "Folder holding stb_image.h")
+
 # Lets CTest run the Windows programs it builds through Wine, when Wine is installed.
 find_program(POLVANE_WINE NAMES wine wine64)
 if(POLVANE_WINE)

@@ -36,7 +36,7 @@ class MaterialLoader {
 public:
     MaterialLoader(const ObjFile& model, const std::string& path, const ConversionSettings& conversion,
                    std::ostream& warningStream, std::ostream& errorStream)
-        : objFile(model), groups(*model.GetGroups()), objPath(path), objFolder(FolderOf(path)),
+        : groups(*model.GetGroups()), objPath(path), objFolder(FolderOf(path)),
           settings(conversion), warnings(warningStream), errors(errorStream)
     {
     }
@@ -49,7 +49,6 @@ private:
                        std::string& path);
     bool LookOf(const MaterialDefinition& material, MaterialLook& look, std::vector<TexturePlan>& textures);
 
-    const ObjFile& objFile;
     const ObjGroups& groups;
     const std::string objPath;
     const std::string objFolder;
@@ -229,7 +228,6 @@ bool MaterialLoader::Load(std::vector<MaterialLook>& looks, std::vector<TextureP
         }
         looks.push_back(look);
     }
-    (void)objFile;
     return true;
 }
 

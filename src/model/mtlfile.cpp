@@ -262,7 +262,7 @@ bool MtlReader::ReadColour(const char* cursor, const char* end)
     return true;
 }
 
-// "d x" (with an optional "-halo" before it) or "Tr x". What follows the number is ignored.
+// "d x" (with an optional "-halo" before it) or "Tr x" (1 - x). What follows the number is ignored.
 bool MtlReader::ReadOpacity(const char* keyword, const char* cursor, const char* end)
 {
     const char* start = cursor;
@@ -278,7 +278,15 @@ bool MtlReader::ReadOpacity(const char* keyword, const char* cursor, const char*
     if (form == NumberForm::NotNumber) {
         return Fail(std::string("\"") + keyword + "\" needs 1 number, found " + (token.Empty() ? "0" : Quoted(token)));
     }
-    materials.back().opacity = keyword[0] == 'd' ? value : 1.0f - value;
+    // Exporters that write both often mean something else by "Tr" (3ds Max writes "d 1" with "Tr 1" for an opaque
+    // material), so "d" wins wherever it is given.
+    MaterialDefinition& material = materials.back();
+    if (keyword[0] == 'd') {
+        material.opacity = value;
+        material.hasDissolve = true;
+    } else if (!material.hasDissolve) {
+        material.opacity = 1.0f - value;
+    }
     return true;
 }
 

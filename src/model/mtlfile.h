@@ -14,7 +14,8 @@ struct MaterialDefinition {
     std::string library;  // the path of the .mtl it came from, as given to the reader
     bool hasDiffuse = false;
     float diffuse[3] = {1.0f, 1.0f, 1.0f};
-    float opacity = 1.0f;  // from "d", or 1 - "Tr"; the later of the two wins
+    float opacity = 1.0f;  // from "d", or 1 - "Tr" when the material has no "d"
+    bool hasDissolve = false;  // a "d" line was read
     std::string diffuseMap;  // as written after the options (backslashes kept); empty when none
     bool clampDiffuse = false;  // "-clamp on" on "map_Kd"
     std::string opacityMap;

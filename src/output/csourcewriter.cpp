@@ -97,15 +97,6 @@ private:
     uint32_t pendingSlots[3] = {0, 0, 0};
 };
 
-uint64_t CountDegenerateTriangles(const ObjFile& objFile)
-{
-    const uint32_t* indices = objFile.GetIndices();
-    uint64_t count = 0;
-    for (int32_t k = 0; k + 2 < objFile.GetNumIndices(); k += 3) {
-        count += IsDegenerate(indices[k], indices[k + 1], indices[k + 2]);
-    }
-    return count;
-}
 
 void WriteHeader(OutputText& out, const OutputNames& names)
 {
@@ -205,6 +196,16 @@ bool IsFolder(const std::string& path)
     return fs::is_directory(path, ignored);
 }
 
+}
+
+uint64_t CountDegenerateTriangles(const ObjFile& objFile)
+{
+    const uint32_t* indices = objFile.GetIndices();
+    uint64_t count = 0;
+    for (int32_t k = 0; k + 2 < objFile.GetNumIndices(); k += 3) {
+        count += IsDegenerate(indices[k], indices[k + 1], indices[k + 2]);
+    }
+    return count;
 }
 
 void PrintStats(std::ostream& out, const DisplayListStats& stats)

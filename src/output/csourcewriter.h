@@ -32,6 +32,9 @@ struct DisplayListStats {
 
 void PrintStats(std::ostream& out, const DisplayListStats& stats);
 
+// Triangles of the model that name one vertex twice and are never drawn.
+uint64_t CountDegenerateTriangles(const ObjFile& objFile);
+
 // Counts what the plan's model list draws and loads, following its calls, and what all its lists cost.
 // materialLists names, per material, its list in the plan (-1 for none).
 void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,

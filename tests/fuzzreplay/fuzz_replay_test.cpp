@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "textureharness.h"
 
 namespace fs = std::filesystem;
 
@@ -70,4 +71,19 @@ TEST(FuzzCorpus, OptionParserStaysInsideTheArgumentList)
 TEST(FuzzCorpus, MaterialLibrariesReadWholeOrReportOneLine)
 {
     ReplayCorpus("mtl", CheckMaterialLibrary);
+}
+
+TEST(FuzzCorpus, ImagesDecodeWithinTheirLimitsAndConvert)
+{
+    const fs::path scratch = fs::path(FUZZ_SCRATCH_DIR) / "image";
+    fs::remove_all(scratch);
+    fs::create_directories(scratch);
+    ReplayCorpus("image",
+                 [&](const uint8_t* data, size_t size) { return CheckImageLoader(data, size, scratch.string()); });
+    fs::remove_all(scratch);
+}
+
+TEST(FuzzCorpus, TexturesFitTextureMemoryAndDecodeToThemselves)
+{
+    ReplayCorpus("texture", CheckTexture);
 }

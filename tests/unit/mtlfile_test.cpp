@@ -68,7 +68,8 @@ TEST(MaterialLibrary, ReadsTheValuesItUses)
         {"newmtl a\nKd 0.5\n", "[a]@1 Kd 0.5 0.5 0.5"},
         {"newmtl a\nKd 0 0 0 1 extra\n", "[a]@1 Kd 0 0 0"},
         {"newmtl a\nKd 1 0 0\nKd spectral red.rfl\nKd xyz 1 1 1\n", "[a]@1 Kd 1 0 0"},
-        {"newmtl a\nd 0.5\nTr 0.25\n", "[a]@1 d 0.75"},
+        {"newmtl a\nd 0.5\nTr 0.25\n", "[a]@1 d 0.5"},
+        {"newmtl a\nTr 0.25\n", "[a]@1 d 0.75"},
         {"newmtl a\nTr 0.25\nd 0.5 extra\n", "[a]@1 d 0.5"},
         {"newmtl a\nd -halo 0.25\n", "[a]@1 d 0.25"},
         {"newmtl a\nmap_Kd -s 1 2 -o 0.1 -t 1 1 1 -clamp on -bm 0.5 -blendu off -blendv on -mm 0 1 -imfchan r "
