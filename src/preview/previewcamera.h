@@ -1,0 +1,31 @@
+#ifndef POLVANE_PREVIEWCAMERA_H
+#define POLVANE_PREVIEWCAMERA_H
+
+#include <vector>
+
+#include "plan/consoleplan.h"
+
+// A point on the picture: x to the right and y down in pixels, and the inverse of its distance in front of the
+// camera (larger is nearer); invDepth is 0 or less for points at or behind the camera.
+struct ScreenPoint {
+    float x, y, invDepth;
+};
+
+// A perspective camera (40 degrees vertical field of view, square pixels) looking at the model from a
+// three-quarter view: 35 degrees round from +Z toward +X, 25 degrees above the horizon, Y up.
+class PreviewCamera {
+public:
+    // Frames the box of the rows' positions so that its eight corners fill at most 90% of the picture's width
+    // and height. No rows frame a small box at the origin.
+    PreviewCamera(const std::vector<VertexRow>& rows, int width, int height);
+
+    ScreenPoint Project(const float position[3]) const;
+
+private:
+    float eye[3];
+    float right[3], up[3], forward[3];
+    float focal;
+    float centreX, centreY;
+};
+
+#endif

@@ -1,0 +1,25 @@
+#ifndef POLVANE_VERTEXSHADING_H
+#define POLVANE_VERTEXSHADING_H
+
+#include <cstdint>
+
+#include "plan/consoleplan.h"
+
+// The scene's lights, as the example game sets them (gdSPDefLights1): ambient 0x30, 0x30, 0x38 and one
+// directional light 0xff, 0xff, 0xf0 from the direction (0x49, 0x49, 0x49). The direction is in the model's own
+// space: the game puts its view into the projection matrix, so the model matrix alone turns the light.
+
+// The light that reaches a surface of unit normal n, 0 to 1 per channel (ambient plus the directional light's
+// share, clamped at 1).
+void LightFor(const float normal[3], float light[3]);
+
+// A vertex's normal from its row under the geometry mode, scaled to unit length; false when the row carries
+// no normal (lighting off) or a zero one. Packed normals are 5-6-5 in the flag (X bits 15..11, Y 10..5,
+// Z 4..0, two's complement); otherwise the shade bytes are a signed normal.
+bool RowNormal(const VertexRow& row, uint32_t geometryMode, float normal[3]);
+
+// The shade the vertex carries into the rasteriser, 0 to 1 per channel: lit, the light (times the row's colour
+// with packed normals); unlit, the row's colour. Alpha is always the row's fourth byte.
+void ShadeVertex(const VertexRow& row, uint32_t geometryMode, float shade[4]);
+
+#endif

@@ -1,0 +1,256 @@
+#include <array>
+#include <set>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "preview/preview.h"
+#include "preview/previewcamera.h"
+
+namespace {
+
+using Colour = std::array<int, 3>;
+constexpr int width = 160, height = 120;
+
+VertexRow Row(int x, int y, int z, std::array<uint8_t, 4> shade, int s = 0, int t = 0, uint16_t flag = 0)
+{
+    return VertexRow{{int16_t(x), int16_t(y), int16_t(z)}, flag, {int16_t(s), int16_t(t)},
+                     {shade[0], shade[1], shade[2], shade[3]}};
+}
+
+Command Make(Command::Kind kind, uint32_t a = 0, uint32_t b = 0, uint32_t c = 0)
+{
+    Command command;
+    command.kind = kind;
+    command.a = a;
+    command.b = b;
+    command.c = c;
+    return command;
+}
+
+Command Load(uint32_t first, uint32_t count, uint32_t slot) { return Make(Command::Vertex, first, count, slot); }
+Command Tri(uint32_t a, uint32_t b, uint32_t c) { return Make(Command::Triangle, a, b, c); }
+
+ConsolePlan Plan(std::vector<VertexRow> rows, std::vector<Command> commands, bool lit = false)
+{
+    ConsolePlan plan;
+    plan.rows = std::move(rows);
+    commands.push_back(Make(Command::End));
+    plan.lists.push_back(DisplayListPlan{"model", std::move(commands)});
+    plan.lit = lit;
+    return plan;
+}
+
+struct Picture {
+    std::vector<uint8_t> pixels;
+    Colour At(int x, int y) const
+    {
+        const uint8_t* p = &pixels[size_t(y * width + x) * 4];
+        return Colour{p[0], p[1], p[2]};
+    }
+    // The picture's centre; the background there is the colour of the same row's first pixel.
+    Colour Centre() const { return At(width / 2, height / 2); }
+    Colour Background() const { return At(0, height / 2); }
+    // The colours of pixels that differ from their row's first pixel (the background there).
+    std::set<Colour> ModelColours() const
+    {
+        std::set<Colour> colours;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                if (At(x, y) != At(0, y)) {
+                    colours.insert(At(x, y));
+                }
+            }
+        }
+        return colours;
+    }
+};
+
+Picture Render(const ConsolePlan& plan, bool batches = false)
+{
+    PreviewOptions options;
+    options.width = width;
+    options.height = height;
+    options.batches = batches;
+    Picture picture{RenderPreview(plan, options)};
+    EXPECT_EQ(picture.pixels.size(), size_t(width * height * 4));
+    return picture;
+}
+
+const std::array<uint8_t, 4> red = {255, 0, 0, 255};
+const std::array<uint8_t, 4> green = {0, 255, 0, 255};
+
+// Counter-clockwise seen from +Z, the side the camera looks from; the picture's centre shows the origin.
+std::vector<VertexRow> FrontTriangle(std::array<uint8_t, 4> shade, int z = 0)
+{
+    return {Row(-200, -200, z, shade), Row(200, -200, z, shade), Row(0, 200, z, shade)};
+}
+
+TEST(Preview, FrontFaceCoversTheCentreInItsColourAndABackFaceDrawsNothing)
+{
+    const Picture front = Render(Plan(FrontTriangle(red), {Load(0, 3, 0), Tri(0, 1, 2)}));
+    EXPECT_EQ(front.Centre(), (Colour{255, 0, 0}));
+    EXPECT_EQ(front.ModelColours(), (std::set<Colour>{{255, 0, 0}}));
+
+    const Picture back = Render(Plan(FrontTriangle(red), {Load(0, 3, 0), Tri(0, 2, 1)}));
+    EXPECT_TRUE(back.ModelColours().empty());
+}
+
+TEST(Preview, DegenerateTrianglesDrawNothing)
+{
+    std::vector<VertexRow> rows = FrontTriangle(red);
+    rows.push_back(Row(0, 0, 0, red));  // on the line between rows 0 and 1's midpoint and row 2
+    const Picture picture =
+        Render(Plan(rows, {Load(0, 4, 0), Tri(0, 0, 1), Tri(2, 1, 1), Tri(3, 2, 3), Make(Command::Triangle, 2, 3, 2)}));
+    EXPECT_TRUE(picture.ModelColours().empty());
+}
+
+TEST(Preview, TheNearerOfTwoOverlappingTrianglesShowsInEitherOrder)
+{
+    std::vector<VertexRow> rows = FrontTriangle(red, 0);
+    for (const VertexRow& row : FrontTriangle(green, 50)) {
+        rows.push_back(row);
+    }
+    EXPECT_EQ(Render(Plan(rows, {Load(0, 6, 0), Tri(0, 1, 2), Tri(3, 4, 5)})).Centre(), (Colour{0, 255, 0}));
+    EXPECT_EQ(Render(Plan(rows, {Load(0, 6, 0), Tri(3, 4, 5), Tri(0, 1, 2)})).Centre(), (Colour{0, 255, 0}));
+}
+
+TEST(Preview, RenderModesCutAndBlendTheNearerTriangleByItsAlpha)
+{
+    struct Case {
+        RenderMode mode;
+        uint8_t alpha;
+        Colour centre;
+    };
+    const Case cases[] = {
+        {RenderMode::Opaque, 0, {255, 0, 0}},
+        {RenderMode::Cutout, 0, {0, 255, 0}},
+        {RenderMode::Cutout, 255, {255, 0, 0}},
+        {RenderMode::Translucent, 128, {128, 127, 0}},
+    };
+    for (const Case& test : cases) {
+        std::vector<VertexRow> rows = FrontTriangle(green, 0);
+        for (const VertexRow& row : FrontTriangle({255, 0, 0, test.alpha}, 50)) {
+            rows.push_back(row);
+        }
+        Command mode = Make(Command::SetRenderMode);
+        mode.renderMode = test.mode;
+        const Picture picture = Render(Plan(rows, {Load(0, 6, 0), Tri(0, 1, 2), mode, Tri(3, 4, 5)}));
+        EXPECT_EQ(picture.Centre(), test.centre) << "render mode " << int(test.mode) << ", alpha " << int(test.alpha);
+    }
+}
+
+TEST(Preview, LightingReadsNormalsFromTheShadeBytesOrPackedIntoTheFlag)
+{
+    struct Case {
+        std::array<uint8_t, 4> shade;
+        uint16_t flag;
+        bool packed;
+        Colour centre;
+    };
+    const Case cases[] = {
+        {{73, 73, 73, 255}, 0, false, {255, 255, 255}},     // toward the light: ambient + light, clamped
+        {{0, 0, 0x81, 255}, 0, false, {48, 48, 56}},         // (0, 0, -127): ambient only
+        {{255, 0, 0, 255}, 0x7BEF, true, {255, 0, 0}},       // (15, 31, 15) toward the light, times red
+        {{255, 0, 0, 255}, 0x8410, true, {48, 0, 0}},        // (-16, -32, -16): ambient times red
+    };
+    for (const Case& test : cases) {
+        std::vector<VertexRow> rows = FrontTriangle(test.shade);
+        for (VertexRow& row : rows) {
+            row.flag = test.flag;
+        }
+        std::vector<Command> commands = {Load(0, 3, 0), Tri(0, 1, 2)};
+        if (test.packed) {
+            commands.insert(commands.begin(), Make(Command::SetGeometryMode, geometryPackedNormals));
+        }
+        EXPECT_EQ(Render(Plan(rows, commands, true)).Centre(), test.centre) << "flag " << test.flag;
+    }
+}
+
+TexturePlan Texture(TextureFormat format, std::vector<uint8_t> texels, std::vector<uint16_t> palette = {})
+{
+    TexturePlan texture;
+    texture.format = format;
+    texture.width = texture.height = 2;
+    texture.texels = std::move(texels);
+    texture.palette = std::move(palette);
+    return texture;
+}
+
+// A quad from (-100, -100) to (100, 100) showing a clamped 2x2 texture (red, green / blue, white) with texel
+// centres a quarter of the way in from each side.
+TEST(Preview, TexturedQuadShowsEachTexelInItsQuarter)
+{
+    const std::array<uint8_t, 4> white = {255, 255, 255, 255};
+    const std::vector<VertexRow> rows = {Row(-100, 100, 0, white, -16, -16), Row(100, 100, 0, white, 48, -16),
+                                         Row(-100, -100, 0, white, -16, 48), Row(100, -100, 0, white, 48, 48)};
+    const std::vector<uint16_t> palette = {0xF801, 0x07C1, 0x003F, 0xFFFF};
+    const TexturePlan rgba16 = Texture(TextureFormat::RGBA16, {0xF8, 0x01, 0x07, 0xC1, 0x00, 0x3F, 0xFF, 0xFF});
+    const TexturePlan ci4 = Texture(TextureFormat::CI4, {0x01, 0x23, 0, 0, 0, 0, 0, 0}, palette);
+    const TexturePlan ci8 = Texture(TextureFormat::CI8, {0, 1, 2, 3, 0, 0, 0, 0}, palette);
+
+    for (const TexturePlan& texture : {rgba16, ci4, ci8}) {
+        Command combine = Make(Command::SetCombine);
+        const CombinerInput texel = CombinerInput::Texel0, zero = CombinerInput::Zero, shade = CombinerInput::Shade;
+        combine.combiner = CombinerMode{texel, zero, shade, zero, texel, zero, shade, zero};
+        ConsolePlan plan = Plan(rows, {combine, Make(Command::Texture, 1), Make(Command::LoadPalette, 0),
+                                       Make(Command::SetTextureLUT, 1), Make(Command::LoadTexture, 0), Load(0, 4, 0),
+                                       Tri(0, 2, 1), Tri(1, 2, 3)});
+        plan.textures = {texture};
+        const Picture picture = Render(plan);
+        const PreviewCamera camera(plan.rows, width, height);
+        struct Spot {
+            float position[3];
+            Colour colour;
+        };
+        const Spot spots[] = {{{-75, 75, 0}, {255, 0, 0}},
+                              {{75, 75, 0}, {0, 255, 0}},
+                              {{-75, -75, 0}, {0, 0, 255}},
+                              {{75, -75, 0}, {255, 255, 255}}};
+        for (const Spot& spot : spots) {
+            const ScreenPoint point = camera.Project(spot.position);
+            EXPECT_EQ(picture.At(int(point.x), int(point.y)), spot.colour)
+                << "format " << int(texture.format) << " at " << spot.position[0] << ", " << spot.position[1];
+        }
+    }
+}
+
+TEST(Preview, BatchesModeGivesEachGroupOfLoadsItsOwnColour)
+{
+    std::vector<VertexRow> rows;
+    for (int i = 0; i < 3; ++i) {
+        const int x = i * 120;
+        for (const VertexRow& row : {Row(x, 0, 0, {0, 0, 127, 255}), Row(x + 100, 0, 0, {0, 0, 127, 255}),
+                                     Row(x, 100, 0, {0, 0, 127, 255})}) {
+            rows.push_back(row);
+        }
+    }
+    // Three batches: the second loads its vertices in two commands with a sync between them.
+    const ConsolePlan plan = Plan(rows, {Load(0, 3, 0), Tri(0, 1, 2), Make(Command::PipeSync), Load(3, 2, 0),
+                                         Make(Command::PipeSync), Load(5, 1, 2), Tri(0, 1, 2), Load(6, 3, 3),
+                                         Tri(3, 4, 5)}, true);
+    EXPECT_EQ(Render(plan, true).ModelColours().size(), 3u);
+    EXPECT_EQ(Render(plan, false).ModelColours().size(), 1u);
+}
+
+TEST(Preview, HostilePlansDrawWhatIsValidAndNothingElse)
+{
+    ConsolePlan plan = Plan(FrontTriangle(red), {Load(0, 3, 60), Load(2, 0xFFFFFFFFu, 14), Load(1000, 2, 3),
+                                                  Tri(0, 1, 99), Tri(3, 4, 0), Tri(60, 61, 62),
+                                                  Make(Command::Call, 0), Make(Command::Call, 1),
+                                                  Make(Command::Call, 7), Make(Command::LoadTexture, 5),
+                                                  Make(Command::Texture, 1), Load(0, 3, 0), Tri(0, 1, 2)});
+    plan.lists.push_back(DisplayListPlan{"loop", {Make(Command::Call, 0), Make(Command::Call, 1)}});
+    EXPECT_EQ(Render(plan).ModelColours(), (std::set<Colour>{{255, 0, 0}}));
+
+    plan.cacheSize = 1000;
+    EXPECT_EQ(Render(plan).Centre(), (Colour{255, 0, 0}));
+    plan.cacheSize = -1;
+    EXPECT_TRUE(Render(plan).ModelColours().empty());
+    plan.modelList = 5;
+    EXPECT_TRUE(Render(plan).ModelColours().empty());
+    EXPECT_TRUE(Render(ConsolePlan{}).ModelColours().empty());
+    EXPECT_TRUE(Render(Plan({}, {Tri(0, 1, 2)})).ModelColours().empty());
+}
+
+} // namespace
