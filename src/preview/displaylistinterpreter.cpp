@@ -114,15 +114,15 @@ private:
         }
     }
 
-    void Transform(const VertexRow& row, CachedVertex& vertex) const
+    void Transform(const VertexRow& row, CachedVertex& vertex)
     {
         for (int c = 0; c < 3; ++c) {
             vertex.position[c] = row.position[c];
         }
         vertex.st[0] = float(row.st[0]) * textureScale;
         vertex.st[1] = float(row.st[1]) * textureScale;
-        ShadeVertex(row, state.geometryMode, vertex.shade);
-        vertex.hasNormal = RowNormal(row, state.geometryMode, vertex.normal);
+        vertex.hasNormal = ShadeVertex(row, state.geometryMode, vertex.shade, vertex.normal);
+        vertex.serial = ++serial;
     }
 
     void Draw(uint32_t slot1, uint32_t slot2, uint32_t slot3)
@@ -147,6 +147,7 @@ private:
     bool anyLoad = false;
     bool trianglesSinceLoad = false;
     size_t budget = 0;
+    uint32_t serial = 0;
 };
 
 } // namespace

@@ -13,6 +13,7 @@ struct CachedVertex {
     float shade[4];     // 0 to 1: lit or coloured, as the geometry mode said
     bool hasNormal;     // the row was read as a normal (lighting on)
     float normal[3];    // unit length when hasNormal
+    uint32_t serial;    // counts the vertex loads, 1 and up: equal serials are the same vertex
 };
 
 // The state a triangle is drawn with.

@@ -84,7 +84,7 @@ public:
         RasterVertex corners[3];
         const CachedVertex* sources[3] = {&v1, &v2, &v3};
         for (int i = 0; i < 3; ++i) {
-            const ScreenPoint point = camera.Project(sources[i]->position);
+            const ScreenPoint point = Projected(*sources[i]);
             corners[i] = RasterVertex{point.x, point.y, point.invDepth, sources[i]->st[0], sources[i]->st[1], {}};
             std::copy(sources[i]->shade, sources[i]->shade + 4, corners[i].shade);
         }
@@ -99,6 +99,17 @@ public:
     std::vector<uint8_t> TakePixels() { return rasteriser.TakePixels(); }
 
 private:
+    // Projects each loaded vertex once, however many triangles use it.
+    ScreenPoint Projected(const CachedVertex& vertex)
+    {
+        ProjectedVertex& known = projected[vertex.serial % projectedCount];
+        if (known.serial != vertex.serial) {
+            known.serial = vertex.serial;
+            known.point = camera.Project(vertex.position);
+        }
+        return known.point;
+    }
+
     // The batch's colour, lit by the vertex normals, or by the face's when the rows carry colours.
     static void ColourByBatch(const CachedVertex* const sources[3], int batch, RasterVertex corners[3])
     {
@@ -115,7 +126,14 @@ private:
         }
     }
 
+    struct ProjectedVertex {
+        uint32_t serial = 0;
+        ScreenPoint point{};
+    };
+    static constexpr uint32_t projectedCount = 256;
+
     PreviewCamera camera;
+    ProjectedVertex projected[projectedCount];
     Rasteriser rasteriser;
     const bool batches;
 };

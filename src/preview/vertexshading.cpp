@@ -19,21 +19,9 @@ float SignedField(uint16_t value, int shift, int bits)
     return float(field) / float(1 << (bits - 1));
 }
 
-} // namespace
-
-void LightFor(const float normal[3], float light[3])
-{
-    const float facing = std::max(0.0f, (normal[0] + normal[1] + normal[2]) * lightDirection);
-    for (int c = 0; c < 3; ++c) {
-        light[c] = std::min(1.0f, ambient[c] + lightColour[c] * facing);
-    }
-}
-
+// The row's normal, unit length; false when it is zero.
 bool RowNormal(const VertexRow& row, uint32_t geometryMode, float normal[3])
 {
-    if (!(geometryMode & geometryLighting)) {
-        return false;
-    }
     if (geometryMode & geometryPackedNormals) {
         normal[0] = SignedField(row.flag, 11, 5);
         normal[1] = SignedField(row.flag, 5, 6);
@@ -53,7 +41,17 @@ bool RowNormal(const VertexRow& row, uint32_t geometryMode, float normal[3])
     return true;
 }
 
-void ShadeVertex(const VertexRow& row, uint32_t geometryMode, float shade[4])
+} // namespace
+
+void LightFor(const float normal[3], float light[3])
+{
+    const float facing = std::max(0.0f, (normal[0] + normal[1] + normal[2]) * lightDirection);
+    for (int c = 0; c < 3; ++c) {
+        light[c] = std::min(1.0f, ambient[c] + lightColour[c] * facing);
+    }
+}
+
+bool ShadeVertex(const VertexRow& row, uint32_t geometryMode, float shade[4], float normal[3])
 {
     shade[3] = row.shade[3] / 255.0f;
     const bool packed = (geometryMode & geometryPackedNormals) != 0;
@@ -61,15 +59,16 @@ void ShadeVertex(const VertexRow& row, uint32_t geometryMode, float shade[4])
         for (int c = 0; c < 3; ++c) {
             shade[c] = row.shade[c] / 255.0f;
         }
-        return;
+        return false;
     }
-    float normal[3] = {0, 0, 0};
-    float light[3];
-    if (!RowNormal(row, geometryMode, normal)) {
+    const bool hasNormal = RowNormal(row, geometryMode, normal);
+    if (!hasNormal) {
         normal[0] = normal[1] = normal[2] = 0;
     }
+    float light[3];
     LightFor(normal, light);
     for (int c = 0; c < 3; ++c) {
         shade[c] = packed ? light[c] * (row.shade[c] / 255.0f) : light[c];
     }
+    return hasNormal;
 }

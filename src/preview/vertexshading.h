@@ -13,13 +13,11 @@
 // share, clamped at 1).
 void LightFor(const float normal[3], float light[3]);
 
-// A vertex's normal from its row under the geometry mode, scaled to unit length; false when the row carries
-// no normal (lighting off) or a zero one. Packed normals are 5-6-5 in the flag (X bits 15..11, Y 10..5,
-// Z 4..0, two's complement); otherwise the shade bytes are a signed normal.
-bool RowNormal(const VertexRow& row, uint32_t geometryMode, float normal[3]);
-
 // The shade the vertex carries into the rasteriser, 0 to 1 per channel: lit, the light (times the row's colour
 // with packed normals); unlit, the row's colour. Alpha is always the row's fourth byte.
-void ShadeVertex(const VertexRow& row, uint32_t geometryMode, float shade[4]);
+// Lit, the normal is read from the row and scaled to unit length: packed normals are 5-6-5 in the flag (X bits
+// 15..11, Y 10..5, Z 4..0, two's complement), otherwise the shade bytes are a signed normal. Returns whether
+// there was one (lighting on and not zero), and then gives it in `normal`.
+bool ShadeVertex(const VertexRow& row, uint32_t geometryMode, float shade[4], float normal[3]);
 
 #endif
