@@ -9,6 +9,7 @@
 #include "output/outputfiles.h"
 #include "output/outputnames.h"
 #include "output/outputtext.h"
+#include "output/plansourcewriter.h"
 #include "output/rangewarnings.h"
 #include "output/vertexrows.h"
 
@@ -220,19 +221,22 @@ void PrintStats(std::ostream& out, const DisplayListStats& stats)
         << "Vertices loaded: " << stats.verticesLoaded << " (" << ratio << " per drawn triangle)\n"
         << "Display-list commands: " << stats.commands << " (" << stats.commands * 8 << " bytes)\n"
         << "Vertex-array bytes: " << stats.vertices * 16 << "\n";
+    if (stats.withMaterials) {
+        for (const DisplayListStats::Material& material : stats.materials) {
+            out << "Material " << material.name << ": " << material.triangles << " triangles, "
+                << material.textureBytes << " texture bytes\n";
+        }
+        out << "Texture bytes: " << stats.textureBytes << "\n";
+    }
 }
 
-bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
-                  std::ostream& progress, std::ostream& errors, DisplayListStats* stats)
+namespace {
+
+// Writes both files through temporaries that replace the targets only when both are complete.
+template <typename HeaderWriter, typename SourceWriter>
+bool WriteBothFiles(const OutputNames& names, const ConversionSettings& settings, std::ostream& progress,
+                    std::ostream& errors, HeaderWriter writeHeader, SourceWriter writeSource)
 {
-    DisplayListStats ignoredStats;
-    DisplayListStats& counts = stats ? *stats : ignoredStats;
-    const OutputNames names = DeriveOutputNames(objPath);
-    if (SameFile(objPath, names.headerPath) || SameFile(objPath, names.sourcePath)) {
-        errors << "Refusing to overwrite the input file " << objPath << "\n";
-        return false;
-    }
-    WarnAboutRange(objFile, settings, errors);
     const std::string headerTemporary = names.headerPath + temporarySuffix;
     const std::string sourceTemporary = names.sourcePath + temporarySuffix;
 
@@ -240,17 +244,14 @@ bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const Conv
     if (settings.verbose) {
         progress << "Writing " << names.headerPath << "...\n";
     }
-    if (IsFolder(names.headerPath) ||
-        !WriteFile(headerTemporary, [&](OutputText& out) { WriteHeader(out, names); })) {
+    if (IsFolder(names.headerPath) || !WriteFile(headerTemporary, writeHeader)) {
         failed = names.headerPath;
     }
     if (failed.empty()) {
         if (settings.verbose) {
             progress << "Writing " << names.sourcePath << "...\n";
         }
-        if (IsFolder(names.sourcePath) || !WriteFile(sourceTemporary, [&](OutputText& out) {
-                WriteSource(out, names, objFile, settings, progress, counts);
-            })) {
+        if (IsFolder(names.sourcePath) || !WriteFile(sourceTemporary, writeSource)) {
             failed = names.sourcePath;
         }
     }
@@ -264,4 +265,48 @@ bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const Conv
         return false;
     }
     return true;
+}
+
+bool RefuseToOverwriteInput(const OutputNames& names, const std::string& objPath, std::ostream& errors)
+{
+    if (SameFile(objPath, names.headerPath) || SameFile(objPath, names.sourcePath)) {
+        errors << "Refusing to overwrite the input file " << objPath << "\n";
+        return true;
+    }
+    return false;
+}
+
+}
+
+bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
+                  std::ostream& progress, std::ostream& errors, DisplayListStats* stats)
+{
+    DisplayListStats ignoredStats;
+    DisplayListStats& counts = stats ? *stats : ignoredStats;
+    const OutputNames names = DeriveOutputNames(objPath);
+    if (RefuseToOverwriteInput(names, objPath, errors)) {
+        return false;
+    }
+    WarnAboutRange(objFile, settings, errors);
+    return WriteBothFiles(
+        names, settings, progress, errors, [&](OutputText& out) { WriteHeader(out, names); },
+        [&](OutputText& out) { WriteSource(out, names, objFile, settings, progress, counts); });
+}
+
+bool WritePlanFiles(const ConsolePlan& plan, const std::vector<std::string>& partLists, const std::string& objPath,
+                    const ConversionSettings& settings, std::ostream& progress, std::ostream& errors)
+{
+    const OutputNames names = DeriveOutputNames(objPath);
+    if (RefuseToOverwriteInput(names, objPath, errors)) {
+        return false;
+    }
+    return WriteBothFiles(
+        names, settings, progress, errors, [&](OutputText& out) { WritePlanHeader(out, names, partLists); },
+        [&](OutputText& out) {
+            if (settings.verbose) {
+                progress << "Generating vertices...\n"
+                         << "Generating display list...\n";
+            }
+            WritePlanSource(out, names, plan);
+        });
 }

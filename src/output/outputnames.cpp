@@ -26,8 +26,15 @@ OutputNames DeriveOutputNames(const std::string& objPath)
     if (!stem.empty() && stem[0] >= '0' && stem[0] <= '9') {
         names.identifier = "_";
     }
-    for (char c : stem) {
-        names.identifier += IsIdentifierByte(c) ? c : '_';
-    }
+    names.identifier += IdentifierPart(stem);
     return names;
+}
+
+std::string IdentifierPart(const std::string& text)
+{
+    std::string part = text;
+    for (char& c : part) {
+        c = IsIdentifierByte(c) ? c : '_';
+    }
+    return part;
 }

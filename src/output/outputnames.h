@@ -16,4 +16,8 @@ struct OutputNames {
 // letter, digit or "_" replaced by "_", and "_" put in front when it would start with a digit.
 OutputNames DeriveOutputNames(const std::string& objPath);
 
+// text with every byte other than an ASCII letter, digit or "_" replaced by "_": a name that can follow a C
+// identifier's prefix.
+std::string IdentifierPart(const std::string& text);
+
 #endif
