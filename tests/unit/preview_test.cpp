@@ -1,9 +1,14 @@
 #include <array>
 #include <set>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "model/objfile.h"
+#include "plan/materialplan.h"
+#include "plan/planbuilder.h"
 #include "preview/preview.h"
 #include "preview/previewcamera.h"
 
@@ -215,24 +220,6 @@ TEST(Preview, TexturedQuadShowsEachTexelInItsQuarter)
     }
 }
 
-TEST(Preview, BatchesModeGivesEachGroupOfLoadsItsOwnColour)
-{
-    std::vector<VertexRow> rows;
-    for (int i = 0; i < 3; ++i) {
-        const int x = i * 120;
-        for (const VertexRow& row : {Row(x, 0, 0, {0, 0, 127, 255}), Row(x + 100, 0, 0, {0, 0, 127, 255}),
-                                     Row(x, 100, 0, {0, 0, 127, 255})}) {
-            rows.push_back(row);
-        }
-    }
-    // Three batches: the second loads its vertices in two commands with a sync between them.
-    const ConsolePlan plan = Plan(rows, {Load(0, 3, 0), Tri(0, 1, 2), Make(Command::PipeSync), Load(3, 2, 0),
-                                         Make(Command::PipeSync), Load(5, 1, 2), Tri(0, 1, 2), Load(6, 3, 3),
-                                         Tri(3, 4, 5)}, true);
-    EXPECT_EQ(Render(plan, true).ModelColours().size(), 3u);
-    EXPECT_EQ(Render(plan, false).ModelColours().size(), 1u);
-}
-
 TEST(Preview, HostilePlansDrawWhatIsValidAndNothingElse)
 {
     ConsolePlan plan = Plan(FrontTriangle(red), {Load(0, 3, 60), Load(2, 0xFFFFFFFFu, 14), Load(1000, 2, 3),
@@ -251,6 +238,85 @@ TEST(Preview, HostilePlansDrawWhatIsValidAndNothingElse)
     EXPECT_TRUE(Render(plan).ModelColours().empty());
     EXPECT_TRUE(Render(ConsolePlan{}).ModelColours().empty());
     EXPECT_TRUE(Render(Plan({}, {Tri(0, 1, 2)})).ModelColours().empty());
+}
+
+// From here on the plans come from the converter's own plan builders, as `--preview` draws them.
+
+// The face "f a b c d" of a quad, one line.
+std::string Quad(int a, int b, int c, int d)
+{
+    return "f " + std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c) + " " + std::to_string(d) +
+           "\n";
+}
+
+TEST(PreviewOfConversion, ACubeConvertedWithRedColoursIsRedWhereverItIsDrawn)
+{
+    std::string obj = "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n";
+    obj += Quad(1, 4, 3, 2) + Quad(5, 6, 7, 8) + Quad(1, 2, 6, 5) + Quad(2, 3, 7, 6) + Quad(3, 4, 8, 7) +
+           Quad(4, 1, 5, 8);
+    std::istringstream in(obj);
+    const ObjFile cube(in, "cube.obj");
+    ConversionSettings settings;
+    settings.scale = 100;
+    settings.useNormals = false;
+    settings.green = settings.blue = 0;
+    const Picture picture = Render(BuildPlan(cube, settings, "cube"));
+    EXPECT_EQ(picture.Centre(), (Colour{255, 0, 0}));
+    EXPECT_EQ(picture.ModelColours(), (std::set<Colour>{{255, 0, 0}}));
+}
+
+// A strip of 20 quads facing the camera, each using its two left and two right corners: a cache of 16 takes
+// 7 quads (8 corner pairs) per batch, 7 + 7 + 6; a cache of 32 takes 15, 15 + 5.
+TEST(PreviewOfConversion, BatchesModeShowsOneColourPerBatch)
+{
+    std::string obj;
+    for (int i = 0; i <= 20; ++i) {
+        obj += "v " + std::to_string(i) + " 0 0\nv " + std::to_string(i) + " 1 0\nvn 0 0 1\n";
+    }
+    for (int i = 0; i < 20; ++i) {
+        obj += "f " + std::to_string(2 * i + 1) + "//1 " + std::to_string(2 * i + 3) + "//1 " +
+               std::to_string(2 * i + 4) + "//1 " + std::to_string(2 * i + 2) + "//1\n";
+    }
+    for (const auto& [microcode, batches] : {std::pair{Microcode::F3D, 3u}, std::pair{Microcode::F3DEX2, 2u}}) {
+        std::istringstream in(obj);
+        const ObjFile strip(in, "strip.obj");
+        ConversionSettings settings;
+        settings.scale = 100;
+        settings.microcode = microcode;
+        const ConsolePlan plan = BuildPlan(strip, settings, "strip");
+        EXPECT_EQ(Render(plan, true).ModelColours().size(), batches) << "microcode " << int(microcode);
+        EXPECT_EQ(Render(plan, false).ModelColours().size(), 1u) << "microcode " << int(microcode);
+    }
+}
+
+// A textured quad through the material plan: the texture's top-left texel shows at the corner with
+// coordinates (0, 1), and so on, each texel filling the quarter of the quad nearest its corner. The normals
+// face the light, which then reaches full strength and leaves the texels as they are.
+TEST(PreviewOfConversion, AMaterialsTexturedQuadShowsItsTexelsInTheirCorners)
+{
+    std::istringstream in("v -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
+                          "vn 1 1 1\nusemtl checker\nf 1/1/1 2/2/1 3/3/1 4/4/1\n");
+    const ObjFile quad(in, "quad.obj", true);
+    ConversionSettings settings;
+    settings.scale = 100;
+    MaterialLook look;
+    look.name = "checker";
+    look.texture = 0;
+    TexturePlan texture = Texture(TextureFormat::RGBA16, {0xF8, 0x01, 0x07, 0xC1, 0x00, 0x3F, 0xFF, 0xFF});
+    texture.clampS = texture.clampT = true;
+    std::ostringstream warnings;
+    MaterialPlanLists lists;
+    const ConsolePlan plan = BuildMaterialPlan(quad, {look}, {texture}, settings, "quad", warnings, lists);
+    const Picture picture = Render(plan);
+    const PreviewCamera camera(plan.rows, width, height);
+    const std::pair<std::array<float, 3>, Colour> spots[] = {{{-75, 75, 0}, {255, 0, 0}},
+                                                             {{75, 75, 0}, {0, 255, 0}},
+                                                             {{-75, -75, 0}, {0, 0, 255}},
+                                                             {{75, -75, 0}, {255, 255, 255}}};
+    for (const auto& [position, colour] : spots) {
+        const ScreenPoint point = camera.Project(position.data());
+        EXPECT_EQ(picture.At(int(point.x), int(point.y)), colour) << position[0] << ", " << position[1];
+    }
 }
 
 } // namespace
