@@ -72,6 +72,31 @@ PreviewCamera::PreviewCamera(const std::vector<VertexRow>& rows, int width, int 
     for (int c = 0; c < 3; ++c) {
         eye[c] = centre[c] + back[c] * distance;
     }
+    FitRows(rows, width, height);
+}
+
+void PreviewCamera::FitRows(const std::vector<VertexRow>& rows, int width, int height)
+{
+    float low[2] = {0, 0}, high[2] = {0, 0};
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const float offset[3] = {rows[i].position[0] - eye[0], rows[i].position[1] - eye[1],
+                                 rows[i].position[2] - eye[2]};
+        const float depth = Dot(offset, forward);
+        const float along[2] = {Dot(offset, right) / depth, Dot(offset, up) / depth};
+        for (int c = 0; c < 2; ++c) {
+            low[c] = i == 0 ? along[c] : std::min(low[c], along[c]);
+            high[c] = i == 0 ? along[c] : std::max(high[c], along[c]);
+        }
+    }
+    const float spanX = high[0] - low[0], spanY = high[1] - low[1];
+    if (!(spanX > 0 || spanY > 0)) {
+        return;
+    }
+    const float fitX = spanX > 0 ? filled * float(width) / spanX : 1e30f;
+    const float fitY = spanY > 0 ? filled * float(height) / spanY : 1e30f;
+    focal = std::min(fitX, fitY);
+    centreX = float(width) / 2 - focal * (low[0] + high[0]) / 2;
+    centreY = float(height) / 2 + focal * (low[1] + high[1]) / 2;
 }
 
 ScreenPoint PreviewCamera::Project(const float position[3]) const

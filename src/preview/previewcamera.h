@@ -15,13 +15,16 @@ struct ScreenPoint {
 // three-quarter view: 35 degrees round from +Z toward +X, 25 degrees above the horizon, Y up.
 class PreviewCamera {
 public:
-    // Frames the box of the rows' positions so that its eight corners fill at most 90% of the picture's width
-    // and height. No rows frame a small box at the origin.
+    // Frames the box of the rows' positions: the camera stands where the box's eight corners fill at most 90% of
+    // the picture's width and height, then the picture is zoomed and centred so that the rows themselves fill
+    // 90% of its width or height. No rows frame a small box at the origin.
     PreviewCamera(const std::vector<VertexRow>& rows, int width, int height);
 
     ScreenPoint Project(const float position[3]) const;
 
 private:
+    void FitRows(const std::vector<VertexRow>& rows, int width, int height);
+
     float eye[3];
     float right[3], up[3], forward[3];
     float focal;
