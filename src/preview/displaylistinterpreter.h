@@ -24,7 +24,7 @@ struct DrawState {
     const std::vector<uint16_t>* palette = nullptr;     // the lookup table, while it is switched on and loaded
     CombinerMode combiner{};
     RenderMode renderMode = RenderMode::Opaque;
-    float primitive[4] = {1, 1, 1, 1};
+    float primitive[4] = {1, 1, 1, 1};  // white until a list sets it
     int batch = 0;  // which group of vertex loads the triangle is drawn from, counted from 0
 };
 

@@ -13,7 +13,8 @@
 
 namespace {
 
-// The combiner over the material state a triangle is drawn with.
+// The combiner over the material state a triangle is drawn with. With texturing off or no texture loaded the
+// texel reads as opaque white, so a material that forgets its texture shows its shade alone.
 class MaterialShader : public FragmentShader {
 public:
     explicit MaterialShader(const DrawState& drawState)
