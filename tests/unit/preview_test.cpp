@@ -145,6 +145,21 @@ TEST(Preview, RenderModesCutAndBlendTheNearerTriangleByItsAlpha)
     }
 }
 
+// A translucent quad over an opaque one: a pixel on the diagonal the quad's two triangles share is drawn once,
+// so blended once.
+TEST(Preview, TrianglesSharingAnEdgeDrawItsPixelsOnce)
+{
+    const std::array<uint8_t, 4> halfRed = {255, 0, 0, 128};
+    const ConsolePlan plan =
+        Plan({Row(-200, -200, 0, green), Row(200, -200, 0, green), Row(200, 200, 0, green), Row(-200, 200, 0, green),
+              Row(-100, -100, 50, halfRed), Row(100, -100, 50, halfRed), Row(100, 100, 50, halfRed),
+              Row(-100, 100, 50, halfRed)},
+             {Load(0, 8, 0), Tri(0, 1, 2), Tri(0, 2, 3), Make(Command::SetRenderMode), Tri(4, 5, 6), Tri(4, 6, 7)});
+    ConsolePlan translucent = plan;
+    translucent.lists[0].commands[3].renderMode = RenderMode::Translucent;
+    EXPECT_EQ(Render(translucent).ModelColours(), (std::set<Colour>{{0, 255, 0}, {128, 127, 0}}));
+}
+
 TEST(Preview, LightingReadsNormalsFromTheShadeBytesOrPackedIntoTheFlag)
 {
     struct Case {
