@@ -187,54 +187,6 @@ TEST(Preview, LightingReadsNormalsFromTheShadeBytesOrPackedIntoTheFlag)
     }
 }
 
-TexturePlan Texture(TextureFormat format, std::vector<uint8_t> texels, std::vector<uint16_t> palette = {})
-{
-    TexturePlan texture;
-    texture.format = format;
-    texture.width = texture.height = 2;
-    texture.texels = std::move(texels);
-    texture.palette = std::move(palette);
-    return texture;
-}
-
-// A quad from (-100, -100) to (100, 100) showing a clamped 2x2 texture (red, green / blue, white) with texel
-// centres a quarter of the way in from each side.
-TEST(Preview, TexturedQuadShowsEachTexelInItsQuarter)
-{
-    const std::array<uint8_t, 4> white = {255, 255, 255, 255};
-    const std::vector<VertexRow> rows = {Row(-100, 100, 0, white, -16, -16), Row(100, 100, 0, white, 48, -16),
-                                         Row(-100, -100, 0, white, -16, 48), Row(100, -100, 0, white, 48, 48)};
-    const std::vector<uint16_t> palette = {0xF801, 0x07C1, 0x003F, 0xFFFF};
-    const TexturePlan rgba16 = Texture(TextureFormat::RGBA16, {0xF8, 0x01, 0x07, 0xC1, 0x00, 0x3F, 0xFF, 0xFF});
-    const TexturePlan ci4 = Texture(TextureFormat::CI4, {0x01, 0x23, 0, 0, 0, 0, 0, 0}, palette);
-    const TexturePlan ci8 = Texture(TextureFormat::CI8, {0, 1, 2, 3, 0, 0, 0, 0}, palette);
-
-    for (const TexturePlan& texture : {rgba16, ci4, ci8}) {
-        Command combine = Make(Command::SetCombine);
-        const CombinerInput texel = CombinerInput::Texel0, zero = CombinerInput::Zero, shade = CombinerInput::Shade;
-        combine.combiner = CombinerMode{texel, zero, shade, zero, texel, zero, shade, zero};
-        ConsolePlan plan = Plan(rows, {combine, Make(Command::Texture, 1), Make(Command::LoadPalette, 0),
-                                       Make(Command::SetTextureLUT, 1), Make(Command::LoadTexture, 0), Load(0, 4, 0),
-                                       Tri(0, 2, 1), Tri(1, 2, 3)});
-        plan.textures = {texture};
-        const Picture picture = Render(plan);
-        const PreviewCamera camera(plan.rows, width, height);
-        struct Spot {
-            float position[3];
-            Colour colour;
-        };
-        const Spot spots[] = {{{-75, 75, 0}, {255, 0, 0}},
-                              {{75, 75, 0}, {0, 255, 0}},
-                              {{-75, -75, 0}, {0, 0, 255}},
-                              {{75, -75, 0}, {255, 255, 255}}};
-        for (const Spot& spot : spots) {
-            const ScreenPoint point = camera.Project(spot.position);
-            EXPECT_EQ(picture.At(int(point.x), int(point.y)), spot.colour)
-                << "format " << int(texture.format) << " at " << spot.position[0] << ", " << spot.position[1];
-        }
-    }
-}
-
 TEST(Preview, HostilePlansDrawWhatIsValidAndNothingElse)
 {
     ConsolePlan plan = Plan(FrontTriangle(red), {Load(0, 3, 60), Load(2, 0xFFFFFFFFu, 14), Load(1000, 2, 3),
@@ -304,33 +256,52 @@ TEST(PreviewOfConversion, BatchesModeShowsOneColourPerBatch)
     }
 }
 
-// A textured quad through the material plan: the texture's top-left texel shows at the corner with
-// coordinates (0, 1), and so on, each texel filling the quarter of the quad nearest its corner. The normals
-// face the light, which then reaches full strength and leaves the texels as they are.
+TexturePlan Texture(TextureFormat format, std::vector<uint8_t> texels, std::vector<uint16_t> palette = {})
+{
+    TexturePlan texture;
+    texture.format = format;
+    texture.width = texture.height = 2;
+    texture.texels = std::move(texels);
+    texture.palette = std::move(palette);
+    return texture;
+}
+
+// A textured quad through the material plan, with a clamped 2x2 texture (red, green / blue, white) in RGBA16
+// and in the colour-indexed formats: the texture's top-left texel shows at the corner with coordinates (0, 1),
+// and so on, each texel filling the quarter of the quad nearest its corner. The normals face the light, which
+// then reaches full strength and leaves the texels as they are.
 TEST(PreviewOfConversion, AMaterialsTexturedQuadShowsItsTexelsInTheirCorners)
 {
-    std::istringstream in("v -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
-                          "vn 1 1 1\nusemtl checker\nf 1/1/1 2/2/1 3/3/1 4/4/1\n");
-    const ObjFile quad(in, "quad.obj", true);
-    ConversionSettings settings;
-    settings.scale = 100;
-    MaterialLook look;
-    look.name = "checker";
-    look.texture = 0;
-    TexturePlan texture = Texture(TextureFormat::RGBA16, {0xF8, 0x01, 0x07, 0xC1, 0x00, 0x3F, 0xFF, 0xFF});
-    texture.clampS = texture.clampT = true;
-    std::ostringstream warnings;
-    MaterialPlanLists lists;
-    const ConsolePlan plan = BuildMaterialPlan(quad, {look}, {texture}, settings, "quad", warnings, lists);
-    const Picture picture = Render(plan);
-    const PreviewCamera camera(plan.rows, width, height);
-    const std::pair<std::array<float, 3>, Colour> spots[] = {{{-75, 75, 0}, {255, 0, 0}},
-                                                             {{75, 75, 0}, {0, 255, 0}},
-                                                             {{-75, -75, 0}, {0, 0, 255}},
-                                                             {{75, -75, 0}, {255, 255, 255}}};
-    for (const auto& [position, colour] : spots) {
-        const ScreenPoint point = camera.Project(position.data());
-        EXPECT_EQ(picture.At(int(point.x), int(point.y)), colour) << position[0] << ", " << position[1];
+    const std::vector<uint16_t> palette = {0xF801, 0x07C1, 0x003F, 0xFFFF};
+    const TexturePlan textures[] = {
+        Texture(TextureFormat::RGBA16, {0xF8, 0x01, 0x07, 0xC1, 0x00, 0x3F, 0xFF, 0xFF}),
+        Texture(TextureFormat::CI4, {0x01, 0x23, 0, 0, 0, 0, 0, 0}, palette),
+        Texture(TextureFormat::CI8, {0, 1, 2, 3, 0, 0, 0, 0}, palette),
+    };
+    for (TexturePlan texture : textures) {
+        std::istringstream in("v -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
+                              "vn 1 1 1\nusemtl checker\nf 1/1/1 2/2/1 3/3/1 4/4/1\n");
+        const ObjFile quad(in, "quad.obj", true);
+        ConversionSettings settings;
+        settings.scale = 100;
+        MaterialLook look;
+        look.name = "checker";
+        look.texture = 0;
+        texture.clampS = texture.clampT = true;
+        std::ostringstream warnings;
+        MaterialPlanLists lists;
+        const ConsolePlan plan = BuildMaterialPlan(quad, {look}, {texture}, settings, "quad", warnings, lists);
+        const Picture picture = Render(plan);
+        const PreviewCamera camera(plan.rows, width, height);
+        const std::pair<std::array<float, 3>, Colour> spots[] = {{{-75, 75, 0}, {255, 0, 0}},
+                                                                 {{75, 75, 0}, {0, 255, 0}},
+                                                                 {{-75, -75, 0}, {0, 0, 255}},
+                                                                 {{75, -75, 0}, {255, 255, 255}}};
+        for (const auto& [position, colour] : spots) {
+            const ScreenPoint point = camera.Project(position.data());
+            EXPECT_EQ(picture.At(int(point.x), int(point.y)), colour)
+                << "format " << int(texture.format) << " at " << position[0] << ", " << position[1];
+        }
     }
 }
 
