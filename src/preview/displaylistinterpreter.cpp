@@ -12,8 +12,8 @@ constexpr float textureScale = 65535.0f / 65536.0f; // gsSPTexture's 0xFFFF
 
 class Interpreter {
 public:
-    Interpreter(const ConsolePlan& consolePlan, TriangleSink& triangleSink)
-        : plan(consolePlan), sink(triangleSink),
+    Interpreter(const ConsolePlan& consolePlan, const float towardLight[3], TriangleSink& triangleSink)
+        : plan(consolePlan), lightDirection{towardLight[0], towardLight[1], towardLight[2]}, sink(triangleSink),
           cache(size_t(std::min(std::max(consolePlan.cacheSize, 0), largestCache))),
           loaded(cache.size(), false)
     {
@@ -121,7 +121,7 @@ private:
         }
         vertex.st[0] = float(row.st[0]) * textureScale;
         vertex.st[1] = float(row.st[1]) * textureScale;
-        vertex.hasNormal = ShadeVertex(row, state.geometryMode, vertex.shade, vertex.normal);
+        vertex.hasNormal = ShadeVertex(row, state.geometryMode, lightDirection, vertex.shade, vertex.normal);
         vertex.serial = ++serial;
     }
 
@@ -138,6 +138,7 @@ private:
     bool Usable(uint32_t slot) const { return slot < cache.size() && loaded[slot]; }
 
     const ConsolePlan& plan;
+    const float lightDirection[3];
     TriangleSink& sink;
     std::vector<CachedVertex> cache;
     std::vector<bool> loaded;
@@ -152,10 +153,10 @@ private:
 
 } // namespace
 
-void InterpretModelList(const ConsolePlan& plan, TriangleSink& sink)
+void InterpretModelList(const ConsolePlan& plan, const float lightDirection[3], TriangleSink& sink)
 {
     if (plan.modelList < 0 || size_t(plan.modelList) >= plan.lists.size()) {
         return;
     }
-    Interpreter(plan, sink).Run(size_t(plan.modelList), 0);
+    Interpreter(plan, lightDirection, sink).Run(size_t(plan.modelList), 0);
 }

@@ -42,6 +42,7 @@ public:
 // Triangles naming a slot that was never loaded, or loaded from a row that does not exist, are skipped; so are
 // loads past the cache's end and calls or textures that do not exist. Runs at most a bounded number of
 // commands, so no plan can make it run for ever.
-void InterpretModelList(const ConsolePlan& plan, TriangleSink& sink);
+// Vertices are lit by the light toward lightDirection (unit length, model space) as they are loaded.
+void InterpretModelList(const ConsolePlan& plan, const float lightDirection[3], TriangleSink& sink);
 
 #endif

@@ -77,7 +77,10 @@ public:
         : camera(plan.rows, std::max(options.width, 1), std::max(options.height, 1)),
           rasteriser(options.width, options.height), batches(options.batches)
     {
+        camera.LightDirection(lightDirection);
     }
+
+    void Draw(const ConsolePlan& plan) { InterpretModelList(plan, lightDirection, *this); }
 
     void Triangle(const CachedVertex& v1, const CachedVertex& v2, const CachedVertex& v3,
                   const DrawState& state) override
@@ -90,7 +93,7 @@ public:
             std::copy(sources[i]->shade, sources[i]->shade + 4, corners[i].shade);
         }
         if (batches) {
-            ColourByBatch(sources, state.batch, corners);
+            ColourByBatch(sources, state.batch, lightDirection, corners);
             rasteriser.Draw(corners[0], corners[1], corners[2], RenderMode::Opaque, ShadeOnly());
             return;
         }
@@ -112,14 +115,15 @@ private:
     }
 
     // The batch's colour, lit by the vertex normals, or by the face's when the rows carry colours.
-    static void ColourByBatch(const CachedVertex* const sources[3], int batch, RasterVertex corners[3])
+    static void ColourByBatch(const CachedVertex* const sources[3], int batch, const float lightDirection[3],
+                              RasterVertex corners[3])
     {
         float colour[3], faceNormal[3];
         BatchColour(batch, colour);
         FaceNormal(*sources[0], *sources[1], *sources[2], faceNormal);
         for (int i = 0; i < 3; ++i) {
             float light[3];
-            LightFor(sources[i]->hasNormal ? sources[i]->normal : faceNormal, light);
+            LightFor(sources[i]->hasNormal ? sources[i]->normal : faceNormal, lightDirection, light);
             for (int c = 0; c < 3; ++c) {
                 corners[i].shade[c] = colour[c] * light[c];
             }
@@ -134,6 +138,7 @@ private:
     static constexpr uint32_t projectedCount = 256;
 
     PreviewCamera camera;
+    float lightDirection[3];
     ProjectedVertex projected[projectedCount];
     Rasteriser rasteriser;
     const bool batches;
@@ -144,6 +149,6 @@ private:
 std::vector<uint8_t> RenderPreview(const ConsolePlan& plan, const PreviewOptions& options)
 {
     PreviewDrawer drawer(plan, options);
-    InterpretModelList(plan, drawer);
+    drawer.Draw(plan);
     return drawer.TakePixels();
 }

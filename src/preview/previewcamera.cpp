@@ -99,6 +99,14 @@ void PreviewCamera::FitRows(const std::vector<VertexRow>& rows, int width, int h
     centreY = float(height) / 2 + focal * (low[1] + high[1]) / 2;
 }
 
+void PreviewCamera::LightDirection(float direction[3]) const
+{
+    const float component = 0.57735027f;  // each of (0x49, 0x49, 0x49) normalised
+    for (int c = 0; c < 3; ++c) {
+        direction[c] = component * (right[c] + up[c] - forward[c]);
+    }
+}
+
 ScreenPoint PreviewCamera::Project(const float position[3]) const
 {
     const float offset[3] = {position[0] - eye[0], position[1] - eye[1], position[2] - eye[2]};

@@ -22,6 +22,11 @@ public:
 
     ScreenPoint Project(const float position[3]) const;
 
+    // The example game's light direction (0x49, 0x49, 0x49) taken in the camera's frame (x right, y up, z toward
+    // the viewer), as a unit vector in the model's space: the light comes from above, right and in front of
+    // the viewer, as it does for the example game's camera, which looks along -Z.
+    void LightDirection(float direction[3]) const;
+
 private:
     void FitRows(const std::vector<VertexRow>& rows, int width, int height);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 namespace {
@@ -9,27 +10,41 @@ namespace {
 const uint8_t backgroundTop[3] = {66, 68, 74};
 const uint8_t backgroundBottom[3] = {30, 31, 35};
 
-// Twice the signed area of a, b, p: positive when p lies to the inside of the edge a -> b for a triangle
-// wound clockwise on the picture (y down).
-float Edge(const RasterVertex& a, const RasterVertex& b, float px, float py)
+// Corners are snapped to 1/16 pixel, as the console's edge walker keeps its coordinates in fixed point, so
+// that edge tests are exact: a pixel on an edge two triangles share belongs to exactly one of them.
+constexpr int64_t subpixels = 16;
+
+struct FixedPoint {
+    int64_t x, y;
+};
+
+FixedPoint Snap(const RasterVertex& vertex)
 {
-    return (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x);
+    const float limit = 1 << 20;  // far beyond any picture; the camera keeps every corner inside it
+    return FixedPoint{int64_t(std::lround(std::min(std::max(vertex.x, -limit), limit) * subpixels)),
+                      int64_t(std::lround(std::min(std::max(vertex.y, -limit), limit) * subpixels))};
 }
 
-// A top edge runs to the right along a row; a left edge runs upward.
-bool TopOrLeft(const RasterVertex& a, const RasterVertex& b)
-{
-    return (a.y == b.y && b.x > a.x) || b.y < a.y;
-}
+// One edge a -> b of a triangle wound clockwise on the picture (y down): twice the signed area of a, b and a
+// point, positive inside. A top edge runs to the right along a row, a left edge runs upward; points exactly on
+// them are inside, on the others outside.
+struct EdgeFunction {
+    EdgeFunction(FixedPoint a, FixedPoint b)
+        : stepX(a.y - b.y), stepY(b.x - a.x), origin(a), topOrLeft((a.y == b.y && b.x > a.x) || b.y < a.y)
+    {
+    }
+    int64_t At(int64_t x, int64_t y) const { return stepY * (y - origin.y) + stepX * (x - origin.x); }
+    bool Inside(int64_t value) const { return value > 0 || (value == 0 && topOrLeft); }
 
-bool Inside(float edge, bool topOrLeft) { return edge > 0 || (edge == 0 && topOrLeft); }
+    int64_t stepX, stepY;  // change per subpixel along x and along y
+    FixedPoint origin;
+    bool topOrLeft;
+};
 
 uint8_t ToByte(float value) { return uint8_t(std::min(std::max(value, 0.0f), 1.0f) * 255.0f + 0.5f); }
 
-int PixelIndex(float coordinate, int limit)
-{
-    return int(std::min(std::max(coordinate, -1.0f), float(limit)));
-}
+// The pixel whose centre is the first at or after the fixed-point coordinate.
+int64_t FirstPixel(int64_t coordinate) { return (coordinate - subpixels / 2 + subpixels - 1) / subpixels; }
 
 } // namespace
 
@@ -56,36 +71,45 @@ void Rasteriser::Draw(const RasterVertex& v0, const RasterVertex& first, const R
     if (!(v0.invDepth > 0 && first.invDepth > 0 && second.invDepth > 0)) {
         return;
     }
+    const FixedPoint p0 = Snap(v0), pFirst = Snap(first), pSecond = Snap(second);
     // Counter-clockwise as seen (y up) is clockwise on the picture (y down): a negative area here.
-    const float area = -((first.x - v0.x) * (second.y - v0.y) - (second.x - v0.x) * (first.y - v0.y));
-    if (!(area > 0)) {
+    const int64_t area = -((pFirst.x - p0.x) * (pSecond.y - p0.y) - (pSecond.x - p0.x) * (pFirst.y - p0.y));
+    if (area <= 0) {
         return;
     }
     const RasterVertex& v1 = second;  // clockwise on the picture from here on
     const RasterVertex& v2 = first;
+    const FixedPoint p1 = pSecond, p2 = pFirst;
+    const EdgeFunction edge0(p1, p2), edge1(p2, p0), edge2(p0, p1);
 
-    const int minX = std::max(0, PixelIndex(std::floor(std::min({v0.x, v1.x, v2.x}) - 0.5f), width));
-    const int maxX = std::min(width - 1, PixelIndex(std::ceil(std::max({v0.x, v1.x, v2.x}) - 0.5f), width));
-    const int minY = std::max(0, PixelIndex(std::floor(std::min({v0.y, v1.y, v2.y}) - 0.5f), height));
-    const int maxY = std::min(height - 1, PixelIndex(std::ceil(std::max({v0.y, v1.y, v2.y}) - 0.5f), height));
+    // Bounds stay well inside int range: Snap limits every coordinate.
+    const int minX = int(std::max<int64_t>(0, FirstPixel(std::min({p0.x, p1.x, p2.x}))));
+    const int maxX = int(std::min<int64_t>(width - 1, FirstPixel(std::max({p0.x, p1.x, p2.x}) + 1) - 1));
+    const int minY = int(std::max<int64_t>(0, FirstPixel(std::min({p0.y, p1.y, p2.y}))));
+    const int maxY = int(std::min<int64_t>(height - 1, FirstPixel(std::max({p0.y, p1.y, p2.y}) + 1) - 1));
     if (minX > maxX || minY > maxY) {
         return;
     }
-    const bool edge0TopLeft = TopOrLeft(v1, v2), edge1TopLeft = TopOrLeft(v2, v0), edge2TopLeft = TopOrLeft(v0, v1);
-    const float inverseArea = 1.0f / area;
+    const float inverseArea = 1.0f / float(area);
     // Texture coordinates over depth interpolate linearly across the picture.
     const float s0 = v0.s * v0.invDepth, s1 = v1.s * v1.invDepth, s2 = v2.s * v2.invDepth;
     const float t0 = v0.t * v0.invDepth, t1 = v1.t * v1.invDepth, t2 = v2.t * v2.invDepth;
 
     for (int y = minY; y <= maxY; ++y) {
-        const float py = float(y) + 0.5f;
-        for (int x = minX; x <= maxX; ++x) {
-            const float px = float(x) + 0.5f;
-            const float e0 = Edge(v1, v2, px, py), e1 = Edge(v2, v0, px, py), e2 = Edge(v0, v1, px, py);
-            if (!Inside(e0, edge0TopLeft) || !Inside(e1, edge1TopLeft) || !Inside(e2, edge2TopLeft)) {
+        const int64_t py = int64_t(y) * subpixels + subpixels / 2;
+        const int64_t px = int64_t(minX) * subpixels + subpixels / 2;
+        int64_t e0 = edge0.At(px, py), e1 = edge1.At(px, py), e2 = edge2.At(px, py);
+        bool entered = false;
+        for (int x = minX; x <= maxX;
+             ++x, e0 += edge0.stepX * subpixels, e1 += edge1.stepX * subpixels, e2 += edge2.stepX * subpixels) {
+            if (!edge0.Inside(e0) || !edge1.Inside(e1) || !edge2.Inside(e2)) {
+                if (entered) {
+                    break;  // a triangle covers one run of each row
+                }
                 continue;
             }
-            const float w0 = e0 * inverseArea, w1 = e1 * inverseArea, w2 = e2 * inverseArea;
+            entered = true;
+            const float w0 = float(e0) * inverseArea, w1 = float(e1) * inverseArea, w2 = float(e2) * inverseArea;
             const float invDepth = w0 * v0.invDepth + w1 * v1.invDepth + w2 * v2.invDepth;
             const size_t at = size_t(y) * size_t(width) + size_t(x);
             if (!(invDepth > nearest[at])) {

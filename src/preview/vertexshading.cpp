@@ -7,7 +7,6 @@ namespace {
 
 const float ambient[3] = {0x30 / 255.0f, 0x30 / 255.0f, 0x38 / 255.0f};
 const float lightColour[3] = {0xff / 255.0f, 0xff / 255.0f, 0xf0 / 255.0f};
-const float lightDirection = 0.57735027f; // each component of (0x49, 0x49, 0x49) normalised
 
 // A two's complement field of `bits` bits, starting at bit `shift`, as a fraction of its positive range.
 float SignedField(uint16_t value, int shift, int bits)
@@ -43,15 +42,17 @@ bool RowNormal(const VertexRow& row, uint32_t geometryMode, float normal[3])
 
 } // namespace
 
-void LightFor(const float normal[3], float light[3])
+void LightFor(const float normal[3], const float lightDirection[3], float light[3])
 {
-    const float facing = std::max(0.0f, (normal[0] + normal[1] + normal[2]) * lightDirection);
+    const float facing = std::max(
+        0.0f, normal[0] * lightDirection[0] + normal[1] * lightDirection[1] + normal[2] * lightDirection[2]);
     for (int c = 0; c < 3; ++c) {
         light[c] = std::min(1.0f, ambient[c] + lightColour[c] * facing);
     }
 }
 
-bool ShadeVertex(const VertexRow& row, uint32_t geometryMode, float shade[4], float normal[3])
+bool ShadeVertex(const VertexRow& row, uint32_t geometryMode, const float lightDirection[3], float shade[4],
+                 float normal[3])
 {
     shade[3] = row.shade[3] / 255.0f;
     const bool packed = (geometryMode & geometryPackedNormals) != 0;
@@ -66,7 +67,7 @@ bool ShadeVertex(const VertexRow& row, uint32_t geometryMode, float shade[4], fl
         normal[0] = normal[1] = normal[2] = 0;
     }
     float light[3];
-    LightFor(normal, light);
+    LightFor(normal, lightDirection, light);
     for (int c = 0; c < 3; ++c) {
         shade[c] = packed ? light[c] * (row.shade[c] / 255.0f) : light[c];
     }

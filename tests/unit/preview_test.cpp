@@ -168,11 +168,13 @@ TEST(Preview, LightingReadsNormalsFromTheShadeBytesOrPackedIntoTheFlag)
         bool packed;
         Colour centre;
     };
+    // The light comes from above, right and in front of the viewer: toward (0.633, 0.767, -0.103) in the model,
+    // with the camera 35 degrees round from +Z toward +X and 25 degrees up.
     const Case cases[] = {
-        {{73, 73, 73, 255}, 0, false, {255, 255, 255}},     // toward the light: ambient + light, clamped
-        {{0, 0, 0x81, 255}, 0, false, {48, 48, 56}},         // (0, 0, -127): ambient only
-        {{255, 0, 0, 255}, 0x7BEF, true, {255, 0, 0}},       // (15, 31, 15) toward the light, times red
-        {{255, 0, 0, 255}, 0x8410, true, {48, 0, 0}},        // (-16, -32, -16): ambient times red
+        {{81, 98, 0xF3, 255}, 0, false, {255, 255, 255}},  // (81, 98, -13) toward it: ambient + light, clamped
+        {{0, 0x81, 0, 255}, 0, false, {48, 48, 56}},        // (0, -127, 0), away from it: ambient only
+        {{255, 0, 0, 255}, 0x533E, true, {255, 0, 0}},      // (10/16, 25/32, -2/16) toward the light, times red
+        {{255, 0, 0, 255}, 0x0400, true, {48, 0, 0}},       // (0, -32/32, 0): ambient times red
     };
     for (const Case& test : cases) {
         std::vector<VertexRow> rows = FrontTriangle(test.shade);
@@ -280,7 +282,7 @@ TEST(PreviewOfConversion, AMaterialsTexturedQuadShowsItsTexelsInTheirCorners)
     };
     for (TexturePlan texture : textures) {
         std::istringstream in("v -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
-                              "vn 1 1 1\nusemtl checker\nf 1/1/1 2/2/1 3/3/1 4/4/1\n");
+                              "vn 0.633 0.767 -0.103\nusemtl checker\nf 1/1/1 2/2/1 3/3/1 4/4/1\n");
         const ObjFile quad(in, "quad.obj", true);
         ConversionSettings settings;
         settings.scale = 100;
