@@ -116,7 +116,7 @@ TEST(ParseOptions, HelpAndVersionForms)
         EXPECT_EQ(parsed.out, c.out) << first << ", " << c.arguments.size() << " arguments";
     }
     EXPECT_EQ(Parse({"-help", "-s", "4", "m.obj"}).settings.scale, 4.0f);
-    // The design's text comes first, to the byte; the options added since follow it.
+    // The original program's text comes first, to the byte; the options added since follow it.
     EXPECT_EQ(usage.rfind("Polvane: Tool to convert OBJ models to N64 usable c-files\n\n", 0), 0u);
     EXPECT_NE(usage.find("setting a color with the -c option\n\nMore options"), std::string::npos);
 }
