@@ -18,7 +18,8 @@ mark_as_advanced(POLVANE_GZIP)
 if(POLVANE_GZIP AND NOT WIN32)
   set(polvane_man_gz ${PROJECT_BINARY_DIR}/man/polvane.1.gz)
   add_custom_command(OUTPUT ${polvane_man_gz}
-                     COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/man/polvane.1 ${PROJECT_BINARY_DIR}/man/polvane.1
+                     COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/man/polvane.1
+                             ${PROJECT_BINARY_DIR}/man/polvane.1
                      COMMAND ${POLVANE_GZIP} -9nf ${PROJECT_BINARY_DIR}/man/polvane.1
                      DEPENDS ${PROJECT_SOURCE_DIR}/man/polvane.1
                      VERBATIM)

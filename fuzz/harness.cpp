@@ -590,7 +590,7 @@ std::string CheckOptions(const uint8_t* data, size_t size)
         const bool quiet = reported.empty() || reported.rfind("warning: a negative scale", 0) == 0;
         return quiet ? std::string() : "a run that goes on reported \"" + reported + "\"";
     }
-    if (reported.empty() || reported.find('\n') != reported.size() - 1) {
+    if (reported.empty() || reported.back() != '\n') {
         return "a stopped run must report one line, got \"" + reported + "\"";
     }
     if (outcome == OptionsOutcome::NoModel) {
