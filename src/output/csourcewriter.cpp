@@ -224,7 +224,8 @@ void PrintStats(std::ostream& out, const DisplayListStats& stats)
         << "Vertex-array bytes: " << stats.vertices * 16 << "\n";
     if (stats.withMaterials) {
         for (const DisplayListStats::Material& material : stats.materials) {
-            out << "Material " << material.name << ": " << material.triangles << " triangles, "
+            out << "Material " << material.name << ": " << material.triangles
+                << (material.triangles == 1 ? " triangle, " : " triangles, ")
                 << material.textureBytes << " texture bytes\n";
         }
         out << "Texture bytes: " << stats.textureBytes << "\n";

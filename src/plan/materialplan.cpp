@@ -379,15 +379,20 @@ ConsolePlan MaterialPlanBuilder::Build(std::vector<TexturePlan> planTextures, co
     }
 
     const std::vector<Command> reset = DefaultStateCommands(packedNormals);
-    auto drawRun = [&](std::vector<Command>& commands, size_t r) {
-        commands.push_back(CallList(materialList[runs[r].material]));
+    // A material called right after itself (in consecutive parts) is already in place and loads nothing again.
+    auto drawRun = [&](std::vector<Command>& commands, int& lastMaterial, size_t r) {
+        if (materialList[runs[r].material] != lastMaterial) {
+            lastMaterial = materialList[runs[r].material];
+            commands.push_back(CallList(lastMaterial));
+        }
         commands.push_back(CallList(runList[r]));
     };
     for (size_t p = 0; p < groups.partNames.size(); ++p) {
         std::vector<Command> commands;
+        int lastMaterial = -1;
         for (size_t r = 0; r < runs.size(); ++r) {
             if (runs[r].part == p) {
-                drawRun(commands, r);
+                drawRun(commands, lastMaterial, r);
             }
         }
         if (commands.empty()) {
@@ -399,11 +404,12 @@ ConsolePlan MaterialPlanBuilder::Build(std::vector<TexturePlan> planTextures, co
         lists.parts.push_back(int(plan.lists.size() - 1));
     }
     std::vector<Command> model;
+    int lastMaterial = -1;
     for (int pass = 0; pass < 2; ++pass) {
         for (size_t r = 0; r < runs.size(); ++r) {
             const bool translucent = looks[runs[r].material].renderMode == RenderMode::Translucent;
             if (translucent == (pass == 1)) {
-                drawRun(model, r);
+                drawRun(model, lastMaterial, r);
             }
         }
     }
