@@ -14,7 +14,7 @@
 // texture checks below.
 std::string CheckImageLoader(const uint8_t* data, size_t size, const std::string& scratchFolder);
 
-// Builds a small image from the bytes (width and height up to 200, a format or automatic, clamp flags, grey or
+// Builds a small image from the bytes (width and height up to 128, a format or automatic, clamp flags, grey or
 // few colours or raw pixels), then chooses, converts and decodes it: the size fits texture memory, wrapping
 // axes are powers of two, 4-bit widths even, the bytes and palette have their lengths, and converting the
 // decoded texels again gives the same texels.
