@@ -169,7 +169,8 @@ std::string CheckImageLoader(const uint8_t* data, size_t size, const std::string
 
 std::string CheckTexture(const uint8_t* data, size_t size)
 {
-    // Header: width and height (2 bytes each, 1 to 128), format (9 and up: automatic), flags, colour count; then pixels.
+    // Header: width and height (2 bytes each, 1 to 128), format (9 and up: automatic), flags, colour count; then
+    // the pixels.
     const auto byte = [&](size_t k) { return k < size ? data[k] : uint8_t(0); };
     const int width = 1 + (byte(0) | byte(1) << 8) % 128;
     const int height = 1 + (byte(2) | byte(3) << 8) % 128;

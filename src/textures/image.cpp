@@ -145,38 +145,6 @@ bool JpegHuffmanTablesFit(const uint8_t* data, size_t size)
 // spares decoding a header's worth of zeros into a large picture.
 constexpr uint64_t maxPixelsPerByte = 1032 * 8;
 
-// Reads the size with probe(), refuses what is too large, then decodes to 8-bit RGBA with decode().
-template <typename Probe, typename Decoder>
-ImageLoad Decode(Probe probe, Decoder decode, size_t fileSize, int maxSide, Image& image, std::string& reason)
-{
-    const auto tooLarge = [maxSide](int width, int height) { return width > maxSide || height > maxSide; };
-    int width = 0, height = 0, channels = 0;
-    if (!probe(&width, &height, &channels) || width <= 0 || height <= 0) {
-        reason = "is not a PNG, JPEG, TGA, BMP or GIF image";
-        return ImageLoad::Unreadable;
-    }
-    if (tooLarge(width, height)) {
-        reason = "is " + std::to_string(width) + "x" + std::to_string(height) + " pixels; the largest image read is " +
-                 std::to_string(maxSide) + "x" + std::to_string(maxSide);
-        return ImageLoad::Unreadable;
-    }
-    if (uint64_t(width) * uint64_t(height) > uint64_t(fileSize) * maxPixelsPerByte) {
-        reason = "is damaged or truncated";
-        return ImageLoad::Unreadable;
-    }
-    stbi_uc* pixels = decode(&width, &height, &channels);
-    if (!pixels || width <= 0 || height <= 0 || tooLarge(width, height)) {
-        stbi_image_free(pixels);
-        reason = "is damaged or truncated";
-        return ImageLoad::Unreadable;
-    }
-    image.width = width;
-    image.height = height;
-    image.rgba.assign(pixels, pixels + size_t(width) * size_t(height) * 4);
-    stbi_image_free(pixels);
-    return ImageLoad::Ok;
-}
-
 void WriteToStream(void* user, void* data, int size)
 {
     static_cast<std::ostream*>(user)->write(static_cast<const char*>(data), size);
@@ -231,15 +199,32 @@ ImageLoad LoadImageFromMemory(const uint8_t* data, size_t size, Image& image, st
         reason = "is damaged or truncated";
         return ImageLoad::Unreadable;
     }
-    const int length = int(size);
-    return Decode(
-        [&](int* width, int* height, int* channels) {
-            return stbi_info_from_memory(data, length, width, height, channels) != 0;
-        },
-        [&](int* width, int* height, int* channels) {
-            return stbi_load_from_memory(data, length, width, height, channels, 4);
-        },
-        size, maxSide, image, reason);
+    const auto tooLarge = [maxSide](int width, int height) { return width > maxSide || height > maxSide; };
+    int width = 0, height = 0, channels = 0;
+    if (!stbi_info_from_memory(data, int(size), &width, &height, &channels) || width <= 0 || height <= 0) {
+        reason = "is not a PNG, JPEG, TGA, BMP or GIF image";
+        return ImageLoad::Unreadable;
+    }
+    if (tooLarge(width, height)) {
+        reason = "is " + std::to_string(width) + "x" + std::to_string(height) + " pixels; the largest image read is " +
+                 std::to_string(maxSide) + "x" + std::to_string(maxSide);
+        return ImageLoad::Unreadable;
+    }
+    if (uint64_t(width) * uint64_t(height) > uint64_t(size) * maxPixelsPerByte) {
+        reason = "is damaged or truncated";
+        return ImageLoad::Unreadable;
+    }
+    stbi_uc* pixels = stbi_load_from_memory(data, int(size), &width, &height, &channels, 4);
+    if (!pixels || width <= 0 || height <= 0 || tooLarge(width, height)) {
+        stbi_image_free(pixels);
+        reason = "is damaged or truncated";
+        return ImageLoad::Unreadable;
+    }
+    image.width = width;
+    image.height = height;
+    image.rgba.assign(pixels, pixels + size_t(width) * size_t(height) * 4);
+    stbi_image_free(pixels);
+    return ImageLoad::Ok;
 }
 
 Image ResizeImage(const Image& image, int width, int height, bool wrapX, bool wrapY)
