@@ -1,19 +1,21 @@
 /*
  * draw.c - how a game draws the example ship once polvane has converted it.
  *
- *     polvane -s 100 -u 0.5 -v 0.5 examples/ship.obj
+ *     polvane --materials --full-braces -s 100 examples/ship.obj
  *
- * writes examples/ship.h and examples/ship.c next to the model. Build ship.c
- * and this file with the rest of the game, with examples/model.h (or your own
- * model.h) on the include path.
+ * writes examples/ship.h and examples/ship.c next to the model: the ship's
+ * texture (ship.png, converted to the console's format), one display list per
+ * material of ship.mtl with the state it needs, one display list per part, and
+ * shipModel, whose display list draws the whole ship and leaves the default
+ * state behind it. Build ship.c and this file with the rest of the game, with
+ * examples/model.h (or your own model.h) on the include path.
  *
  * Why those options: the model is in metres, about 2.5 long, and -s 100 makes
- * it 250 units long in the Vtx's 16-bit integer positions. Polvane writes a
- * texture coordinate of 1.0 as 2048, which the Vtx's 10.5 fixed point reads as
- * 64 texels; the ship's texture is 32x32, so -u 0.5 -v 0.5 halve both
- * coordinates. The vertex rows carry normals (polvane's default), so the ship
- * is lit by the RSP; with -c it would carry a constant colour instead and the
- * lighting below would have to go.
+ * it 250 units long in the Vtx's 16-bit integer positions. --materials reads
+ * ship.mtl, so the texture coordinates come out in texels of ship.png and every
+ * material's texture load, colour combiner and render mode is written for us.
+ * The vertex rows carry normals, so the ship is lit by the RSP with the lights
+ * below.
  *
  * The display list is written for the original Fast3D microcode. A game on
  * F3DEX2 converts with --ucode f3dex2 and builds everything, this file
@@ -24,9 +26,6 @@
 
 #include "ship.h"
 
-/* The game's texture for the ship: 32x32 texels of 16-bit RGBA, 2 KB of TMEM. */
-extern u16 shipTexture[];
-
 /* A dim ambient light and one white directional light. */
 static Lights1 shipLights = gdSPDefLights1(
     0x30, 0x30, 0x38,  /* ambient colour */
@@ -34,25 +33,19 @@ static Lights1 shipLights = gdSPDefLights1(
     0x49, 0x49, 0x49); /* its direction, a signed vector of length about 127 */
 
 /*
- * Render state for the ship: one-cycle mode, an opaque z-buffered surface,
- * the texture modulated by the lit vertex shade, back faces culled (the OBJ's
- * counter-clockwise faces are the front faces).
+ * What the ship's lists expect of the game and do not set themselves: smooth
+ * shading, the z-buffer, back faces culled (the OBJ's counter-clockwise faces
+ * are the front faces), perspective-correct, bilinear texturing, and the
+ * lights. Each material sets its own combiner, render mode, texture and
+ * lighting; the model's list restores the default state at its end.
  */
-static Gfx shipMaterial[] = {
+static Gfx shipSetup[] = {
     gsDPPipeSync(),
-    gsDPSetCycleType(G_CYC_1CYCLE),
-    gsDPSetRenderMode(G_RM_AA_ZB_OPA_SURF, G_RM_AA_ZB_OPA_SURF2),
-    gsDPSetCombineMode(G_CC_MODULATERGB, G_CC_MODULATERGB),
     gsDPSetTexturePersp(G_TP_PERSP),
     gsDPSetTextureFilter(G_TF_BILERP),
-    gsDPSetTextureLUT(G_TT_NONE),
     gsSPClearGeometryMode(G_TEXTURE_GEN | G_TEXTURE_GEN_LINEAR | G_CULL_FRONT),
     gsSPSetGeometryMode(G_SHADE | G_SHADING_SMOOTH | G_ZBUFFER | G_CULL_BACK | G_LIGHTING),
     gsSPSetLights1(shipLights),
-    gsSPTexture(0xffff, 0xffff, 0, G_TX_RENDERTILE, G_ON),
-    gsDPLoadTextureBlock(shipTexture, G_IM_FMT_RGBA, G_IM_SIZ_16b, 32, 32, 0,
-                         G_TX_WRAP | G_TX_NOMIRROR, G_TX_WRAP | G_TX_NOMIRROR,
-                         5, 5, G_TX_NOLOD, G_TX_NOLOD),
     gsSPEndDisplayList(),
 };
 
@@ -94,11 +87,8 @@ Gfx *DrawShip(Gfx *gp, ShipMatrices *m, float angle)
     gSPMatrix(gp++, OS_K0_TO_PHYSICAL(&m->viewing), G_MTX_PROJECTION | G_MTX_MUL | G_MTX_NOPUSH);
     gSPMatrix(gp++, OS_K0_TO_PHYSICAL(&m->modeling), G_MTX_MODELVIEW | G_MTX_LOAD | G_MTX_NOPUSH);
 
-    gSPDisplayList(gp++, shipMaterial);
-    gSPDisplayList(gp++, shipModel.displayList); /* the record from ship.h */
-
-    /* Leave the texture off for whatever the frame draws next. */
-    gDPPipeSync(gp++);
-    gSPTexture(gp++, 0, 0, 0, G_TX_RENDERTILE, G_OFF);
+    gSPDisplayList(gp++, shipSetup);
+    /* The whole ship; shipPart_canopy and the other part lists draw one part. */
+    gSPDisplayList(gp++, shipModel.displayList);
     return gp;
 }

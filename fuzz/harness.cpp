@@ -10,6 +10,8 @@
 #include <memory>
 #include <sstream>
 
+#include "model/assetpaths.h"
+#include "model/mtlfile.h"
 #include "plan/cacheoptimizer.h"
 #include "output/csourcewriter.h"
 #include "plan/displaylist.h"
@@ -370,6 +372,115 @@ std::string CheckWrittenFiles(const ObjFile& model, size_t triangles, uint32_t c
 
 }
 
+namespace {
+
+// Trimmed, and without what ends a line or starts a comment, and without a NUL byte.
+bool IsCleanName(const std::string& name)
+{
+    if (name.find_first_of(std::string("#\r\n\0", 4)) != std::string::npos) {
+        return false;
+    }
+    const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    return name.empty() || (!blank(name.front()) && !blank(name.back()));
+}
+
+std::string CheckMaterial(const MaterialDefinition& m, uint64_t lineCount)
+{
+    const std::string quoted = "material \"" + m.name + "\"";
+    if (!IsCleanName(m.name) || !IsCleanName(m.diffuseMap) || !IsCleanName(m.opacityMap)) {
+        return quoted + " has a name or map name that is not trimmed or holds a comment or line end";
+    }
+    if (m.line < 1 || m.line > lineCount) {
+        return quoted + " starts at line " + std::to_string(m.line) + ", outside the input";
+    }
+    for (const uint64_t mapLine : {m.diffuseMapLine, m.opacityMapLine}) {
+        if (mapLine != 0 && (mapLine <= m.line || mapLine > lineCount)) {
+            return quoted + " has a map on line " + std::to_string(mapLine) + ", outside its definition";
+        }
+    }
+    if ((m.diffuseMapLine != 0) != !m.diffuseMap.empty() || (m.opacityMapLine != 0) != !m.opacityMap.empty() ||
+        (m.clampDiffuse && m.diffuseMap.empty())) {
+        return quoted + " has a map without its line, or a line or clamping without its map";
+    }
+    if (!std::isfinite(m.diffuse[0]) || !std::isfinite(m.diffuse[1]) || !std::isfinite(m.diffuse[2]) ||
+        !std::isfinite(m.opacity)) {
+        return quoted + " has a value that is not finite";
+    }
+    if (m.library != "fuzz.mtl") {
+        return quoted + " names its library \"" + m.library + "\"";
+    }
+    return std::string();
+}
+
+}
+
+std::string CheckMaterialLibrary(const uint8_t* data, size_t size)
+{
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    MaterialLibrary library;
+    std::ostringstream ignored;
+    std::istringstream earlier("newmtl kept\nKd 0.5\n");
+    if (!ParseMaterialLibrary(earlier, "earlier.mtl", library, ignored)) {
+        return "the earlier library does not read";
+    }
+    std::istringstream in(text);
+    std::ostringstream errors;
+    const bool read = ParseMaterialLibrary(in, "fuzz.mtl", library, errors);
+    const uint64_t lineCount =
+        uint64_t(std::count(text.begin(), text.end(), '\n') + std::count(text.begin(), text.end(), '\r')) + 1;
+    const std::string reported = errors.str();
+    if (!read) {
+        if (library.materials.size() != 1 || library.materials[0].name != "kept" ||
+            library.materials[0].library != "earlier.mtl" || library.materials[0].diffuse[2] != 0.5f) {
+            return "a failed read changed the library";
+        }
+        const size_t colon = reported.find(':', 9);
+        if (reported.compare(0, 9, "fuzz.mtl:") != 0 || colon == std::string::npos ||
+            reported.compare(colon, 2, ": ") != 0 || reported.size() < colon + 4 || reported.back() != '\n' ||
+            reported.find('\n') != reported.size() - 1) {
+            return "a failed read must report one line \"fuzz.mtl:<line>: <what>\", got \"" + reported + "\"";
+        }
+        const std::string number = reported.substr(9, colon - 9);
+        if (number.empty() || number.size() > 19 || number.find_first_not_of("0123456789") != std::string::npos ||
+            std::stoull(number) < 1 || std::stoull(number) > lineCount) {
+            return "error line number " + number + " is outside 1.." + std::to_string(lineCount);
+        }
+        return std::string();
+    }
+    if (!reported.empty()) {
+        return "a library that reads reported \"" + reported + "\"";
+    }
+    std::vector<std::string> names;
+    for (const MaterialDefinition& m : library.materials) {
+        if (m.name == "kept" && m.library == "earlier.mtl") {
+            names.push_back(m.name);
+            continue;
+        }
+        const std::string fault = CheckMaterial(m, lineCount);
+        if (!fault.empty()) {
+            return fault;
+        }
+        names.push_back(m.name);
+    }
+    std::sort(names.begin(), names.end());
+    if (std::adjacent_find(names.begin(), names.end()) != names.end()) {
+        return "the library holds a name twice";
+    }
+
+    const std::string firstLine = text.substr(0, text.find_first_of("\r\n"));
+    const std::vector<std::string> libraries = MaterialLibraryNames(firstLine, "/nonexistent-polvane-fuzz");
+    std::istringstream words(firstLine.substr(0, firstLine.find('#')));
+    size_t wordCount = 0;
+    for (std::string word; words >> word;) {
+        ++wordCount;
+    }
+    if (libraries.size() > wordCount) {
+        return "the mtllib line names " + std::to_string(libraries.size()) + " libraries in " +
+               std::to_string(wordCount) + " words";
+    }
+    return std::string();
+}
+
 std::vector<uint32_t> ReplayDisplayList(const ObjFile& model, const CacheLayout& layout, std::string& error)
 {
     // Each batch draws at least one triangle or skips degenerate ones: at most one load per slot and two syncs.
@@ -462,27 +573,45 @@ std::string CheckOptions(const uint8_t* data, size_t size)
     PrintUsage(usage);
     const std::string& usageText = usage.str();
     const std::string printed = out.str();
-    for (size_t p = 0; p < printed.size(); p += usageText.size()) {
+    const bool version = outcome == OptionsOutcome::Printed && printed.rfind("polvane ", 0) == 0 &&
+                         printed.find('\n') == printed.size() - 1;
+    for (size_t p = 0; p < printed.size() && !version; p += usageText.size()) {
         if (printed.compare(p, usageText.size(), usageText) != 0) {
-            return "standard output got something other than the usage text";
+            return "standard output got something other than the usage text or the version";
         }
     }
     const std::string reported = errors.str();
+    if (outcome == OptionsOutcome::Printed) {
+        return printed.empty() || !reported.empty() ? "help or version printed \"" + printed + "\", reported \"" +
+                                                          reported + "\""
+                                                    : std::string();
+    }
     if (outcome == OptionsOutcome::Convert) {
-        return reported.empty() ? std::string() : "a run that goes on reported \"" + reported + "\"";
+        const bool quiet = reported.empty() || reported.rfind("warning: a negative scale", 0) == 0;
+        return quiet ? std::string() : "a run that goes on reported \"" + reported + "\"";
     }
     if (reported.empty() || reported.back() != '\n') {
         return "a stopped run must report one line, got \"" + reported + "\"";
     }
+    if (outcome == OptionsOutcome::NoModel) {
+        return reported == "No model file given (the model path comes last)\n" && argv[size_t(argc - 1)][0] == '-'
+                   ? std::string()
+                   : "unexpected report of a missing model: \"" + reported + "\"";
+    }
     if (outcome == OptionsOutcome::BadValue) {
         const bool known = reported.compare(0, 38, "Unknown microcode for option --ucode: ") == 0 ||
-                           reported.compare(0, 39, "Invalid cache size for option --cache: ") == 0;
+                           reported.compare(0, 39, "Invalid cache size for option --cache: ") == 0 ||
+                           reported.compare(0, 25, "Invalid value for option ") == 0;
         return known ? std::string() : "unexpected report of a bad value: \"" + reported + "\"";
     }
-    const std::string prefix =
-        outcome == OptionsOutcome::UnknownOption ? "Unknown option: " : "Missing value for option ";
     for (int i = 1; i + 1 < argc; ++i) {
-        if (reported == prefix + argv[size_t(i)] + "\n") {
+        const std::string named = argv[size_t(i)];
+        const bool matches =
+            outcome == OptionsOutcome::UnknownOption ? reported == "Unknown option: " + named + "\n"
+            : outcome == OptionsOutcome::MissingValue
+                ? reported == "Missing value for option " + named + "\n"
+                : reported == "Unexpected argument " + named + ": options come first, the model path last\n";
+        if (matches) {
             return std::string();
         }
     }

@@ -27,8 +27,16 @@ std::string CheckDisplayList(const uint8_t* data, size_t size, const std::string
 
 // Splits the bytes at NUL bytes into the arguments after the program name and runs the option parser on them.
 // The argument array has no slot past its end, so a read beyond the argument list is caught by the address
-// checker. What the parser prints must be whole usage texts on one stream and at most one error line on the other.
+// checker. What the parser prints must be whole usage texts or the version on one stream and at most one error
+// line (or the negative-scale warning) on the other.
 std::string CheckOptions(const uint8_t* data, size_t size);
+
+// Reads the bytes as a material library after one read before. A failed read reports exactly one line
+// "fuzz.mtl:<line>: <what>" with a line inside the input and leaves the earlier material as it was; a library
+// that reads reports nothing and holds each name once, names and map file names trimmed and free of comments
+// and line ends, every line number inside the input, finite values. The first line, as an "mtllib" line, names
+// at most one library per word.
+std::string CheckMaterialLibrary(const uint8_t* data, size_t size);
 
 // The triangles the display list built for the model draws, found by simulating the vertex cache from the
 // builder's commands; a broken command (a load past the cache or the vertex array, a slot never loaded) is

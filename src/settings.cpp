@@ -1,8 +1,17 @@
 #include "settings.h"
 
-#include <cstdio>
+#include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "output/outputnames.h"
+
+#ifndef POLVANE_VERSION
+#define POLVANE_VERSION "unknown"
+#endif
 
 void PrintUsage(std::ostream& out)
 {
@@ -20,7 +29,32 @@ void PrintUsage(std::ostream& out)
            "    -h                    Prints this text\n"
            "\n"
            "By default, normals will be output instead of vertex colors.  Override this by\n"
-           "setting a color with the -c option\n";
+           "setting a color with the -c option\n"
+           "\n"
+           "More options (written out in full):\n"
+           "    --help                Prints this text and stops\n"
+           "    --version             Prints the version and stops\n"
+           "    -o folder             Writes the output files into this folder\n"
+           "    --name identifier     Starts the C names with this identifier\n"
+           "                          instead of one made from the file name\n"
+           "    -q                    Prints no progress lines\n"
+           "    --full-braces         Writes vertex rows fully braced (quiet with gcc -Wall)\n"
+           "    --ucode microcode     Writes for f3d (default), f3dex, f3dex2 or f3dex3\n"
+           "    --cache size          Uses this many vertex cache slots, from 3 up to\n"
+           "                          the microcode's own: 16, 32, 32 or 56\n"
+           "    --optimize            Reorders triangles and vertices for fewer loads\n"
+           "    --stats               Prints what the display list costs\n"
+           "    --materials           Reads .mtl materials, textures, parts and vertex colours\n"
+           "    --texture-format fmt  Converts textures to auto (default), rgba16, rgba32,\n"
+           "                          ia16, ia8, ia4, i8, i4, ci8 or ci4\n"
+           "    --preview file.png    Draws a picture of the model as the console shows it\n"
+           "    --preview-size WxH    Size of the picture [16-4096] (default 640x480)\n"
+           "    --preview-batches     Colours the picture by vertex batch\n";
+}
+
+void PrintVersion(std::ostream& out)
+{
+    out << "polvane " << POLVANE_VERSION << "\n";
 }
 
 bool MatchesOption(const char* argument, const char* option)
@@ -29,14 +63,6 @@ bool MatchesOption(const char* argument, const char* option)
 }
 
 namespace {
-
-// The low 8 bits of the integer the C scan finds at the start of text; 0 when it finds none.
-uint8_t ScanByte(const char* text)
-{
-    int value = 0;
-    std::sscanf(text, "%d", &value);
-    return uint8_t(unsigned(value) & 0xFFu);
-}
 
 struct MicrocodeName {
     const char* name;
@@ -63,32 +89,231 @@ const MicrocodeName& Describe(Microcode microcode)
     return microcodes[0];
 }
 
-bool ParseMicrocode(const char* text, Microcode& microcode)
+struct TextureFormatName {
+    const char* name;
+    std::optional<TextureFormat> format;
+};
+
+const TextureFormatName textureFormats[] = {
+    {"auto", std::nullopt},         {"rgba16", TextureFormat::RGBA16}, {"rgba32", TextureFormat::RGBA32},
+    {"ia16", TextureFormat::IA16}, {"ia8", TextureFormat::IA8},       {"ia4", TextureFormat::IA4},
+    {"i8", TextureFormat::I8},     {"i4", TextureFormat::I4},         {"ci8", TextureFormat::CI8},
+    {"ci4", TextureFormat::CI4},
+};
+
+bool IsDigit(char c)
 {
-    for (const MicrocodeName& entry : microcodes) {
-        if (std::strcmp(text, entry.name) == 0) {
-            microcode = entry.microcode;
-            return true;
-        }
-    }
-    return false;
+    return c >= '0' && c <= '9';
 }
 
-bool ParseCacheSize(const char* text, int& size)
+// The whole text is a decimal integer (a sign allowed) from low to high.
+bool ParseWhole(const char* text, long low, long high, int& value)
 {
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || value < 3 || value > 64) {
+    const char* digits = (*text == '-' || *text == '+') ? text + 1 : text;
+    if (!IsDigit(*digits)) {
         return false;
     }
-    size = int(value);
+    errno = 0;
+    char* end = nullptr;
+    const long parsed = std::strtol(text, &end, 10);
+    if (*end != '\0' || errno == ERANGE || parsed < low || parsed > high) {
+        return false;
+    }
+    value = int(parsed);
     return true;
 }
 
-// A float setting keeps its value when text does not start with a number.
-void ScanFloatSetting(const char* text, float& setting)
+// The whole text is a finite, non-zero decimal number that a float can hold.
+bool ParseScale(const char* text, float& value)
 {
-    std::sscanf(text, "%f", &setting);
+    const char* start = (*text == '-' || *text == '+') ? text + 1 : text;
+    if (!IsDigit(*start) && !(*start == '.' && IsDigit(start[1]))) {
+        return false;
+    }
+    if (std::strpbrk(text, "xXpP") != nullptr) {  // no hexadecimal numbers
+        return false;
+    }
+    char* end = nullptr;
+    const float parsed = std::strtof(text, &end);
+    if (*end != '\0' || !std::isfinite(parsed) || parsed == 0.0f) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+bool ParseByte(const char* text, uint8_t& value)
+{
+    int parsed = 0;
+    if (!ParseWhole(text, 0, 255, parsed)) {
+        return false;
+    }
+    value = uint8_t(parsed);
+    return true;
+}
+
+// "<width>x<height>", each 16 to 4096.
+bool ParsePictureSize(const char* text, int& width, int& height)
+{
+    const std::string size = text;
+    const size_t x = size.find('x');
+    return x != std::string::npos && ParseWhole(size.substr(0, x).c_str(), 16, 4096, width) &&
+           ParseWhole(size.substr(x + 1).c_str(), 16, 4096, height);
+}
+
+bool InvalidValue(std::ostream& errors, const char* option, const char* value)
+{
+    errors << "Invalid value for option " << option << ": " << value << "\n";
+    return false;
+}
+
+// Stores the values of one option (values[0] is its first); false when one is bad, after reporting it.
+using ApplyOption = bool (*)(const char* option, const char* const* values, ConversionSettings& settings,
+                             std::ostream& errors);
+
+struct OptionRule {
+    const char* name;
+    bool prefix;  // the six options of the original program are matched by their first two characters
+    int valueCount;
+    ApplyOption apply;
+};
+
+bool ApplyScale(const char* option, const char* value, float& setting, std::ostream& errors)
+{
+    return ParseScale(value, setting) || InvalidValue(errors, option, value);
+}
+
+const OptionRule optionRules[] = {
+    {"-s", true, 1,
+     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         return ApplyScale(option, values[0], settings.scale, errors);
+     }},
+    {"-c", true, 3,
+     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         uint8_t* const channels[3] = {&settings.red, &settings.green, &settings.blue};
+         for (int k = 0; k < 3; ++k) {
+             if (!ParseByte(values[k], *channels[k])) {
+                 return InvalidValue(errors, option, values[k]);
+             }
+         }
+         // The usage text promises it: a colour replaces the normals in the vertex rows.
+         settings.useNormals = false;
+         return true;
+     }},
+    {"-a", true, 1,
+     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         return ParseByte(values[0], settings.alpha) || InvalidValue(errors, option, values[0]);
+     }},
+    {"-u", true, 1,
+     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         return ApplyScale(option, values[0], settings.sScale, errors);
+     }},
+    {"-v", true, 1,
+     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         return ApplyScale(option, values[0], settings.tScale, errors);
+     }},
+    {"-o", false, 1,
+     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         settings.outputDir = values[0];
+         return !settings.outputDir.empty() || InvalidValue(errors, option, values[0]);
+     }},
+    {"-q", false, 0,
+     [](const char*, const char* const*, ConversionSettings& settings, std::ostream&) {
+         settings.verbose = false;
+         return true;
+     }},
+    {"--name", false, 1,
+     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         settings.name = values[0];
+         if (IsIdentifier(settings.name) && !MakesReservedNames(settings.name)) {
+             return true;
+         }
+         errors << "Invalid value for option " << option << ": " << values[0]
+                << " (expected a C identifier; names that begin with \"__\" or with \"_\" and a capital letter"
+                   " are reserved)\n";
+         return false;
+     }},
+    {"--full-braces", false, 0,
+     [](const char*, const char* const*, ConversionSettings& settings, std::ostream&) {
+         settings.fullBraces = true;
+         return true;
+     }},
+    {"--ucode", false, 1,
+     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         for (const MicrocodeName& entry : microcodes) {
+             if (std::strcmp(values[0], entry.name) == 0) {
+                 settings.microcode = entry.microcode;
+                 return true;
+             }
+         }
+         errors << "Unknown microcode for option " << option << ": " << values[0]
+                << " (expected f3d, f3dex, f3dex2 or f3dex3)\n";
+         return false;
+     }},
+    {"--cache", false, 1,
+     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         if (ParseWhole(values[0], 3, 64, settings.cacheSize)) {
+             return true;
+         }
+         errors << "Invalid cache size for option " << option << ": " << values[0] << " (expected 3 to 64)\n";
+         return false;
+     }},
+    {"--optimize", false, 0,
+     [](const char*, const char* const*, ConversionSettings& settings, std::ostream&) {
+         settings.optimize = true;
+         return true;
+     }},
+    {"--stats", false, 0,
+     [](const char*, const char* const*, ConversionSettings& settings, std::ostream&) {
+         settings.stats = true;
+         return true;
+     }},
+    {"--materials", false, 0,
+     [](const char*, const char* const*, ConversionSettings& settings, std::ostream&) {
+         settings.materials = true;
+         return true;
+     }},
+    {"--texture-format", false, 1,
+     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         for (const TextureFormatName& entry : textureFormats) {
+             if (std::strcmp(values[0], entry.name) == 0) {
+                 settings.textureFormat = entry.format;
+                 return true;
+             }
+         }
+         return InvalidValue(errors, option, values[0]);
+     }},
+    {"--preview", false, 1,
+     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         settings.previewPath = values[0];
+         return !settings.previewPath.empty() || InvalidValue(errors, option, values[0]);
+     }},
+    {"--preview-size", false, 1,
+     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         return ParsePictureSize(values[0], settings.previewWidth, settings.previewHeight) ||
+                InvalidValue(errors, option, values[0]);
+     }},
+    {"--preview-batches", false, 0,
+     [](const char*, const char* const*, ConversionSettings& settings, std::ostream&) {
+         settings.previewBatches = true;
+         return true;
+     }},
+};
+
+const OptionRule* FindRule(const char* argument)
+{
+    for (const OptionRule& rule : optionRules) {
+        if (rule.prefix ? MatchesOption(argument, rule.name) : std::strcmp(argument, rule.name) == 0) {
+            return &rule;
+        }
+    }
+    return nullptr;
+}
+
+bool IsExistingFile(const char* path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored);
 }
 
 }
@@ -96,67 +321,63 @@ void ScanFloatSetting(const char* text, float& setting)
 OptionsOutcome ParseOptions(int argc, const char* const* argv, ConversionSettings& settings, std::ostream& out,
                             std::ostream& errors)
 {
+    // With no argument, or "-h" alone, the program only explains itself.
+    if (argc < 2 || (argc == 2 && std::strcmp(argv[1], "-h") == 0)) {
+        PrintUsage(out);
+        return OptionsOutcome::Printed;
+    }
     const int last = argc - 1;
-    for (int i = 1; i < last; ++i) {
+    for (int i = 1; i <= last; ++i) {
         const char* argument = argv[i];
-        int valueCount = 0;
-        if (MatchesOption(argument, "-s") || MatchesOption(argument, "-a") || MatchesOption(argument, "-u") ||
-            MatchesOption(argument, "-v")) {
-            valueCount = 1;
-        } else if (MatchesOption(argument, "-c")) {
-            valueCount = 3;
-        } else if (MatchesOption(argument, "-h")) {
+        if (std::strcmp(argument, "--help") == 0) {
+            PrintUsage(out);
+            return OptionsOutcome::Printed;
+        }
+        if (std::strcmp(argument, "--version") == 0) {
+            PrintVersion(out);
+            return OptionsOutcome::Printed;
+        }
+        if (i == last) {
+            break;
+        }
+        // "-h" before the model prints the usage text and the run goes on.
+        if (MatchesOption(argument, "-h")) {
             PrintUsage(out);
             continue;
-        } else if (std::strcmp(argument, "--optimize") == 0) {
-            settings.optimize = true;
-            continue;
-        } else if (std::strcmp(argument, "--stats") == 0) {
-            settings.stats = true;
-            continue;
-        } else if (std::strcmp(argument, "--ucode") == 0 || std::strcmp(argument, "--cache") == 0) {
-            valueCount = 1;
-        } else {
-            errors << "Unknown option: " << argument << "\n";
-            return OptionsOutcome::UnknownOption;
         }
-        // A value may be the model path itself, but never lies beyond it.
-        if (i + valueCount > last) {
+        const OptionRule* rule = FindRule(argument);
+        if (rule == nullptr) {
+            if (argument[0] == '-') {
+                errors << "Unknown option: " << argument << "\n";
+                return OptionsOutcome::UnknownOption;
+            }
+            errors << "Unexpected argument " << argument << ": options come first, the model path last\n";
+            return OptionsOutcome::UnexpectedArgument;
+        }
+        // Values never reach the model path, the last argument.
+        if (i + rule->valueCount >= last) {
             errors << "Missing value for option " << argument << "\n";
             return OptionsOutcome::MissingValue;
         }
-        if (std::strcmp(argument, "--ucode") == 0) {
-            if (!ParseMicrocode(argv[i + 1], settings.microcode)) {
-                errors << "Unknown microcode for option --ucode: " << argv[i + 1]
-                       << " (expected f3d, f3dex, f3dex2 or f3dex3)\n";
-                return OptionsOutcome::BadValue;
-            }
-        } else if (std::strcmp(argument, "--cache") == 0) {
-            if (!ParseCacheSize(argv[i + 1], settings.cacheSize)) {
-                errors << "Invalid cache size for option --cache: " << argv[i + 1] << " (expected 3 to 64)\n";
-                return OptionsOutcome::BadValue;
-            }
-        } else if (MatchesOption(argument, "-s")) {
-            ScanFloatSetting(argv[i + 1], settings.scale);
-        } else if (MatchesOption(argument, "-c")) {
-            settings.red = ScanByte(argv[i + 1]);
-            settings.green = ScanByte(argv[i + 2]);
-            settings.blue = ScanByte(argv[i + 3]);
-            // The usage text promises it: a colour replaces the normals in the vertex rows.
-            settings.useNormals = false;
-        } else if (MatchesOption(argument, "-a")) {
-            settings.alpha = ScanByte(argv[i + 1]);
-        } else if (MatchesOption(argument, "-u")) {
-            ScanFloatSetting(argv[i + 1], settings.sScale);
-        } else {
-            ScanFloatSetting(argv[i + 1], settings.tScale);
+        if (!rule->apply(argument, argv + i + 1, settings, errors)) {
+            return OptionsOutcome::BadValue;
         }
-        i += valueCount;
+        i += rule->valueCount;
     }
-    if (settings.microcode == Microcode::F3D && settings.cacheSize > 16) {
-        errors << "Invalid cache size for option --cache: " << settings.cacheSize
-               << " (f3d has 16 vertex slots)\n";
+    const char* modelPath = argv[last];
+    if (modelPath[0] == '-' && !IsExistingFile(modelPath)) {
+        errors << "No model file given (the model path comes last)\n";
+        return OptionsOutcome::NoModel;
+    }
+    const MicrocodeName& microcode = Describe(settings.microcode);
+    if (settings.cacheSize > microcode.layout.size) {
+        errors << "Invalid cache size for option --cache: " << settings.cacheSize << " (" << microcode.name
+               << " has " << microcode.layout.size << " vertex slots)\n";
         return OptionsOutcome::BadValue;
+    }
+    if (settings.scale < 0.0f) {
+        errors << "warning: a negative scale mirrors the model and reverses its triangles' winding; the console "
+                  "will cull their front faces\n";
     }
     return OptionsOutcome::Convert;
 }

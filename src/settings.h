@@ -2,9 +2,12 @@
 #define POLVANE_SETTINGS_H
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
+#include <string>
 
 #include "plan/cachelayout.h"
+#include "textures/textureformat.h"
 
 // The graphics microcode the display list is written for.
 enum class Microcode { F3D, F3DEX, F3DEX2, F3DEX3 };
@@ -24,20 +27,37 @@ struct ConversionSettings {
     int cacheSize = 0;      // vertex cache entries; 0 means the microcode's own size
     bool optimize = false;  // reorder triangles and vertices for fewer vertex loads
     bool stats = false;     // a summary of the display list after the conversion
+    std::string outputDir;  // where the outputs go; empty: beside the model
+    std::string name;       // prefix of the C names and the include guard; empty: made from the file name
+    bool fullBraces = false;  // vertex rows with the braces of every member of the Vtx union
+    bool materials = false;   // read .mtl materials, textures, parts and vertex colours
+    std::optional<TextureFormat> textureFormat;  // empty: chosen for each texture
+    std::string previewPath;  // empty: no preview
+    int previewWidth = 640;
+    int previewHeight = 480;
+    bool previewBatches = false;
 };
 
 CacheLayout CacheLayoutOf(const ConversionSettings& settings);
 
-enum class OptionsOutcome { Convert, UnknownOption, MissingValue, BadValue };
+enum class OptionsOutcome {
+    Convert,             // the settings are complete: convert the model
+    Printed,             // the usage text or the version was asked for and printed: nothing more to do
+    UnknownOption,       // the rest are errors, reported as one line
+    MissingValue,
+    BadValue,
+    UnexpectedArgument,  // a second path before the model
+    NoModel,             // the last argument is an option, not a model
+};
 
 void PrintUsage(std::ostream& out);
+void PrintVersion(std::ostream& out);
 
 // True when the first strlen(option) characters of argument equal option (a prefix test).
 bool MatchesOption(const char* argument, const char* option);
 
-// Reads every argument but the last (the model path) into settings. "-h" prints the usage text to out and
-// scanning goes on. An unknown option, or one whose values would run past the argument list, is reported on
-// errors and ends the scan.
+// Reads the command line (argv[0] is the program) into settings; the last argument is the model path. Usage text
+// and version go to out, errors and warnings to errors. Anything but Convert ends the run.
 OptionsOutcome ParseOptions(int argc, const char* const* argv, ConversionSettings& settings, std::ostream& out,
                             std::ostream& errors);
 

@@ -12,6 +12,7 @@
 
 #include "check.h"
 #include "model/numberscan.h"
+#include "model/objgroups.h"
 #include "model/weldmap.h"
 
 ObjAttribute::ObjAttribute(const std::string& token) : ObjAttribute()
@@ -180,6 +181,28 @@ Span NextToken(const char*& cursor, const char* end)
     return Span{start, cursor};
 }
 
+// The rest of a line without the white space around it.
+std::string Rest(const char* cursor, const char* end)
+{
+    while (cursor != end && IsBlank(*cursor)) {
+        ++cursor;
+    }
+    while (end != cursor && IsBlank(end[-1])) {
+        --end;
+    }
+    return std::string(cursor, end);
+}
+
+uint32_t IndexOf(std::vector<std::string>& names, const std::string& name)
+{
+    const auto found = std::find(names.begin(), names.end(), name);
+    if (found != names.end()) {
+        return uint32_t(found - names.begin());
+    }
+    names.push_back(name);
+    return uint32_t(names.size() - 1);
+}
+
 // Reads the OBJ text once, collecting the records, fanning faces into triangles and welding their corners.
 class ObjReader {
 public:
@@ -190,6 +213,7 @@ public:
     std::vector<Vector3D> normals;
     std::vector<uint32_t> corners;
     WeldMap weldMap;
+    ObjGroups* groups = nullptr;  // set to read materials, parts and vertex colours too
 
     uint64_t errorLine = 0;
     std::string error;
@@ -200,6 +224,8 @@ private:
     bool ReadNumbers(const char* keyword, const char* cursor, const char* end, float* values, int required,
                      int wanted);
     bool ReadFace(const char* cursor, const char* end);
+    bool ReadGroupRecord(const Span& keyword, const char* cursor, const char* end);
+    bool ReadColouredPosition(const char* cursor, const char* end);
     bool ReadFaceCorner(const Span& token, uint32_t& vertexNumber);
     int32_t Resolve(RecordKind kind, int32_t written);
     bool CheckPendingReferences();
@@ -214,6 +240,10 @@ private:
     int32_t largestPending[kindCount] = {0, 0, 0};
     bool relativePending[kindCount] = {false, false, false};
     bool faultPending = false;
+    static constexpr uint32_t none = UINT32_MAX;
+    uint32_t material = none;
+    uint32_t part = none;
+    uint32_t faceCount = 0;
 };
 
 constexpr size_t blockSize = size_t(1) << 20;
@@ -308,6 +338,9 @@ bool ObjReader::ReadLine(const char* begin, const char* end)
     const char* cursor = begin;
     const Span keyword = NextToken(cursor, end);
     float values[3] = {0.0f, 0.0f, 0.0f};
+    if (groups && keyword.Is("v")) {
+        return ReadColouredPosition(cursor, end);
+    }
     if (keyword.Is("v")) {
         if (!ReadNumbers("v", cursor, end, values, 3, 3)) {
             return false;
@@ -325,6 +358,50 @@ bool ObjReader::ReadLine(const char* begin, const char* end)
         normals.push_back(Vector3D(values[0], values[1], values[2]).Normalize());
     } else if (keyword.Is("f")) {
         return ReadFace(cursor, end);
+    } else if (groups) {
+        return ReadGroupRecord(keyword, cursor, end);
+    }
+    return true;
+}
+
+// "usemtl NAME" selects a material by the rest of its line; "o NAME" and "g NAME ..." start a part (one without
+// a name keeps the current part); "mtllib" names material libraries.
+bool ObjReader::ReadGroupRecord(const Span& keyword, const char* cursor, const char* end)
+{
+    if (keyword.Is("usemtl")) {
+        material = IndexOf(groups->materialNames, Rest(cursor, end));
+    } else if (keyword.Is("o") || keyword.Is("g")) {
+        const std::string name = Rest(cursor, end);
+        if (!name.empty()) {
+            part = IndexOf(groups->partNames, name);
+        }
+    } else if (keyword.Is("mtllib")) {
+        groups->libraries.push_back(ObjGroups::Library{Rest(cursor, end), line});
+    }
+    return true;
+}
+
+// "v x y z" or "v x y z r g b": exporters write a colour of three components from 0 to 1 after the position.
+// A fourth number alone is a weight and is ignored.
+bool ObjReader::ReadColouredPosition(const char* cursor, const char* end)
+{
+    float values[6] = {0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f};
+    if (!ReadNumbers("v", cursor, end, values, 3, 3)) {
+        return false;
+    }
+    int found = 0;
+    while (found < 6 && ScanFloat(cursor, end, values[found]) == ScanResult::Ok) {
+        ++found;
+    }
+    positions.emplace_back(values[0], values[1], values[2]);
+    std::vector<Vector3D>& colours = groups->colours;
+    if (found == 6 && colours.empty()) {
+        colours.resize(positions.size() - 1, Vector3D(1.0f, 1.0f, 1.0f));
+    }
+    if (found == 6) {
+        colours.emplace_back(values[3], values[4], values[5]);
+    } else if (!colours.empty()) {
+        colours.emplace_back(1.0f, 1.0f, 1.0f);
     }
     return true;
 }
@@ -374,12 +451,24 @@ bool ObjReader::ReadFace(const char* cursor, const char* end)
             corners.push_back(first);
             corners.push_back(previous);
             corners.push_back(vertexNumber);
+            if (groups) {
+                if (material == none) {
+                    material = IndexOf(groups->materialNames, "");
+                }
+                if (part == none) {
+                    part = IndexOf(groups->partNames, "");
+                }
+                groups->triangleMaterial.push_back(material);
+                groups->trianglePart.push_back(part);
+                groups->triangleFace.push_back(faceCount);
+            }
         }
         previous = vertexNumber;
     }
     if (cornerCount < 3) {
         return Fail("face needs at least 3 corners, found " + std::to_string(cornerCount));
     }
+    ++faceCount;
     if (corners.size() > size_t(std::numeric_limits<int32_t>::max())) {
         return Fail("the model has more than 2147483647 face corners");
     }
@@ -504,9 +593,9 @@ bool IsFinite(const Vector3D& v)
 
 }
 
-ObjFile::ObjFile(const char* path)
+ObjFile::ObjFile(const char* path, bool readGroups_)
     : numVertices(0), numIndices(0), vertices(nullptr), normals(nullptr), texCoords(nullptr), indices(nullptr),
-      sourceName(path)
+      sourceName(path), readGroups(readGroups_)
 {
     std::ifstream file;
     std::error_code ignored;
@@ -520,16 +609,16 @@ ObjFile::ObjFile(const char* path)
     Parse(file);
 }
 
-ObjFile::ObjFile(std::istream& in, const std::string& name)
+ObjFile::ObjFile(std::istream& in, const std::string& name, bool readGroups_)
     : numVertices(0), numIndices(0), vertices(nullptr), normals(nullptr), texCoords(nullptr), indices(nullptr),
-      sourceName(name)
+      sourceName(name), readGroups(readGroups_)
 {
     Parse(in);
 }
 
 ObjFile::ObjFile(const ObjFile& other)
     : numVertices(0), numIndices(0), vertices(nullptr), normals(nullptr), texCoords(nullptr), indices(nullptr),
-      sourceName(other.sourceName)
+      sourceName(other.sourceName), readGroups(other.readGroups), groups(other.groups)
 {
     CopyFrom(other);
 }
@@ -540,6 +629,8 @@ ObjFile& ObjFile::operator=(const ObjFile& other)
         Release();
         CopyFrom(other);
         sourceName = other.sourceName;
+        readGroups = other.readGroups;
+        groups = other.groups;
     }
     return *this;
 }
@@ -557,6 +648,11 @@ void ObjFile::ReportError(uint64_t line, const std::string& what) const
 void ObjFile::Parse(std::istream& in)
 {
     ObjReader reader;
+    std::shared_ptr<ObjGroups> readGroupsInto;
+    if (readGroups) {
+        readGroupsInto = std::make_shared<ObjGroups>();
+        reader.groups = readGroupsInto.get();
+    }
     if (!reader.Read(in)) {
         ReportError(reader.errorLine, reader.error);
         return;
@@ -599,6 +695,17 @@ void ObjFile::Parse(std::istream& in)
     }
     if (!hasNormals) {
         ComputeNormals();
+    }
+    if (readGroupsInto) {
+        ObjGroups& g = *readGroupsInto;
+        if (!g.colours.empty()) {
+            g.colours.resize(reader.positions.size(), Vector3D(1.0f, 1.0f, 1.0f));
+        }
+        g.positions = std::move(reader.positions);
+        g.texCoords = std::move(reader.texCoords);
+        g.normals = std::move(reader.normals);
+        g.corner = keys;
+        groups = std::move(readGroupsInto);
     }
 }
 

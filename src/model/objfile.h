@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <istream>
+#include <memory>
 #include <string>
 
 #include "model/vector2d.h"
@@ -49,11 +50,14 @@ CornerFault ReadCorner(const char* begin, const char* end, CornerNumbers& number
 
 // A loaded OBJ model: an indexed triangle mesh. A failed load leaves it empty (GetVertices() is null) after
 // reporting the reason as one line on the error stream.
+struct ObjGroups;
+
 class ObjFile {
 public:
-    explicit ObjFile(const char* path);
+    // With readGroups, the model also keeps its materials, parts and vertex colours (GetGroups()).
+    explicit ObjFile(const char* path, bool readGroups = false);
     // Loads OBJ text from a stream; sourceName stands for the file in error messages.
-    ObjFile(std::istream& in, const std::string& sourceName);
+    ObjFile(std::istream& in, const std::string& sourceName, bool readGroups = false);
     ObjFile(const ObjFile& other);
     ObjFile& operator=(const ObjFile& other);
     ~ObjFile();
@@ -66,6 +70,9 @@ public:
     const Vector2D* GetTexCoords() const { return texCoords; }
     // Three vertex numbers per triangle, in the corner order of its face.
     const uint32_t* GetIndices() const { return indices; }
+
+    // Null unless the model was loaded with readGroups.
+    const ObjGroups* GetGroups() const { return groups.get(); }
 
     // Reads the whole stream and fills the model; on a fault the model stays empty.
     void Parse(std::istream& in);
@@ -84,6 +91,8 @@ private:
     Vector2D* texCoords;
     uint32_t* indices;
     std::string sourceName;
+    bool readGroups;
+    std::shared_ptr<const ObjGroups> groups;
 };
 
 #endif

@@ -9,6 +9,7 @@
 #include "output/outputfiles.h"
 #include "output/outputnames.h"
 #include "output/outputtext.h"
+#include "output/plansourcewriter.h"
 #include "output/rangewarnings.h"
 #include "output/vertexrows.h"
 
@@ -96,15 +97,6 @@ private:
     uint32_t pendingSlots[3] = {0, 0, 0};
 };
 
-uint64_t CountDegenerateTriangles(const ObjFile& objFile)
-{
-    const uint32_t* indices = objFile.GetIndices();
-    uint64_t count = 0;
-    for (int32_t k = 0; k + 2 < objFile.GetNumIndices(); k += 3) {
-        count += IsDegenerate(indices[k], indices[k + 1], indices[k + 2]);
-    }
-    return count;
-}
 
 void WriteHeader(OutputText& out, const OutputNames& names)
 {
@@ -206,6 +198,16 @@ bool IsFolder(const std::string& path)
 
 }
 
+uint64_t CountDegenerateTriangles(const ObjFile& objFile)
+{
+    const uint32_t* indices = objFile.GetIndices();
+    uint64_t count = 0;
+    for (int32_t k = 0; k + 2 < objFile.GetNumIndices(); k += 3) {
+        count += IsDegenerate(indices[k], indices[k + 1], indices[k + 2]);
+    }
+    return count;
+}
+
 void PrintStats(std::ostream& out, const DisplayListStats& stats)
 {
     const double perTriangle =
@@ -220,19 +222,23 @@ void PrintStats(std::ostream& out, const DisplayListStats& stats)
         << "Vertices loaded: " << stats.verticesLoaded << " (" << ratio << " per drawn triangle)\n"
         << "Display-list commands: " << stats.commands << " (" << stats.commands * 8 << " bytes)\n"
         << "Vertex-array bytes: " << stats.vertices * 16 << "\n";
+    if (stats.withMaterials) {
+        for (const DisplayListStats::Material& material : stats.materials) {
+            out << "Material " << material.name << ": " << material.triangles
+                << (material.triangles == 1 ? " triangle, " : " triangles, ")
+                << material.textureBytes << " texture bytes\n";
+        }
+        out << "Texture bytes: " << stats.textureBytes << "\n";
+    }
 }
 
-bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
-                  std::ostream& progress, std::ostream& errors, DisplayListStats* stats)
+namespace {
+
+// Writes both files through temporaries that replace the targets only when both are complete.
+template <typename HeaderWriter, typename SourceWriter>
+bool WriteBothFiles(const OutputNames& names, const ConversionSettings& settings, std::ostream& progress,
+                    std::ostream& errors, HeaderWriter writeHeader, SourceWriter writeSource)
 {
-    DisplayListStats ignoredStats;
-    DisplayListStats& counts = stats ? *stats : ignoredStats;
-    const OutputNames names = DeriveOutputNames(objPath);
-    if (SameFile(objPath, names.headerPath) || SameFile(objPath, names.sourcePath)) {
-        errors << "Refusing to overwrite the input file " << objPath << "\n";
-        return false;
-    }
-    WarnAboutRange(objFile, settings, errors);
     const std::string headerTemporary = names.headerPath + temporarySuffix;
     const std::string sourceTemporary = names.sourcePath + temporarySuffix;
 
@@ -240,17 +246,14 @@ bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const Conv
     if (settings.verbose) {
         progress << "Writing " << names.headerPath << "...\n";
     }
-    if (IsFolder(names.headerPath) ||
-        !WriteFile(headerTemporary, [&](OutputText& out) { WriteHeader(out, names); })) {
+    if (IsFolder(names.headerPath) || !WriteFile(headerTemporary, writeHeader)) {
         failed = names.headerPath;
     }
     if (failed.empty()) {
         if (settings.verbose) {
             progress << "Writing " << names.sourcePath << "...\n";
         }
-        if (IsFolder(names.sourcePath) || !WriteFile(sourceTemporary, [&](OutputText& out) {
-                WriteSource(out, names, objFile, settings, progress, counts);
-            })) {
+        if (IsFolder(names.sourcePath) || !WriteFile(sourceTemporary, writeSource)) {
             failed = names.sourcePath;
         }
     }
@@ -264,4 +267,55 @@ bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const Conv
         return false;
     }
     return true;
+}
+
+// The names of both outputs; false when they would replace the input. Names that C reserves are a warning.
+bool NamesForOutputs(const std::string& objPath, const ConversionSettings& settings, std::ostream& errors,
+                     OutputNames& names)
+{
+    names = DeriveOutputNames(objPath, settings.outputDir, settings.name);
+    if (SameFile(objPath, names.headerPath) || SameFile(objPath, names.sourcePath)) {
+        errors << "Refusing to overwrite the input file " << objPath << "\n";
+        return false;
+    }
+    if (MakesReservedNames(names.identifier)) {
+        errors << "warning: the C names made from the file name (" << names.identifier << "Model, "
+               << names.identifier << "_H, ...) are reserved in C; choose a prefix with --name\n";
+    }
+    return true;
+}
+
+}
+
+bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
+                  std::ostream& progress, std::ostream& errors, DisplayListStats* stats)
+{
+    DisplayListStats ignoredStats;
+    DisplayListStats& counts = stats ? *stats : ignoredStats;
+    OutputNames names;
+    if (!NamesForOutputs(objPath, settings, errors, names)) {
+        return false;
+    }
+    WarnAboutRange(objFile, settings, errors);
+    return WriteBothFiles(
+        names, settings, progress, errors, [&](OutputText& out) { WriteHeader(out, names); },
+        [&](OutputText& out) { WriteSource(out, names, objFile, settings, progress, counts); });
+}
+
+bool WritePlanFiles(const ConsolePlan& plan, const std::vector<std::string>& partLists, const std::string& objPath,
+                    const ConversionSettings& settings, std::ostream& progress, std::ostream& errors)
+{
+    OutputNames names;
+    if (!NamesForOutputs(objPath, settings, errors, names)) {
+        return false;
+    }
+    return WriteBothFiles(
+        names, settings, progress, errors, [&](OutputText& out) { WritePlanHeader(out, names, partLists); },
+        [&](OutputText& out) {
+            if (settings.verbose) {
+                progress << "Generating vertices...\n"
+                         << "Generating display list...\n";
+            }
+            WritePlanSource(out, names, plan, settings.fullBraces);
+        });
 }

@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "model/objfile.h"
+#include "plan/consoleplan.h"
 #include "settings.h"
 
 // What the display list of one conversion costs the console.
@@ -17,15 +19,36 @@ struct DisplayListStats {
     uint64_t loadRows = 0;
     uint64_t verticesLoaded = 0;
     uint64_t commands = 0;  // rows of the display list
+    // With materials: what each material draws and the bytes of its texture and palette.
+    struct Material {
+        std::string name;
+        uint64_t triangles = 0;
+        uint64_t textureBytes = 0;
+    };
+    std::vector<Material> materials;
+    uint64_t textureBytes = 0;  // every texture and palette array
+    bool withMaterials = false;
 };
 
 void PrintStats(std::ostream& out, const DisplayListStats& stats);
 
-// Writes <name>.h and <name>.c for a loaded model next to objPath. Both files are written to temporary files
-// first and replace the targets only when both are complete, so a failed run leaves earlier outputs as they
-// were. Progress lines go to progress (when settings.verbose); a failure is reported as one line on errors
-// and gives false.
+// Triangles of the model that name one vertex twice and are never drawn.
+uint64_t CountDegenerateTriangles(const ObjFile& objFile);
+
+// Counts what the plan's model list draws and loads, following its calls, and what all its lists cost.
+// materialLists names, per material, its list in the plan (-1 for none).
+void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
+               const std::vector<std::string>& materialNames, DisplayListStats& stats);
+
+// Writes <name>.h and <name>.c for a loaded model next to objPath, or into settings.outputDir. Both files are
+// written to temporary files first and replace the targets only when both are complete, so a failed run leaves
+// earlier outputs as they were. Progress lines go to progress (when settings.verbose); warnings and a failure
+// (one line, and false) go to errors.
 bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
                   std::ostream& progress, std::ostream& errors, DisplayListStats* stats = nullptr);
+
+// Writes <name>.h and <name>.c of a model with materials from its plan, replacing earlier outputs as above.
+bool WritePlanFiles(const ConsolePlan& plan, const std::vector<std::string>& partLists, const std::string& objPath,
+                    const ConversionSettings& settings, std::ostream& progress, std::ostream& errors);
 
 #endif

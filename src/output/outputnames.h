@@ -5,15 +5,28 @@
 
 // Where the output of one model goes and what its C names start with.
 struct OutputNames {
-    std::string headerPath;      // the input's folder, its file name without extension, ".h"
+    std::string headerPath;      // the output folder, the model's file name without extension, ".h"
     std::string sourcePath;      // likewise with ".c"
     std::string headerFileName;  // headerPath without its folder: what the source includes
     std::string identifier;      // prefix of the generated C names and the include guard
 };
 
-// The extension is the last "." of the file name and what follows it; folders (up to the last "/" or "\")
-// stay as they are. The identifier is the file name without extension with every byte other than an ASCII
-// letter, digit or "_" replaced by "_", and "_" put in front when it would start with a digit.
-OutputNames DeriveOutputNames(const std::string& objPath);
+// The extension is the last "." of the file name and what follows it. The outputs go into outputDir, or when it
+// is empty into the model's folder (up to the last "/" or "\" of objPath, as it is written). The identifier is
+// name, or when it is empty the file name without extension with every byte other than an ASCII letter, digit
+// or "_" replaced by "_", and "_" put in front when it would start with a digit.
+OutputNames DeriveOutputNames(const std::string& objPath, const std::string& outputDir = std::string(),
+                              const std::string& name = std::string());
+
+// True for an ASCII letter or "_" followed by letters, digits and "_".
+bool IsIdentifier(const std::string& text);
+
+// True when the names made from this prefix are reserved in C: the include guard <prefix>_H, and with it every
+// other name, begins with "__" or with "_" and a capital letter.
+bool MakesReservedNames(const std::string& identifier);
+
+// text with every byte other than an ASCII letter, digit or "_" replaced by "_": a name that can follow a C
+// identifier's prefix.
+std::string IdentifierPart(const std::string& text);
 
 #endif

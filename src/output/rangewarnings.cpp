@@ -119,7 +119,8 @@ void WarnAboutRange(const ObjFile& objFile, const ConversionSettings& settings, 
                << (scale < 0 ? "-" : "") << RoundedDown(32767.0 / largest) << " would fit the model\n";
     }
 
-    if (const Vector2D* texCoords = objFile.GetTexCoords()) {
+    // With materials, texture coordinates are measured in texels and warned about per material.
+    if (const Vector2D* texCoords = settings.materials ? nullptr : objFile.GetTexCoords()) {
         const double sFactor = double(settings.sScale) * 2048.0;
         const double tFactor = double(settings.tScale) * 2048.0;
         size_t clampedTexCoords = 0;

@@ -100,6 +100,9 @@ struct ConsolePlan {
     // How the rows' shade bytes are read before any material changes it: true for normals (the default
     // conversion), false for colours (-c).
     bool lit = true;
+    // Per row, when the rows are read differently from `lit` by the materials that draw them: true where the
+    // shade bytes are a colour. Empty for the plain conversion.
+    std::vector<bool> rowColours;
 };
 
 #endif

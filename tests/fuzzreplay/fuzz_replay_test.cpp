@@ -68,6 +68,11 @@ TEST(FuzzCorpus, OptionParserStaysInsideTheArgumentList)
     ReplayCorpus("options", CheckOptions);
 }
 
+TEST(FuzzCorpus, MaterialLibrariesReadWholeOrReportOneLine)
+{
+    ReplayCorpus("mtl", CheckMaterialLibrary);
+}
+
 TEST(FuzzCorpus, ImagesDecodeWithinTheirLimitsAndConvert)
 {
     const fs::path scratch = fs::path(FUZZ_SCRATCH_DIR) / "image";

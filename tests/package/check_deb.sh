@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package of a configured and built tree, installs it into a scratch root and checks that the
 # installed program converts the bundled example exactly like the program in the build tree. Also checks the
-# layout of `cmake --install` and that the installed man page renders without warnings.
+# layout of `cmake --install`, the licence, and that the installed (compressed) man page renders without warnings.
 #
 #   tests/package/check_deb.sh <build-dir> [<scratch-dir> [<built-program>]]
 #
@@ -38,10 +38,10 @@ mkdir -p "$scratch"
 # --- cmake --install layout ------------------------------------------------------------------------------------
 cmake --install "$build" --prefix "$scratch/prefix" > "$scratch/install.log"
 if [[ -x $scratch/prefix/bin/polvane ]]; then pass "cmake --install puts polvane in bin"; else fail "bin/polvane not installed"; fi
-if cmp -s "$source_dir/man/polvane.1" "$scratch/prefix/share/man/man1/polvane.1"; then
-    pass "cmake --install puts polvane.1 in share/man/man1"
+if gzip -dc "$scratch/prefix/share/man/man1/polvane.1.gz" 2> /dev/null | cmp -s "$source_dir/man/polvane.1" -; then
+    pass "cmake --install puts polvane.1.gz in share/man/man1"
 else
-    fail "share/man/man1/polvane.1 missing or different"
+    fail "share/man/man1/polvane.1.gz missing or different from man/polvane.1"
 fi
 
 # --- the package -----------------------------------------------------------------------------------------------
@@ -70,14 +70,18 @@ mark=$failures
 
 mark=$failures
 dpkg-deb -c "$deb" | awk '{print $6}' | sort > "$scratch/contents.txt"
-for path in ./usr/bin/polvane ./usr/share/man/man1/polvane.1; do
+for path in ./usr/bin/polvane ./usr/share/man/man1/polvane.1.gz ./usr/share/doc/polvane/copyright; do
     grep -qx -- "$path" "$scratch/contents.txt" || fail "package lacks $path"
 done
 
 dpkg -x "$deb" "$scratch/root"
 installed=$scratch/root/usr/bin/polvane
 [[ -x $installed ]] || { fail "dpkg -x gave no usr/bin/polvane"; exit 1; }
-[[ $failures == "$mark" ]] && pass "dpkg -x installs usr/bin/polvane and usr/share/man/man1/polvane.1"
+copyright=$scratch/root/usr/share/doc/polvane/copyright
+grep -qx 'License: Expat' "$copyright" 2> /dev/null && grep -qx 'Copyright: 2026 The Polvane developers' "$copyright" ||
+    fail "usr/share/doc/polvane/copyright does not give the MIT (Expat) licence and its holder"
+[[ $failures == "$mark" ]] &&
+    pass "dpkg -x installs usr/bin/polvane, usr/share/man/man1/polvane.1.gz and usr/share/doc/polvane/copyright"
 
 # --- the installed program against the built one ---------------------------------------------------------------
 run_example() {  # <program> <folder>: converts a copy of the example in <folder>; status, stdout, stderr kept beside
@@ -112,7 +116,7 @@ grep -qx "Couldn't open obj file $scratch/no-such-model.obj for reading" "$scrat
     fail "installed polvane's message for a missing file: $(cat "$scratch/missing.stderr")"
 
 # --- the man page ----------------------------------------------------------------------------------------------
-page=$scratch/root/usr/share/man/man1/polvane.1
+page=$scratch/root/usr/share/man/man1/polvane.1.gz
 if warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>&1 > "$scratch/man.txt") && [[ -z $warnings ]] &&
     grep -Eq 'polvane +- +convert a Wavefront OBJ model' "$scratch/man.txt"; then
     pass "man -l renders the installed page without warnings"

@@ -85,8 +85,6 @@ const std::vector<Mode>& Modes()
          3, true},
         {"f3dex3-cache8-optimize", {"--ucode", "f3dex3", "--optimize", "--cache", "8", "--stats"}, "REPLAY_F3DEX3",
          8, true},
-        {"f3dex3-cache64-optimize", {"--cache", "64", "--ucode", "f3dex3", "--stats", "--optimize"},
-         "REPLAY_F3DEX3", 64, true},
         {"f3d-cache4-optimize", {"--cache", "4", "--optimize", "--stats"}, "", 4, true},
     };
     return modes;

@@ -6,9 +6,9 @@
 
 namespace {
 
-std::string Describe(const std::string& objPath)
+std::string Describe(const std::string& objPath, const std::string& outputDir = "", const std::string& name = "")
 {
-    const OutputNames names = DeriveOutputNames(objPath);
+    const OutputNames names = DeriveOutputNames(objPath, outputDir, name);
     return names.headerPath + " " + names.sourcePath + " " + names.headerFileName + " " + names.identifier;
 }
 
@@ -28,6 +28,24 @@ TEST(OutputNames, IdentifiersAreValidC)
     EXPECT_EQ(DeriveOutputNames("art/3d-ship.obj").identifier, "_3d_ship");
     EXPECT_EQ(DeriveOutputNames("caf\xC3\xA9 model.obj").identifier, "caf___model");
     EXPECT_EQ(DeriveOutputNames("Ship_2.obj").identifier, "Ship_2");
+}
+
+TEST(OutputNames, OutputFolderAndNameReplaceOnlyWhatTheyName)
+{
+    EXPECT_EQ(Describe("models/cube.obj", "gen"), "gen/cube.h gen/cube.c cube.h cube");
+    EXPECT_EQ(Describe("cube.obj", "gen/"), "gen/cube.h gen/cube.c cube.h cube");
+    EXPECT_EQ(Describe("cube.obj", "build\\gen"), "build\\gen\\cube.h build\\gen\\cube.c cube.h cube");
+    EXPECT_EQ(Describe("models/3d-cube.obj", "", "crate"), "models/3d-cube.h models/3d-cube.c 3d-cube.h crate");
+}
+
+TEST(OutputNames, ReservedPrefixesAreThoseOfTheIncludeGuard)
+{
+    for (const char* reserved : {"", "_", "_Ship", "__ship", "_________"}) {
+        EXPECT_TRUE(MakesReservedNames(reserved)) << reserved;
+    }
+    for (const char* allowed : {"ship", "_ship", "_3d_ship", "S"}) {
+        EXPECT_FALSE(MakesReservedNames(allowed)) << allowed;
+    }
 }
 
 }

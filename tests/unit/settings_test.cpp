@@ -1,3 +1,6 @@
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,113 +30,145 @@ Parsed Parse(std::vector<const char*> arguments)
     return parsed;
 }
 
-TEST(MatchesOption, IsAPrefixTest)
+TEST(ParseOptions, ValuesFillTheSettings)
 {
-    EXPECT_TRUE(MatchesOption("-s", "-s"));
-    EXPECT_TRUE(MatchesOption("-scale", "-s"));
-    EXPECT_FALSE(MatchesOption("-", "-s"));
-    EXPECT_FALSE(MatchesOption("s", "-s"));
+    // Only a final negative -s warns (a golden case pins the warning).
+    const Parsed scales = Parse({"-scale", "-2.5", "-verbose", "-2e1", "-u", "-0.5", "-s", "3", "m.obj"});
+    EXPECT_EQ(scales.outcome, OptionsOutcome::Convert);
+    EXPECT_EQ(scales.errors, "");
+    EXPECT_EQ((std::vector<float>{scales.settings.scale, scales.settings.sScale, scales.settings.tScale}),
+              (std::vector<float>{3.0f, -0.5f, -20.0f}));
+
+    const ConversionSettings colour = Parse({"-c", "0", "128", "255", "-a", "007", "m.obj"}).settings;
+    EXPECT_EQ((std::vector<int>{colour.red, colour.green, colour.blue, colour.alpha}),
+              (std::vector<int>{0, 128, 255, 7}));
+    EXPECT_FALSE(colour.useNormals);
+    EXPECT_TRUE(Parse({"-a", "0", "m.obj"}).settings.useNormals);
+
+    const ConversionSettings output = Parse({"-o", "gen", "--name", "_ship2", "-q", "--full-braces", "m.obj"}).settings;
+    EXPECT_EQ(output.outputDir + " " + output.name, "gen _ship2");
+    EXPECT_TRUE(!output.verbose && output.fullBraces);
+
+    const ConversionSettings later = Parse({"--materials", "--texture-format", "ci4", "--preview", "p.png",
+                                            "--preview-size", "16x4096", "--preview-batches", "m.obj"}).settings;
+    EXPECT_TRUE(later.materials && later.previewBatches);
+    EXPECT_EQ(later.textureFormat, TextureFormat::CI4);
+    EXPECT_EQ(later.previewPath + " " + std::to_string(later.previewWidth) + "x" + std::to_string(later.previewHeight),
+              "p.png 16x4096");
+    EXPECT_FALSE(Parse({"--texture-format", "i4", "--texture-format", "auto", "m.obj"}).settings.textureFormat);
 }
 
-TEST(ParseOptions, FloatValuesScanLikeTheCLibrary)
+TEST(ParseOptions, HelpAndVersionForms)
 {
-    EXPECT_EQ(Parse({"-s", "2", "m.obj"}).settings.scale, 2.0f);
-    EXPECT_EQ(Parse({"-scale", "2.5x", "m.obj"}).settings.scale, 2.5f);
-    EXPECT_EQ(Parse({"-verbose", "2", "m.obj"}).settings.tScale, 2.0f);
-    EXPECT_EQ(Parse({"-u", "-0.5", "m.obj"}).settings.sScale, -0.5f);
-    EXPECT_EQ(Parse({"-s", "2", "-s", "3", "m.obj"}).settings.scale, 3.0f);
-    // The model path is read as the value; it holds no number, so the scale stays.
-    const Parsed pathAsValue = Parse({"-s", "m.obj"});
-    EXPECT_EQ(pathAsValue.outcome, OptionsOutcome::Convert);
-    EXPECT_EQ(pathAsValue.settings.scale, 1.0f);
+    std::ostringstream usageText;
+    PrintUsage(usageText);
+    const std::string usage = usageText.str();
+    struct Case {
+        std::vector<const char*> arguments;
+        OptionsOutcome outcome;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{}, OptionsOutcome::Printed, usage},
+        {{"-h"}, OptionsOutcome::Printed, usage},
+        {{"--help"}, OptionsOutcome::Printed, usage},
+        {{"--version"}, OptionsOutcome::Printed, "polvane 1.0.0\n"},
+        {{"--help", "m.obj"}, OptionsOutcome::Printed, usage},
+        {{"-s", "2", "--version"}, OptionsOutcome::Printed, "polvane 1.0.0\n"},
+        // Before a model, -h (matched by its first two characters) prints the usage text and the run goes on.
+        {{"-h", "m.obj"}, OptionsOutcome::Convert, usage},
+        {{"-help", "-s", "4", "m.obj"}, OptionsOutcome::Convert, usage},
+        {{"-h", "-h", "m.obj"}, OptionsOutcome::Convert, usage + usage},
+        {{"-help"}, OptionsOutcome::NoModel, ""},
+    };
+    for (size_t k = 0; k < std::size(cases); ++k) {
+        const Parsed parsed = Parse(cases[k].arguments);
+        EXPECT_EQ(parsed.outcome, cases[k].outcome) << "case " << k;
+        EXPECT_EQ(parsed.out, cases[k].out) << "case " << k;
+    }
+    EXPECT_EQ(Parse({"-help", "-s", "4", "m.obj"}).settings.scale, 4.0f);
+    // The original program's text comes first, to the byte; the options added since follow it.
+    EXPECT_EQ(usage.rfind("Polvane: Tool to convert OBJ models to N64 usable c-files\n\n", 0), 0u);
+    EXPECT_NE(usage.find("setting a color with the -c option\n\nMore options"), std::string::npos);
 }
 
-TEST(ParseOptions, IntegerValuesKeepTheirLowEightBits)
+TEST(ParseOptions, BadArgumentsStopTheRunWithOneLine)
 {
-    const Parsed colour = Parse({"-c", "300", "-1", "x", "m.obj"});
-    EXPECT_EQ(colour.settings.red, 44);
-    EXPECT_EQ(colour.settings.green, 255);
-    EXPECT_EQ(colour.settings.blue, 0);
-    EXPECT_FALSE(colour.settings.useNormals);
-    EXPECT_EQ(colour.settings.alpha, 255);
-
-    const Parsed lastIsPath = Parse({"-c", "1", "2", "m.obj"});
-    EXPECT_EQ(lastIsPath.outcome, OptionsOutcome::Convert);
-    EXPECT_EQ(lastIsPath.settings.blue, 0);
-
-    const Parsed alpha = Parse({"-a", "256", "m.obj"});
-    EXPECT_EQ(alpha.settings.alpha, 0);
-    EXPECT_TRUE(alpha.settings.useNormals);
+    const std::string name = " (expected a C identifier; names that begin with \"__\" or with \"_\" and a capital "
+                             "letter are reserved)";
+    struct Case {
+        std::vector<const char*> arguments;
+        OptionsOutcome outcome;
+        std::string error;
+    };
+    const Case cases[] = {
+        {{"-s", "abc", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -s: abc"},
+        {{"-s", "1,5", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -s: 1,5"},
+        {{"-s", " 2", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -s:  2"},
+        {{"-s", "nan", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -s: nan"},
+        {{"-s", "1e39", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -s: 1e39"},
+        {{"-u", "inf", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -u: inf"},
+        {{"-v", "-0", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -v: -0"},
+        {{"-c", "300", "-1", "256", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -c: 300"},
+        {{"-a", "-1", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option -a: -1"},
+        {{"--name", "3d", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --name: 3d" + name},
+        {{"--name", "_Ship", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --name: _Ship" + name},
+        {{"--name", "_", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --name: _" + name},
+        {{"--texture-format", "rgb565", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid value for option --texture-format: rgb565"},
+        {{"--preview-size", "15x480", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid value for option --preview-size: 15x480"},
+        {{"--preview-size", "640", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --preview-size: 640"},
+        {{"--ucode", "F3DEX2", "m.obj"}, OptionsOutcome::BadValue,
+         "Unknown microcode for option --ucode: F3DEX2 (expected f3d, f3dex, f3dex2 or f3dex3)"},
+        {{"--cache", "16x", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid cache size for option --cache: 16x (expected 3 to 64)"},
+        // The microcode's own cache is the limit, whichever option comes first.
+        {{"--cache", "17", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid cache size for option --cache: 17 (f3d has 16 vertex slots)"},
+        {{"--cache", "57", "--ucode", "f3dex3", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid cache size for option --cache: 57 (f3dex3 has 56 vertex slots)"},
+        // Values never take the model path.
+        {{"-a", "m.obj"}, OptionsOutcome::MissingValue, "Missing value for option -a"},
+        {{"-verbose", "m.obj"}, OptionsOutcome::MissingValue, "Missing value for option -verbose"},
+        {{"-c", "1", "2", "m.obj"}, OptionsOutcome::MissingValue, "Missing value for option -c"},
+        // Options added to the six of the original program are matched whole.
+        {{"-x", "m.obj"}, OptionsOutcome::UnknownOption, "Unknown option: -x"},
+        {{"-quiet", "m.obj"}, OptionsOutcome::UnknownOption, "Unknown option: -quiet"},
+        {{"a.obj", "b.obj"}, OptionsOutcome::UnexpectedArgument,
+         "Unexpected argument a.obj: options come first, the model path last"},
+        {{"m.obj", "-s", "100"}, OptionsOutcome::UnexpectedArgument,
+         "Unexpected argument m.obj: options come first, the model path last"},
+        {{"-s", "2", "-q"}, OptionsOutcome::NoModel, "No model file given (the model path comes last)"},
+    };
+    for (const Case& c : cases) {
+        const Parsed parsed = Parse(c.arguments);
+        EXPECT_EQ(parsed.outcome, c.outcome) << c.error;
+        EXPECT_EQ(parsed.errors, c.error + "\n");
+    }
 }
 
-TEST(ParseOptions, HelpPrintsTheUsageAndGoesOn)
+TEST(ParseOptions, ALastArgumentLikeAnOptionIsAModelWhenTheFileExists)
 {
-    const Parsed parsed = Parse({"-help", "-s", "4", "m.obj"});
-    EXPECT_EQ(parsed.outcome, OptionsOutcome::Convert);
-    EXPECT_EQ(parsed.settings.scale, 4.0f);
-    EXPECT_EQ(parsed.out.rfind("Polvane: Tool to convert OBJ models to N64 usable c-files\n\n", 0), 0u);
-    EXPECT_NE(parsed.out.find("\n    -c red green blue     Specifies a color for all vertices [0-255]\n"
-                              "                          Cannot be used with normals (see definition of Vtx)\n"),
-              std::string::npos);
-    EXPECT_EQ(parsed.out.substr(parsed.out.size() - 52), "Override this by\nsetting a color with the -c option\n");
-    // A lone argument is the model path, whatever it looks like.
-    EXPECT_EQ(Parse({"-h"}).out, "");
+    const char* path = "-polvane-settings-test.obj";
+    std::ofstream(path) << "\n";
+    const OptionsOutcome outcome = Parse({"-s", "2", path}).outcome;
+    std::remove(path);
+    EXPECT_EQ(outcome, OptionsOutcome::Convert);
 }
-
-TEST(ParseOptions, UnknownOptionsAndMissingValuesStopTheRun)
-{
-    const Parsed twoPaths = Parse({"a.obj", "b.obj"});
-    EXPECT_EQ(twoPaths.outcome, OptionsOutcome::UnknownOption);
-    EXPECT_EQ(twoPaths.errors, "Unknown option: a.obj\n");
-
-    const Parsed shortColour = Parse({"-c", "1", "m.obj"});
-    EXPECT_EQ(shortColour.outcome, OptionsOutcome::MissingValue);
-    EXPECT_EQ(shortColour.errors, "Missing value for option -c\n");
-
-    const Parsed unknownAfterHelp = Parse({"-h", "-x", "m.obj"});
-    EXPECT_EQ(unknownAfterHelp.outcome, OptionsOutcome::UnknownOption);
-    EXPECT_EQ(unknownAfterHelp.errors, "Unknown option: -x\n");
-}
-
-}
-
-namespace {
 
 TEST(ParseOptions, LongOptionsChooseTheMicrocodeAndCache)
 {
-    const Parsed defaults = Parse({"m.obj"});
-    const CacheLayout fast3d = CacheLayoutOf(defaults.settings);
-    EXPECT_EQ(fast3d.size, 16);
-    EXPECT_EQ(fast3d.maxLoad, 16);
-    EXPECT_FALSE(fast3d.pairs);
+    const CacheLayout fast3d = CacheLayoutOf(Parse({"m.obj"}).settings);
+    EXPECT_EQ((std::vector<int>{fast3d.size, fast3d.maxLoad, fast3d.pairs}), (std::vector<int>{16, 16, false}));
 
-    const Parsed f3dex2 = Parse({"--ucode", "f3dex2", "--optimize", "--stats", "m.obj"});
-    EXPECT_EQ(f3dex2.outcome, OptionsOutcome::Convert);
-    EXPECT_TRUE(f3dex2.settings.optimize);
-    EXPECT_TRUE(f3dex2.settings.stats);
-    EXPECT_EQ(CacheLayoutOf(f3dex2.settings).size, 32);
-    EXPECT_TRUE(CacheLayoutOf(f3dex2.settings).pairs);
+    const ConversionSettings f3dex2 = Parse({"--ucode", "f3dex2", "--optimize", "--stats", "m.obj"}).settings;
+    EXPECT_TRUE(f3dex2.optimize && f3dex2.stats);
+    EXPECT_EQ(CacheLayoutOf(f3dex2).size, 32);
+    EXPECT_TRUE(CacheLayoutOf(f3dex2).pairs);
 
-    // A cache larger than one load can fill takes several loads.
-    const Parsed f3dex3 = Parse({"--cache", "64", "--ucode", "f3dex3", "m.obj"});
-    EXPECT_EQ(CacheLayoutOf(f3dex3.settings).size, 64);
-    EXPECT_EQ(CacheLayoutOf(f3dex3.settings).maxLoad, 56);
-    const Parsed small = Parse({"--ucode", "f3dex", "--cache", "3", "m.obj"});
-    EXPECT_EQ(CacheLayoutOf(small.settings).maxLoad, 3);
-}
-
-TEST(ParseOptions, BadLongOptionValuesStopTheRun)
-{
-    EXPECT_EQ(Parse({"--ucode", "F3DEX2", "m.obj"}).outcome, OptionsOutcome::BadValue);
-    EXPECT_EQ(Parse({"--cache", "16x", "m.obj"}).outcome, OptionsOutcome::BadValue);
-    EXPECT_EQ(Parse({"--cache", "65", "--ucode", "f3dex3", "m.obj"}).outcome, OptionsOutcome::BadValue);
-    // The f3d limit holds whichever option comes first.
-    EXPECT_EQ(Parse({"--cache", "32", "m.obj"}).outcome, OptionsOutcome::BadValue);
-    EXPECT_EQ(Parse({"--cache", "32", "--ucode", "f3dex", "m.obj"}).outcome, OptionsOutcome::Convert);
-    EXPECT_EQ(Parse({"--ucode", "m.obj"}).outcome, OptionsOutcome::BadValue);
-    EXPECT_EQ(Parse({"--cache"}).outcome, OptionsOutcome::Convert);
-    // Long options are whole words: no prefix matching.
-    EXPECT_EQ(Parse({"--opt", "m.obj"}).outcome, OptionsOutcome::UnknownOption);
+    EXPECT_EQ(CacheLayoutOf(Parse({"--cache", "56", "--ucode", "f3dex3", "m.obj"}).settings).size, 56);
+    EXPECT_EQ(CacheLayoutOf(Parse({"--ucode", "f3dex", "--cache", "3", "m.obj"}).settings).maxLoad, 3);
 }
 
 }

@@ -318,7 +318,8 @@ expect_error() {  # <status> <stderr line> <arguments...>
     fi
 }
 expect_error 255 "Couldn't open obj file models\\nothere.obj for reading" 'models\nothere.obj'
-expect_error 1 "Unknown option: models\\other.obj" 'models\other.obj' 'models\cube.obj'
+expect_error 1 "Unexpected argument models\\other.obj: options come first, the model path last" 'models\other.obj' \
+    'models\cube.obj'
 expect_error 1 "Missing value for option -c" -c 1 'models\cube.obj'
 printf '%s' "$cube_obj" > "$err/models/cube.c"
 expect_error 255 "Refusing to overwrite the input file models\\cube.c" 'models\cube.c'

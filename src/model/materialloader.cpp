@@ -1,0 +1,249 @@
+#include "model/materialloader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+#include <tuple>
+
+#include "model/assetpaths.h"
+#include "model/mtlfile.h"
+#include "model/objgroups.h"
+#include "output/outputnames.h"
+#include "textures/image.h"
+#include "textures/textureconvert.h"
+#include "textures/texturefit.h"
+
+namespace {
+
+std::string Quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
+
+std::string FileStem(const std::string& path)
+{
+    const size_t slash = path.find_last_of("/\\");
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.find_last_of('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+// Reads one map of a material. Ok with the image; Missing after a warning; false after an error.
+enum class MapOutcome { Ok, Missing, Failed };
+
+class MaterialLoader {
+public:
+    MaterialLoader(const ObjFile& model, const std::string& path, const ConversionSettings& conversion,
+                   std::ostream& warningStream, std::ostream& errorStream)
+        : groups(*model.GetGroups()), objPath(path), objFolder(FolderOf(path)),
+          settings(conversion), warnings(warningStream), errors(errorStream)
+    {
+    }
+
+    bool Load(std::vector<MaterialLook>& looks, std::vector<TexturePlan>& textures);
+
+private:
+    bool ReadLibraries();
+    MapOutcome ReadMap(const MaterialDefinition& material, const std::string& name, uint64_t line, Image& image,
+                       std::string& path);
+    bool LookOf(const MaterialDefinition& material, MaterialLook& look, std::vector<TexturePlan>& textures);
+
+    const ObjGroups& groups;
+    const std::string objPath;
+    const std::string objFolder;
+    const ConversionSettings& settings;
+    std::ostream& warnings;
+    std::ostream& errors;
+    MaterialLibrary library;
+    std::set<std::string> warnedMissing;
+    // Textures already converted, by file, opacity map and clamping.
+    std::map<std::tuple<std::string, std::string, bool, bool>, int> textureOf;
+    std::set<std::string> textureNames;
+};
+
+bool MaterialLoader::ReadLibraries()
+{
+    for (const ObjGroups::Library& line : groups.libraries) {
+        for (const std::string& path : MaterialLibraryNames(line.names, objFolder)) {
+            switch (ReadMaterialLibraryFile(path, library, errors)) {
+            case LibraryFileOutcome::Read:
+                break;
+            case LibraryFileOutcome::Missing:
+                warnings << "warning: " << objPath << ":" << line.line << ": material library " << Quoted(path)
+                         << " is missing; its materials are drawn in white\n";
+                break;
+            case LibraryFileOutcome::Rejected:
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+MapOutcome MaterialLoader::ReadMap(const MaterialDefinition& material, const std::string& name, uint64_t line,
+                                   Image& image, std::string& path)
+{
+    const AssetPath found = ResolveAssetPath(name, FolderOf(material.library), objFolder);
+    path = found.path;
+    std::string reason;
+    const ImageLoad outcome = found.found ? LoadImage(found.path, image, reason) : ImageLoad::Missing;
+    if (outcome == ImageLoad::Unreadable) {
+        errors << material.library << ":" << line << ": texture " << Quoted(found.path) << " " << reason << "\n";
+        return MapOutcome::Failed;
+    }
+    if (outcome == ImageLoad::Missing) {
+        if (warnedMissing.insert(found.path).second) {
+            warnings << "warning: " << material.library << ":" << line << ": texture " << Quoted(name)
+                     << " is missing; material " << Quoted(material.name) << " is drawn without it\n";
+        }
+        return MapOutcome::Missing;
+    }
+    return MapOutcome::Ok;
+}
+
+// The opacity map's brightness becomes the alpha of the colour image (or of a plain image of the diffuse colour).
+void ApplyOpacityMap(Image& colour, const Image& opacity, const uint8_t diffuse[3])
+{
+    if (colour.rgba.empty()) {
+        colour.width = opacity.width;
+        colour.height = opacity.height;
+        colour.rgba.assign(size_t(opacity.width) * size_t(opacity.height) * 4, 255);
+        for (size_t i = 0; i < colour.rgba.size(); i += 4) {
+            std::copy(diffuse, diffuse + 3, colour.rgba.begin() + long(i));
+        }
+    }
+    const Image scaled = opacity.width == colour.width && opacity.height == colour.height
+                             ? opacity
+                             : ResizeImage(opacity, colour.width, colour.height);
+    for (size_t i = 0; i + 3 < colour.rgba.size() && i + 3 < scaled.rgba.size(); i += 4) {
+        const unsigned brightness = Luminance(scaled.rgba[i], scaled.rgba[i + 1], scaled.rgba[i + 2]);
+        colour.rgba[i + 3] = uint8_t((unsigned(colour.rgba[i + 3]) * brightness + 127) / 255);
+    }
+}
+
+bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& look, std::vector<TexturePlan>& textures)
+{
+    if (material.hasDiffuse) {
+        for (int c = 0; c < 3; ++c) {
+            look.diffuse[c] = LinearToDisplayByte(material.diffuse[c]);
+        }
+    }
+    const float opacity = std::isfinite(material.opacity) ? std::min(1.0f, std::max(0.0f, material.opacity)) : 1.0f;
+    look.opacity = uint8_t(std::lround(opacity * 255.0f));
+    if (look.opacity == 0) {
+        warnings << "warning: " << material.library << ":" << material.line << ": material " << Quoted(material.name)
+                 << " is fully transparent (d 0 or Tr 1) and draws nothing visible\n";
+    }
+
+    Image image;
+    Image opacityImage;
+    std::string imagePath;
+    std::string opacityPath;
+    bool hasImage = false;
+    bool hasOpacity = false;
+    if (!material.diffuseMap.empty()) {
+        const MapOutcome outcome = ReadMap(material, material.diffuseMap, material.diffuseMapLine, image, imagePath);
+        if (outcome == MapOutcome::Failed) {
+            return false;
+        }
+        hasImage = outcome == MapOutcome::Ok;
+    }
+    if (!material.opacityMap.empty()) {
+        const MapOutcome outcome =
+            ReadMap(material, material.opacityMap, material.opacityMapLine, opacityImage, opacityPath);
+        if (outcome == MapOutcome::Failed) {
+            return false;
+        }
+        hasOpacity = outcome == MapOutcome::Ok;
+    }
+    if (hasImage || hasOpacity) {
+        const bool clamp = material.clampDiffuse;
+        const auto key = std::make_tuple(imagePath, opacityPath, clamp, hasImage);
+        const auto known = textureOf.find(key);
+        if (known != textureOf.end()) {
+            look.texture = known->second;
+        } else {
+            if (hasOpacity) {
+                ApplyOpacityMap(image, opacityImage, look.diffuse);
+            }
+            const std::string fileName = hasImage ? imagePath : opacityPath;
+            TextureChoice choice;
+            std::string error;
+            const uint64_t line = hasImage ? material.diffuseMapLine : material.opacityMapLine;
+            if (!ChooseTexture(image, settings.textureFormat, clamp, clamp, fileName, choice, error)) {
+                errors << material.library << ":" << line << ": " << error << "\n";
+                return false;
+            }
+            if (!choice.warning.empty()) {
+                warnings << choice.warning << "\n";
+            }
+            TexturePlan texture;
+            std::string warning;
+            ConvertTexture(image, choice, clamp, clamp, fileName, texture, warning);
+            if (!warning.empty()) {
+                warnings << warning << "\n";
+            }
+            std::string name = IdentifierPart(FileStem(fileName));
+            for (int n = 2; !textureNames.insert(name).second; ++n) {
+                name = IdentifierPart(FileStem(fileName)) + "_" + std::to_string(n);
+            }
+            texture.name = name;
+            textures.push_back(std::move(texture));
+            look.texture = int(textures.size() - 1);
+            textureOf.emplace(key, look.texture);
+        }
+    }
+    if (look.texture >= 0) {
+        switch (AlphaOf(textures[size_t(look.texture)])) {
+        case TextureAlpha::Cutout:
+            look.renderMode = RenderMode::Cutout;
+            break;
+        case TextureAlpha::Translucent:
+            look.renderMode = RenderMode::Translucent;
+            break;
+        default:
+            break;
+        }
+    }
+    if (look.opacity < 255) {
+        look.renderMode = RenderMode::Translucent;
+    }
+    return true;
+}
+
+bool MaterialLoader::Load(std::vector<MaterialLook>& looks, std::vector<TexturePlan>& textures)
+{
+    if (!ReadLibraries()) {
+        return false;
+    }
+    looks.clear();
+    textures.clear();
+    for (const std::string& name : groups.materialNames) {
+        MaterialLook look;
+        look.name = name;
+        const MaterialDefinition* material = FindMaterial(library, name);
+        if (material && !LookOf(*material, look, textures)) {
+            return false;
+        }
+        looks.push_back(look);
+    }
+    return true;
+}
+
+}
+
+uint8_t LinearToDisplayByte(float linear)
+{
+    const double c = std::isfinite(linear) ? std::min(1.0, std::max(0.0, double(linear))) : 0.0;
+    const double display = c <= 0.0031308 ? 12.92 * c : 1.055 * std::pow(c, 1.0 / 2.4) - 0.055;
+    return uint8_t(std::lround(display * 255.0));
+}
+
+bool LoadMaterials(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
+                   std::ostream& warnings, std::ostream& errors, std::vector<MaterialLook>& looks,
+                   std::vector<TexturePlan>& textures)
+{
+    MaterialLoader loader(objFile, objPath, settings, warnings, errors);
+    return loader.Load(looks, textures);
+}

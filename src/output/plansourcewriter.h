@@ -1,0 +1,22 @@
+#ifndef POLVANE_PLANSOURCEWRITER_H
+#define POLVANE_PLANSOURCEWRITER_H
+
+#include <string>
+#include <vector>
+
+#include "output/outputnames.h"
+#include "output/outputtext.h"
+#include "plan/consoleplan.h"
+
+// The header of a model with materials: the model record and one display list per part.
+void WritePlanHeader(OutputText& out, const OutputNames& names, const std::vector<std::string>& partLists);
+
+// The source of a model with materials, in the order C needs: textures and palettes, the vertex array, then
+// every display list of the plan (each after the lists it calls), and the model record.
+void WritePlanSource(OutputText& out, const OutputNames& names, const ConsolePlan& plan, bool fullBraces);
+
+// The texel array's and the palette array's C names.
+std::string TextureArrayName(const std::string& identifier, const TexturePlan& texture);
+std::string PaletteArrayName(const std::string& identifier, const TexturePlan& texture);
+
+#endif

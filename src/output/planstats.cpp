@@ -1,0 +1,114 @@
+#include "output/csourcewriter.h"
+
+namespace {
+
+// The commands one plan command stands for: the texture and palette loads are macros of several.
+uint64_t CommandsOf(const Command& command)
+{
+    switch (command.kind) {
+    case Command::LoadTexture:
+        return 7;
+    case Command::LoadPalette:
+        return 6;
+    default:
+        return 1;
+    }
+}
+
+class PlanCounter {
+public:
+    PlanCounter(const ConsolePlan& counted, const std::vector<int>& materialLists, DisplayListStats& counts)
+        : plan(counted), stats(counts)
+    {
+        materialOf.assign(plan.lists.size(), -1);
+        for (size_t m = 0; m < materialLists.size(); ++m) {
+            if (materialLists[m] >= 0 && size_t(materialLists[m]) < plan.lists.size()) {
+                materialOf[size_t(materialLists[m])] = int(m);
+            }
+        }
+    }
+
+    void Walk(size_t list, int depth)
+    {
+        if (list >= plan.lists.size() || depth > 16) {
+            return;
+        }
+        for (const Command& command : plan.lists[list].commands) {
+            if (command.kind == Command::End) {
+                return;
+            }
+            if (command.kind == Command::Vertex) {
+                stats.batches += afterLoad ? 0 : 1;
+                afterLoad = true;
+                ++stats.loadRows;
+                stats.verticesLoaded += command.b;
+                continue;
+            }
+            afterLoad = false;
+            if (command.kind == Command::Triangle || command.kind == Command::TrianglePair) {
+                const uint64_t drawn = command.kind == Command::Triangle ? 1 : 2;
+                stats.trianglesDrawn += drawn;
+                if (material >= 0 && size_t(material) < stats.materials.size()) {
+                    stats.materials[size_t(material)].triangles += drawn;
+                }
+            } else if (command.kind == Command::Call && command.a < plan.lists.size()) {
+                if (materialOf[command.a] >= 0) {
+                    material = materialOf[command.a];
+                }
+                Walk(command.a, depth + 1);
+            }
+        }
+    }
+
+private:
+    const ConsolePlan& plan;
+    DisplayListStats& stats;
+    std::vector<int> materialOf;
+    int material = -1;
+    bool afterLoad = false;
+};
+
+uint64_t TextureBytes(const TexturePlan& texture)
+{
+    const uint64_t palette = texture.palette.empty() ? 0 : (texture.format == TextureFormat::CI4 ? 32 : 512);
+    return (texture.texels.size() + 7) / 8 * 8 + palette;
+}
+
+}
+
+void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
+               const std::vector<std::string>& materialNames, DisplayListStats& stats)
+{
+    stats.withMaterials = true;
+    stats.vertices = plan.rows.size();
+    for (size_t m = 0; m < materialLists.size() && m < materialNames.size(); ++m) {
+        if (materialLists[m] < 0) {
+            continue;
+        }
+        DisplayListStats::Material material;
+        material.name = materialNames[m];
+        for (const Command& command : plan.lists[size_t(materialLists[m])].commands) {
+            if (command.kind == Command::LoadTexture && command.a < plan.textures.size()) {
+                material.textureBytes = TextureBytes(plan.textures[command.a]);
+            }
+        }
+        stats.materials.push_back(material);
+    }
+    // Materials without a list draw nothing and are left out of the counts.
+    std::vector<int> listed;
+    for (int list : materialLists) {
+        if (list >= 0) {
+            listed.push_back(list);
+        }
+    }
+    PlanCounter counter(plan, listed, stats);
+    counter.Walk(size_t(plan.modelList), 0);
+    for (const DisplayListPlan& list : plan.lists) {
+        for (const Command& command : list.commands) {
+            stats.commands += CommandsOf(command);
+        }
+    }
+    for (const TexturePlan& texture : plan.textures) {
+        stats.textureBytes += TextureBytes(texture);
+    }
+}

@@ -1,0 +1,34 @@
+#ifndef POLVANE_COMMANDRECORDER_H
+#define POLVANE_COMMANDRECORDER_H
+
+#include <cstdint>
+#include <vector>
+
+#include "plan/consoleplan.h"
+#include "plan/displaylist.h"
+
+// Records the loads, syncs and triangles of a display list as plan commands. Where the microcode draws two
+// triangles per command, consecutive triangles are paired; one left without a partner before a load or a sync
+// is drawn alone. Loads name rows from rowBase on.
+class CommandRecorder : public DisplayListSink {
+public:
+    CommandRecorder(std::vector<Command>& commands, bool pairTriangles, uint32_t rowBase = 0)
+        : out(commands), pairs(pairTriangles), base(rowBase)
+    {
+    }
+
+    void Load(uint32_t first, uint32_t count, uint32_t slot) override;
+    void Sync() override;
+    void Triangle(uint32_t slot1, uint32_t slot2, uint32_t slot3) override;
+    // Draws a triangle still waiting for a partner.
+    void Flush();
+
+private:
+    std::vector<Command>& out;
+    const bool pairs;
+    const uint32_t base;
+    bool pending = false;
+    Command waiting;
+};
+
+#endif

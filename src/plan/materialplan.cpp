@@ -1,0 +1,455 @@
+#include "plan/materialplan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+#include <tuple>
+
+#include "check.h"
+#include "model/objgroups.h"
+#include "output/outputnames.h"
+#include "output/vertexrows.h"
+#include "plan/planbuilder.h"
+
+namespace {
+
+// The triangles of one part drawn with one material.
+struct Run {
+    uint32_t part;
+    uint32_t material;
+    std::vector<uint32_t> triangles;
+};
+
+// Gives each name a C-safe form that no other name of the same kind has.
+class UniqueNames {
+public:
+    std::string Add(const std::string& name)
+    {
+        const std::string base = IdentifierPart(name.empty() ? std::string("default") : name);
+        std::string unique = base;
+        for (int n = 2; !taken.insert(unique).second; ++n) {
+            unique = base + "_" + std::to_string(n);
+        }
+        return unique;
+    }
+
+private:
+    std::set<std::string> taken;
+};
+
+int64_t RoundToFixed(double texels)
+{
+    return int64_t(std::floor(texels * 32.0 + 0.5));
+}
+
+int16_t ClampFixed(int64_t value, uint64_t& clamped)
+{
+    if (value > 32767 || value < -32768) {
+        ++clamped;
+        return value > 0 ? int16_t(32767) : int16_t(-32768);
+    }
+    return int16_t(value);
+}
+
+uint8_t ColourByte(float c)
+{
+    const float unit = c > 1.0f ? 1.0f : (c > 0.0f ? c : 0.0f);
+    return uint8_t(std::lround(unit * 255.0f));
+}
+
+uint16_t PackComponent(float v, int range, int bits)
+{
+    long q = std::lround(double(v) * range);
+    q = std::max(long(-range), std::min(long(range - 1), q));
+    return uint16_t(uint32_t(q) & ((1u << bits) - 1u));
+}
+
+Command Simple(Command::Kind kind, uint32_t a = 0)
+{
+    Command command;
+    command.kind = kind;
+    command.a = a;
+    return command;
+}
+
+Command CallList(int list)
+{
+    return Simple(Command::Call, uint32_t(list));
+}
+
+Command Combine(CombinerMode mode)
+{
+    Command command = Simple(Command::SetCombine);
+    command.combiner = mode;
+    return command;
+}
+
+Command Render(RenderMode mode)
+{
+    Command command = Simple(Command::SetRenderMode);
+    command.renderMode = mode;
+    return command;
+}
+
+using In = CombinerInput;
+
+// Texture or primitive colour times the shade; alpha as the render mode needs it.
+CombinerMode CombinerFor(const MaterialLook& look)
+{
+    const In colour = look.texture >= 0 ? In::Texel0 : In::Primitive;
+    CombinerMode mode{colour, In::Zero, In::Shade, In::Zero, In::Zero, In::Zero, In::Zero, In::Shade};
+    if (look.renderMode == RenderMode::Cutout) {
+        mode.aa = In::Texel0;
+        mode.ac = In::Shade;
+        mode.ad = In::Zero;
+    } else if (look.renderMode == RenderMode::Translucent) {
+        mode.aa = look.texture >= 0 ? In::Texel0 : In::Primitive;
+        mode.ac = look.texture >= 0 ? In::Primitive : In::Shade;
+        mode.ad = In::Zero;
+    }
+    return mode;
+}
+
+std::vector<Command> MaterialCommands(const MaterialLook& look, const std::vector<TexturePlan>& textures, bool lit,
+                                      bool packedNormals)
+{
+    std::vector<Command> commands;
+    commands.push_back(Simple(Command::PipeSync));
+    commands.push_back(Simple(Command::SetCycleOne));
+    if (lit) {
+        commands.push_back(
+            Simple(Command::SetGeometryMode, geometryLighting | (packedNormals ? geometryPackedNormals : 0u)));
+    } else {
+        commands.push_back(Simple(Command::ClearGeometryMode, geometryLighting));
+    }
+    commands.push_back(Combine(CombinerFor(look)));
+    commands.push_back(Render(look.renderMode));
+    commands.push_back(Simple(Command::Texture, look.texture >= 0 ? 1u : 0u));
+    const bool indexed = look.texture >= 0 && !textures[size_t(look.texture)].palette.empty();
+    commands.push_back(Simple(Command::SetTextureLUT, indexed ? 1u : 0u));
+    if (indexed) {
+        commands.push_back(Simple(Command::LoadPalette, uint32_t(look.texture)));
+    }
+    if (look.texture >= 0) {
+        commands.push_back(Simple(Command::LoadTexture, uint32_t(look.texture)));
+    }
+    Command prim = Simple(Command::SetPrimColour);
+    const bool textured = look.texture >= 0;
+    prim.a = textured ? 255u : look.diffuse[0];
+    prim.b = textured ? 255u : look.diffuse[1];
+    prim.c = textured ? 255u : look.diffuse[2];
+    prim.d = look.opacity;
+    commands.push_back(prim);
+    commands.push_back(Simple(Command::End));
+    return commands;
+}
+
+// A vertex of one run: the model's vertex it comes from and the repeats its face was shifted by.
+using VertexKey = std::tuple<int64_t, int64_t, int32_t, int32_t>;
+
+class MaterialPlanBuilder {
+public:
+    MaterialPlanBuilder(const ObjFile& model, const std::vector<MaterialLook>& materialLooks,
+                        const ConversionSettings& conversion, std::ostream& warningStream)
+        : objFile(model), groups(*model.GetGroups()), looks(materialLooks), settings(conversion),
+          warnings(warningStream), cache(CacheLayoutOf(conversion))
+    {
+        colours = settings.useNormals && !groups.colours.empty();
+        packedNormals = colours && settings.microcode == Microcode::F3DEX3;
+        lit = settings.useNormals && (!colours || packedNormals);
+    }
+
+    ConsolePlan Build(std::vector<TexturePlan> textures, const std::string& identifier, MaterialPlanLists& lists);
+
+private:
+    std::vector<Run> CollectRuns() const;
+    int AddRun(ConsolePlan& plan, const Run& run, const std::string& name);
+    void ShiftFace(const Run& run, size_t first, size_t end, const TexturePlan* texture, int32_t shift[2]) const;
+    double Texels(uint32_t vertex, int axis, const TexturePlan& texture) const;
+    VertexRow RowOf(uint32_t vertex, const TexturePlan* texture, const int32_t shift[2], uint64_t& clamped) const;
+
+    const ObjFile& objFile;
+    const ObjGroups& groups;
+    const std::vector<MaterialLook>& looks;
+    const ConversionSettings& settings;
+    std::ostream& warnings;
+    const CacheLayout cache;
+    std::vector<TexturePlan> const* textures = nullptr;
+    bool colours = false;
+    bool packedNormals = false;
+    bool lit = true;
+};
+
+std::vector<Run> MaterialPlanBuilder::CollectRuns() const
+{
+    // Parts in the order of the file; within a part, materials in the order of their first triangle there.
+    std::map<std::pair<uint32_t, uint32_t>, size_t> runOf;
+    std::vector<Run> runs;
+    const size_t triangleCount = groups.triangleMaterial.size();
+    std::vector<std::vector<size_t>> partRuns(groups.partNames.size());
+    for (size_t t = 0; t < triangleCount; ++t) {
+        const std::pair<uint32_t, uint32_t> key(groups.trianglePart[t], groups.triangleMaterial[t]);
+        auto found = runOf.find(key);
+        if (found == runOf.end()) {
+            found = runOf.emplace(key, runs.size()).first;
+            runs.push_back(Run{key.first, key.second, {}});
+            partRuns[key.first].push_back(found->second);
+        }
+        runs[found->second].triangles.push_back(uint32_t(t));
+    }
+    std::vector<Run> ordered;
+    for (std::vector<size_t>& part : partRuns) {
+        std::stable_partition(part.begin(), part.end(), [&](size_t r) {
+            return looks[runs[r].material].renderMode != RenderMode::Translucent;
+        });
+        for (size_t r : part) {
+            ordered.push_back(std::move(runs[r]));
+        }
+    }
+    return ordered;
+}
+
+// The coordinate of a vertex along one axis, in texels of the texture, before the half-texel offset.
+double MaterialPlanBuilder::Texels(uint32_t vertex, int axis, const TexturePlan& texture) const
+{
+    const Vector2D* texCoords = objFile.GetTexCoords();
+    const Vector2D uv = texCoords ? texCoords[vertex] : Vector2D();
+    if (axis == 0) {
+        return double(uv.x) * double(settings.sScale) * double(texture.width);
+    }
+    return (1.0 - double(uv.y)) * double(settings.tScale) * double(texture.height);
+}
+
+// A face whose coordinates would leave the Vtx's range moves by whole repeats of its texture, all corners alike,
+// which samples the same texels wherever the texture wraps. A clamped axis stays.
+void MaterialPlanBuilder::ShiftFace(const Run& run, size_t first, size_t end, const TexturePlan* texture,
+                                    int32_t shift[2]) const
+{
+    shift[0] = shift[1] = 0;
+    if (!texture) {
+        return;
+    }
+    const uint32_t* indices = objFile.GetIndices();
+    for (int axis = 0; axis < 2; ++axis) {
+        const bool clamp = axis == 0 ? texture->clampS : texture->clampT;
+        const int size = axis == 0 ? texture->width : texture->height;
+        const int period = (axis == 0 ? texture->mirrorS : texture->mirrorT) ? 2 * size : size;
+        if (clamp || period <= 0) {
+            continue;
+        }
+        double low = HUGE_VAL;
+        double high = -HUGE_VAL;
+        for (size_t k = first; k < end; ++k) {
+            for (int corner = 0; corner < 3; ++corner) {
+                const double texels = Texels(indices[3 * size_t(run.triangles[k]) + size_t(corner)], axis, *texture);
+                low = std::min(low, texels - 0.5);
+                high = std::max(high, texels - 0.5);
+            }
+        }
+        if (!(low >= -1024.0 && high < 1023.96875) && std::isfinite(low) && std::isfinite(high)) {
+            const double middle = (low + high) / 2.0;
+            const double repeats = std::floor(middle / period + 0.5);
+            if (std::fabs(repeats) < 1e9) {
+                shift[axis] = int32_t(repeats);
+            }
+        }
+    }
+}
+
+VertexRow MaterialPlanBuilder::RowOf(uint32_t vertex, const TexturePlan* texture, const int32_t shift[2],
+                                     uint64_t& clamped) const
+{
+    VertexRow row = MakeVertexRow(objFile, vertex, settings);
+    row.st[0] = 0;
+    row.st[1] = 0;
+    if (texture) {
+        for (int axis = 0; axis < 2; ++axis) {
+            const int size = axis == 0 ? texture->width : texture->height;
+            const int period = (axis == 0 ? texture->mirrorS : texture->mirrorT) ? 2 * size : size;
+            const double texels = Texels(vertex, axis, *texture) - double(shift[axis]) * period;
+            const double value = std::isfinite(texels) ? texels : 0.0;
+            row.st[axis] = ClampFixed(RoundToFixed(value - 0.5), clamped);
+        }
+    }
+    if (colours) {
+        const Vector3D& colour = groups.colours[size_t(groups.corner[vertex].vertexIndex)];
+        if (packedNormals) {
+            const Vector3D& normal = objFile.GetNormals()[vertex];
+            row.flag = PackNormal(normal.x, normal.y, normal.z);
+        }
+        row.shade[0] = ColourByte(colour.x);
+        row.shade[1] = ColourByte(colour.y);
+        row.shade[2] = ColourByte(colour.z);
+    }
+    return row;
+}
+
+int MaterialPlanBuilder::AddRun(ConsolePlan& plan, const Run& run, const std::string& name)
+{
+    const MaterialLook& look = looks[run.material];
+    const TexturePlan* texture = look.texture >= 0 ? &(*textures)[size_t(look.texture)] : nullptr;
+    const uint32_t* indices = objFile.GetIndices();
+
+    std::map<VertexKey, uint32_t> numberOf;
+    std::vector<uint32_t> sourceVertex;
+    std::vector<int32_t> sourceShift;
+    std::vector<uint32_t> local;
+    local.reserve(run.triangles.size() * 3);
+    for (size_t k = 0; k < run.triangles.size();) {
+        // The triangles of one face stand together and share its shift.
+        size_t end = k + 1;
+        while (end < run.triangles.size() && groups.triangleFace[run.triangles[end]] ==
+                                                 groups.triangleFace[run.triangles[k]]) {
+            ++end;
+        }
+        int32_t shift[2];
+        ShiftFace(run, k, end, texture, shift);
+        for (size_t j = k; j < end; ++j) {
+            for (int corner = 0; corner < 3; ++corner) {
+                const uint32_t vertex = indices[3 * size_t(run.triangles[j]) + size_t(corner)];
+                const ObjAttribute& attribute = groups.corner[vertex];
+                // Without a texture, corners that differ only in their texture coordinate are one vertex.
+                const VertexKey key = texture ? VertexKey(vertex, -1, shift[0], shift[1])
+                                              : VertexKey(attribute.vertexIndex, attribute.normalIndex, 0, 0);
+                const auto inserted = numberOf.emplace(key, uint32_t(sourceVertex.size()));
+                if (inserted.second) {
+                    sourceVertex.push_back(vertex);
+                    sourceShift.push_back(shift[0]);
+                    sourceShift.push_back(shift[1]);
+                }
+                local.push_back(inserted.first->second);
+            }
+        }
+        k = end;
+    }
+
+    plan.lists.push_back(DisplayListPlan{name, {}});
+    const int list = int(plan.lists.size() - 1);
+    std::vector<uint32_t> rowVertex;
+    PlanTriangles(local.data(), local.size(), uint32_t(sourceVertex.size()), cache, settings.optimize,
+                  uint32_t(plan.rows.size()), plan.lists[size_t(list)].commands, rowVertex);
+    plan.lists[size_t(list)].commands.push_back(Simple(Command::End));
+    uint64_t clamped = 0;
+    for (uint32_t v : rowVertex) {
+        plan.rows.push_back(RowOf(sourceVertex[v], texture, &sourceShift[2 * size_t(v)], clamped));
+        plan.rowColours.push_back(!lit || packedNormals);
+    }
+    if (clamped > 0) {
+        warnings << "warning: " << clamped << " texture coordinate component" << (clamped == 1 ? " was" : "s were")
+                 << " clamped to -1024..1024 texels in material \"" << look.name << "\"\n";
+    }
+    return list;
+}
+
+ConsolePlan MaterialPlanBuilder::Build(std::vector<TexturePlan> planTextures, const std::string& identifier,
+                                       MaterialPlanLists& lists)
+{
+    ConsolePlan plan;
+    plan.cacheSize = cache.size;
+    plan.lit = true;
+    plan.textures = std::move(planTextures);
+    textures = &plan.textures;
+
+    const std::vector<Run> runs = CollectRuns();
+    UniqueNames materialNames;
+    std::vector<int> materialList(looks.size(), -1);
+    for (const Run& run : runs) {
+        if (materialList[run.material] < 0) {
+            const MaterialLook& look = looks[run.material];
+            plan.lists.push_back(DisplayListPlan{identifier + "Material_" + materialNames.Add(look.name),
+                                                 MaterialCommands(look, plan.textures, lit, packedNormals)});
+            materialList[run.material] = int(plan.lists.size() - 1);
+        }
+    }
+    lists.materials = materialList;
+    UniqueNames partNames;
+    std::vector<std::string> partName(groups.partNames.size());
+    for (size_t p = 0; p < partName.size(); ++p) {
+        partName[p] = partNames.Add(groups.partNames[p]);
+    }
+    UniqueNames meshNames;
+    std::vector<int> runList;
+    for (const Run& run : runs) {
+        const std::string name = identifier + "Mesh_" +
+                                  meshNames.Add(partName[run.part] + "_" + IdentifierPart(looks[run.material].name.empty()
+                                                                                              ? "default"
+                                                                                              : looks[run.material].name));
+        runList.push_back(AddRun(plan, run, name));
+    }
+
+    const std::vector<Command> reset = DefaultStateCommands(packedNormals);
+    // A material called right after itself (in consecutive parts) is already in place and loads nothing again.
+    auto drawRun = [&](std::vector<Command>& commands, int& lastMaterial, size_t r) {
+        if (materialList[runs[r].material] != lastMaterial) {
+            lastMaterial = materialList[runs[r].material];
+            commands.push_back(CallList(lastMaterial));
+        }
+        commands.push_back(CallList(runList[r]));
+    };
+    for (size_t p = 0; p < groups.partNames.size(); ++p) {
+        std::vector<Command> commands;
+        int lastMaterial = -1;
+        for (size_t r = 0; r < runs.size(); ++r) {
+            if (runs[r].part == p) {
+                drawRun(commands, lastMaterial, r);
+            }
+        }
+        if (commands.empty()) {
+            continue;
+        }
+        commands.insert(commands.end(), reset.begin(), reset.end());
+        lists.partNames.push_back(identifier + "Part_" + partName[p]);
+        plan.lists.push_back(DisplayListPlan{lists.partNames.back(), std::move(commands)});
+        lists.parts.push_back(int(plan.lists.size() - 1));
+    }
+    std::vector<Command> model;
+    int lastMaterial = -1;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (size_t r = 0; r < runs.size(); ++r) {
+            const bool translucent = looks[runs[r].material].renderMode == RenderMode::Translucent;
+            if (translucent == (pass == 1)) {
+                drawRun(model, lastMaterial, r);
+            }
+        }
+    }
+    model.insert(model.end(), reset.begin(), reset.end());
+    plan.lists.push_back(DisplayListPlan{identifier + "DisplayList", std::move(model)});
+    plan.modelList = int(plan.lists.size() - 1);
+    return plan;
+}
+
+}
+
+uint16_t PackNormal(float x, float y, float z)
+{
+    return uint16_t(PackComponent(x, 16, 5) << 11 | PackComponent(y, 32, 6) << 5 | PackComponent(z, 16, 5));
+}
+
+std::vector<Command> DefaultStateCommands(bool packedNormals)
+{
+    std::vector<Command> commands;
+    commands.push_back(Simple(Command::PipeSync));
+    commands.push_back(Simple(Command::SetGeometryMode, geometryLighting));
+    if (packedNormals) {
+        commands.push_back(Simple(Command::ClearGeometryMode, geometryPackedNormals));
+    }
+    commands.push_back(Simple(Command::Texture, 0));
+    commands.push_back(Simple(Command::SetTextureLUT, 0));
+    commands.push_back(Combine(CombinerMode{In::Zero, In::Zero, In::Zero, In::Shade, In::Zero, In::Zero, In::Zero,
+                                            In::Shade}));
+    commands.push_back(Render(RenderMode::Opaque));
+    commands.push_back(Simple(Command::SetCycleOne));
+    commands.push_back(Simple(Command::AlphaCompareNone));
+    commands.push_back(Simple(Command::End));
+    return commands;
+}
+
+ConsolePlan BuildMaterialPlan(const ObjFile& objFile, const std::vector<MaterialLook>& looks,
+                              std::vector<TexturePlan> textures, const ConversionSettings& settings,
+                              const std::string& identifier, std::ostream& warnings, MaterialPlanLists& lists)
+{
+    POLVANE_CHECK(objFile.GetGroups() && looks.size() == objFile.GetGroups()->materialNames.size());
+    MaterialPlanBuilder builder(objFile, looks, settings, warnings);
+    return builder.Build(std::move(textures), identifier, lists);
+}

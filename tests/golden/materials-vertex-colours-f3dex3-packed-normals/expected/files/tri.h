@@ -1,0 +1,9 @@
+#ifndef tri_H
+#define tri_H
+
+#include "model.h"
+
+extern model triModel;
+extern Gfx triPart_default[];
+
+#endif

@@ -1,0 +1,20 @@
+#include "tri.h"
+
+Vtx triVertices[] = 
+{
+    { 0, 0, 0, 0, 0, 2048, 0, 0, 127, 0xff },
+    { -2, 0, 0, 0, 0, 2048, 0, 0, 127, 0xff },
+    { 0, -2, 0, 0, 0, 2048, 0, 0, 127, 0xff },
+};
+
+Gfx triDisplayList[] = 
+{
+    gsSPVertex(&triVertices[0], 3, 0),
+    gsDPPipeSync(),
+    gsSP1Triangle(0, 1, 2, 0),
+    gsDPPipeSync(),
+    gsSPEndDisplayList(),
+};
+
+model triModel = { triVertices, triDisplayList };
+
