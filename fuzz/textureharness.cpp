@@ -169,10 +169,11 @@ std::string CheckImageLoader(const uint8_t* data, size_t size, const std::string
 
 std::string CheckTexture(const uint8_t* data, size_t size)
 {
-    // Header: width (2 bytes), height (2), format (9 and up: automatic), flags, colour count; then pixels.
+    // Header: width and height (2 bytes each, 1 to 128), format (9 and up: automatic), flags, colour count; then
+    // the pixels.
     const auto byte = [&](size_t k) { return k < size ? data[k] : uint8_t(0); };
-    const int width = 1 + (byte(0) | byte(1) << 8) % 200;
-    const int height = 1 + (byte(2) | byte(3) << 8) % 200;
+    const int width = 1 + (byte(0) | byte(1) << 8) % 128;
+    const int height = 1 + (byte(2) | byte(3) << 8) % 128;
     const std::optional<TextureFormat> forced =
         byte(4) % 10 == 9 ? std::nullopt : std::optional<TextureFormat>(TextureFormat(byte(4) % 10));
     const uint8_t flags = byte(5);

@@ -9,12 +9,12 @@
 #include <string>
 
 // Decodes the bytes as an image file, up to 1024x1024 pixels. A decoded image has a size within the limit and all
-// its pixels; a refused one gives one of the loader's reasons. Every so often (a property of the input) the bytes are also written
-// to scratchFolder and loaded from there, which must give the same result; small images go on through the
-// texture checks below.
+// its pixels; a refused one gives one of the loader's reasons. Every so often (a property of the input) the bytes
+// are also written to scratchFolder and loaded from there, which must give the same result; small images go on
+// through the texture checks below.
 std::string CheckImageLoader(const uint8_t* data, size_t size, const std::string& scratchFolder);
 
-// Builds a small image from the bytes (width and height up to 200, a format or automatic, clamp flags, grey or
+// Builds a small image from the bytes (width and height up to 128, a format or automatic, clamp flags, grey or
 // few colours or raw pixels), then chooses, converts and decodes it: the size fits texture memory, wrapping
 // axes are powers of two, 4-bit widths even, the bytes and palette have their lengths, and converting the
 // decoded texels again gives the same texels.

@@ -17,11 +17,14 @@ void* ZeroedAllocation(size_t size)
     return std::calloc(1, size == 0 ? 1 : size);
 }
 
+// A fresh zeroed block rather than realloc and memset: the system hands out large zeroed blocks without touching
+// them, so a header that claims a huge chunk costs nothing until its bytes arrive (they never do in a short file).
 void* ZeroedReallocation(void* block, size_t oldSize, size_t newSize)
 {
-    void* grown = std::realloc(block, newSize == 0 ? 1 : newSize);
-    if (grown && newSize > oldSize) {
-        std::memset(static_cast<char*>(grown) + oldSize, 0, newSize - oldSize);
+    void* grown = ZeroedAllocation(newSize);
+    if (grown && block) {
+        std::memcpy(grown, block, std::min(oldSize, newSize));
+        std::free(block);
     }
     return grown;
 }
@@ -140,42 +143,31 @@ bool JpegHuffmanTablesFit(const uint8_t* data, size_t size)
     return true;
 }
 
+// A PNG chunk that claims more bytes than the file has left is truncated; stb would allocate its claimed size first.
+bool PngChunksFit(const uint8_t* data, size_t size)
+{
+    static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (size < 8 || std::memcmp(data, signature, 8) != 0) {
+        return true;  // not a PNG
+    }
+    for (size_t at = 8; at + 8 <= size;) {
+        const uint64_t length = uint64_t(data[at]) << 24 | uint64_t(data[at + 1]) << 16 | uint64_t(data[at + 2]) << 8 |
+                                data[at + 3];
+        if (length + 12 > size - at) {
+            return false;
+        }
+        if (std::memcmp(data + at + 4, "IEND", 4) == 0) {
+            break;
+        }
+        at += size_t(length) + 12;
+    }
+    return true;
+}
+
 // The most pixels a byte of any of the formats read can hold: deflate expands a byte to at most 1032, and a PNG
 // may pack 8 pixels into a byte. A file with more pixels than that for its size is truncated; refusing it early
 // spares decoding a header's worth of zeros into a large picture.
 constexpr uint64_t maxPixelsPerByte = 1032 * 8;
-
-// Reads the size with probe(), refuses what is too large, then decodes to 8-bit RGBA with decode().
-template <typename Probe, typename Decoder>
-ImageLoad Decode(Probe probe, Decoder decode, size_t fileSize, int maxSide, Image& image, std::string& reason)
-{
-    const auto tooLarge = [maxSide](int width, int height) { return width > maxSide || height > maxSide; };
-    int width = 0, height = 0, channels = 0;
-    if (!probe(&width, &height, &channels) || width <= 0 || height <= 0) {
-        reason = "is not a PNG, JPEG, TGA, BMP or GIF image";
-        return ImageLoad::Unreadable;
-    }
-    if (tooLarge(width, height)) {
-        reason = "is " + std::to_string(width) + "x" + std::to_string(height) + " pixels; the largest image read is " +
-                 std::to_string(maxSide) + "x" + std::to_string(maxSide);
-        return ImageLoad::Unreadable;
-    }
-    if (uint64_t(width) * uint64_t(height) > uint64_t(fileSize) * maxPixelsPerByte) {
-        reason = "is damaged or truncated";
-        return ImageLoad::Unreadable;
-    }
-    stbi_uc* pixels = decode(&width, &height, &channels);
-    if (!pixels || width <= 0 || height <= 0 || tooLarge(width, height)) {
-        stbi_image_free(pixels);
-        reason = "is damaged or truncated";
-        return ImageLoad::Unreadable;
-    }
-    image.width = width;
-    image.height = height;
-    image.rgba.assign(pixels, pixels + size_t(width) * size_t(height) * 4);
-    stbi_image_free(pixels);
-    return ImageLoad::Ok;
-}
 
 void WriteToStream(void* user, void* data, int size)
 {
@@ -227,19 +219,36 @@ ImageLoad LoadImageFromMemory(const uint8_t* data, size_t size, Image& image, st
         reason = "is larger than any image read";
         return ImageLoad::Unreadable;
     }
-    if (!JpegHuffmanTablesFit(data, size)) {
+    if (!JpegHuffmanTablesFit(data, size) || !PngChunksFit(data, size)) {
         reason = "is damaged or truncated";
         return ImageLoad::Unreadable;
     }
-    const int length = int(size);
-    return Decode(
-        [&](int* width, int* height, int* channels) {
-            return stbi_info_from_memory(data, length, width, height, channels) != 0;
-        },
-        [&](int* width, int* height, int* channels) {
-            return stbi_load_from_memory(data, length, width, height, channels, 4);
-        },
-        size, maxSide, image, reason);
+    const auto tooLarge = [maxSide](int width, int height) { return width > maxSide || height > maxSide; };
+    int width = 0, height = 0, channels = 0;
+    if (!stbi_info_from_memory(data, int(size), &width, &height, &channels) || width <= 0 || height <= 0) {
+        reason = "is not a PNG, JPEG, TGA, BMP or GIF image";
+        return ImageLoad::Unreadable;
+    }
+    if (tooLarge(width, height)) {
+        reason = "is " + std::to_string(width) + "x" + std::to_string(height) + " pixels; the largest image read is " +
+                 std::to_string(maxSide) + "x" + std::to_string(maxSide);
+        return ImageLoad::Unreadable;
+    }
+    if (uint64_t(width) * uint64_t(height) > uint64_t(size) * maxPixelsPerByte) {
+        reason = "is damaged or truncated";
+        return ImageLoad::Unreadable;
+    }
+    stbi_uc* pixels = stbi_load_from_memory(data, int(size), &width, &height, &channels, 4);
+    if (!pixels || width <= 0 || height <= 0 || tooLarge(width, height)) {
+        stbi_image_free(pixels);
+        reason = "is damaged or truncated";
+        return ImageLoad::Unreadable;
+    }
+    image.width = width;
+    image.height = height;
+    image.rgba.assign(pixels, pixels + size_t(width) * size_t(height) * 4);
+    stbi_image_free(pixels);
+    return ImageLoad::Ok;
 }
 
 Image ResizeImage(const Image& image, int width, int height, bool wrapX, bool wrapY)

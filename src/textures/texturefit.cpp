@@ -253,7 +253,8 @@ bool ChooseTexture(const Image& image, std::optional<TextureFormat> forced, bool
 
     const std::string name = TextureFormatName(choice.format);
     const std::string prefix = "warning: " + fileName + ": ";
-    const std::string sizes = " from " + SizeText(image.width, image.height) + " to " + SizeText(size.width, size.height);
+    const std::string sizes =
+        " from " + SizeText(image.width, image.height) + " to " + SizeText(size.width, size.height);
     const bool powerOfTwo = (!clampS && !IsPowerOfTwo(image.width)) || (!clampT && !IsPowerOfTwo(image.height));
     if (size == ShapedSize(choice.format, image.width, image.height, clampS, clampT)) {
         // Only the shape changed: to powers of two for wrapping, or to an even 4-bit width.

@@ -111,22 +111,6 @@ TEST(ConvertTexture, TooManyColoursForAPaletteAreQuantised)
     EXPECT_EQ(exact, 32);
 }
 
-TEST(ConvertTexture, AReducedPaletteImageKeepsItsColours)
-{
-    Image image = Fixture("checker-2x2.png");
-    TextureChoice choice;
-    choice.format = F::CI4;
-    choice.width = 1;
-    choice.height = 2;
-    TexturePlan plan;
-    std::string warning;
-    ConvertTexture(image, choice, true, true, "t.png", plan, warning);
-    EXPECT_EQ(warning, "");
-    EXPECT_EQ(plan.palette[0], 0xF801);
-    EXPECT_LT(plan.texels[0] >> 4, 4);
-    EXPECT_LT(plan.texels[0] & 15, 4);
-}
-
 TEST(DecodeTexture, WidensTexelsAsTheConsoleDoes)
 {
     struct Case {

@@ -49,10 +49,8 @@ TEST(TextureMemory, FitsWhenItsPaddedRowsFit)
         {F::I8, 2048, 1, 256, false},  // longer than a tile can address
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(TextureFormatName(c.format)) + " " + std::to_string(c.width) + "x" +
-                     std::to_string(c.height));
-        EXPECT_EQ(TmemWords(c.format, c.width, c.height), c.words);
-        EXPECT_EQ(FitsTmem(c.format, c.width, c.height), c.fits);
+        EXPECT_EQ(TmemWords(c.format, c.width, c.height), c.words) << TextureFormatName(c.format) << " " << c.width;
+        EXPECT_EQ(FitsTmem(c.format, c.width, c.height), c.fits) << TextureFormatName(c.format) << " " << c.width;
     }
 }
 
