@@ -63,7 +63,7 @@ read_lines("${CASE_DIR}/args" args)
 
 snapshot(BEFORE)
 execute_process(COMMAND ${EMULATOR} "${POLVANE}" ${args} WORKING_DIRECTORY "${SCRATCH_DIR}"
-                RESULT_VARIABLE status OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr)
+                RESULT_VARIABLE status OUTPUT_FILE "${SCRATCH_DIR}.stdout" ERROR_FILE "${SCRATCH_DIR}.stderr")
 # A return value of -1 is what a POSIX shell shows as 255.
 if(status STREQUAL "-1" OR status STREQUAL "4294967295")
   set(status 255)
@@ -90,8 +90,8 @@ endforeach()
 
 set(expected "${CASE_DIR}/expected")
 if(REGENERATE)
-  file(WRITE "${expected}/stdout" "${stdout}")
-  file(WRITE "${expected}/stderr" "${stderr}")
+  configure_file("${SCRATCH_DIR}.stdout" "${expected}/stdout" COPYONLY)
+  configure_file("${SCRATCH_DIR}.stderr" "${expected}/stderr" COPYONLY)
   file(WRITE "${expected}/status" "${status}\n")
   file(REMOVE_RECURSE "${expected}/files")
   if(EXISTS "${expected}/digests")
@@ -128,7 +128,6 @@ function(compare what expected_path actual_path)
 endfunction()
 
 foreach(stream stdout stderr)
-  file(WRITE "${SCRATCH_DIR}.${stream}" "${${stream}}")
   compare(${stream} "${expected}/${stream}" "${SCRATCH_DIR}.${stream}")
 endforeach()
 file(STRINGS "${expected}/status" expected_status)
