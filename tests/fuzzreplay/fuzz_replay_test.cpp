@@ -1,4 +1,5 @@
-// Every file of the fuzz corpus goes through the checks of its fuzz target.
+// Every file of the fuzz corpus goes through the checks of its fuzz target, and so does every real model of the
+// shared corpus, when it is there.
 
 #include <gtest/gtest.h>
 
@@ -16,10 +17,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<fs::path> CorpusFiles(const char* name)
+std::vector<fs::path> CorpusFiles(const fs::path& folder)
 {
     std::vector<fs::path> files;
-    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(FUZZ_CORPUS_DIR) / name)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
         if (entry.is_regular_file()) {
             files.push_back(entry.path());
         }
@@ -35,10 +36,10 @@ std::vector<uint8_t> ReadBytes(const fs::path& path)
 }
 
 template <typename Check>
-void ReplayCorpus(const char* name, Check check)
+void ReplayCorpus(const fs::path& folder, Check check)
 {
-    const std::vector<fs::path> files = CorpusFiles(name);
-    ASSERT_GE(files.size(), 10u) << "the corpus " << name << " is missing";
+    const std::vector<fs::path> files = CorpusFiles(folder);
+    ASSERT_GE(files.size(), 10u) << "the corpus " << folder << " is missing";
     for (const fs::path& file : files) {
         const std::vector<uint8_t> bytes = ReadBytes(file);
         EXPECT_EQ(check(bytes.data(), bytes.size()), "") << file.filename().string();
@@ -49,7 +50,7 @@ void ReplayCorpus(const char* name, Check check)
 
 TEST(FuzzCorpus, LoadedModelsAreWellFormed)
 {
-    ReplayCorpus("obj", CheckLoader);
+    ReplayCorpus(fs::path(FUZZ_CORPUS_DIR) / "obj", CheckLoader);
 }
 
 TEST(FuzzCorpus, DisplayListsDrawExactlyTheModelsTriangles)
@@ -57,12 +58,26 @@ TEST(FuzzCorpus, DisplayListsDrawExactlyTheModelsTriangles)
     const fs::path scratch = fs::path(FUZZ_SCRATCH_DIR) / "displaylist";
     fs::remove_all(scratch);
     fs::create_directories(scratch);
-    ReplayCorpus("obj",
+    ReplayCorpus(fs::path(FUZZ_CORPUS_DIR) / "obj",
                  [&](const uint8_t* data, size_t size) { return CheckDisplayList(data, size, scratch.string()); });
     fs::remove_all(scratch);
 }
 
 TEST(FuzzCorpus, OptionParserStaysInsideTheArgumentList)
 {
-    ReplayCorpus("options", CheckOptions);
+    ReplayCorpus(fs::path(FUZZ_CORPUS_DIR) / "options", CheckOptions);
+}
+
+TEST(SharedCorpus, ModelsLoadWellFormedAndTheirDisplayListsDrawExactlyTheirTriangles)
+{
+    if (!fs::is_directory(POLVANE_CORPUS_DIR)) {
+        GTEST_SKIP() << "no corpus at " << POLVANE_CORPUS_DIR;
+    }
+    const fs::path scratch = fs::path(FUZZ_SCRATCH_DIR) / "shared";
+    fs::create_directories(scratch);
+    ReplayCorpus(POLVANE_CORPUS_DIR, [&](const uint8_t* data, size_t size) {
+        const std::string fault = CheckLoader(data, size);
+        return fault.empty() ? CheckDisplayList(data, size, scratch.string()) : fault;
+    });
+    fs::remove_all(scratch);
 }
