@@ -17,31 +17,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<fs::path> CorpusFiles(const fs::path& folder)
-{
-    std::vector<fs::path> files;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        if (entry.is_regular_file()) {
-            files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-std::vector<uint8_t> ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 template <typename Check>
 void ReplayCorpus(const fs::path& folder, Check check)
 {
-    const std::vector<fs::path> files = CorpusFiles(folder);
+    std::vector<fs::path> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        files.push_back(entry.path());
+    }
     ASSERT_GE(files.size(), 10u) << "the corpus " << folder << " is missing";
     for (const fs::path& file : files) {
-        const std::vector<uint8_t> bytes = ReadBytes(file);
+        std::ifstream in(file, std::ios::binary);
+        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         EXPECT_EQ(check(bytes.data(), bytes.size()), "") << file.filename().string();
     }
 }

@@ -11,14 +11,12 @@ namespace {
 // Writes each command as a short line: "load first count slot", "sync", "tri a b c".
 class Recorder : public DisplayListSink {
 public:
-    void Load(uint32_t first, uint32_t count, uint32_t slot) override
-    {
-        rows += "load " + std::to_string(first) + " " + std::to_string(count) + " " + std::to_string(slot) + ", ";
-    }
+    void Load(uint32_t first, uint32_t count, uint32_t slot) override { Add("load", first, count, slot); }
     void Sync() override { rows += "sync, "; }
-    void Triangle(uint32_t a, uint32_t b, uint32_t c) override
+    void Triangle(uint32_t a, uint32_t b, uint32_t c) override { Add("tri", a, b, c); }
+    void Add(const char* what, uint32_t a, uint32_t b, uint32_t c)
     {
-        rows += "tri " + std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c) + ", ";
+        rows += what + (" " + std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c) + ", ");
     }
     std::string rows;
 };
