@@ -138,9 +138,7 @@ static const char *DecodeTriangle(unsigned int bytes, int *slots)
  * only the values, turned so that the smallest corner comes first (turning keeps the winding). */
 static void PrintTriangle(const int *slots, int turned)
 {
-    int c;
-    int r;
-    int first = 0;
+    int c, r, first = 0;
     const Vtx_t *v[3];
     for (c = 0; c < 3; ++c) {
         v[c] = &replayVertices[cache[slots[c]]].v;
@@ -171,22 +169,12 @@ int main(int argc, char **argv)
     const long numRows = (long)(sizeof replayVertices / sizeof replayVertices[0]);
     const long numCommands = (long)(sizeof replayDisplayList / sizeof replayDisplayList[0]);
     const Gfx *list = replayModel.displayList;
-    int turned;
-    long command;
-    long syncs = 0;
-    long loads = 0;
-    long loaded = 0;
-    int lastWasSync = 0;
-    int lastWasLoneTriangle = 0;
-    int slot;
+    long command, syncs = 0, loads = 0, loaded = 0;
+    int turned, slot, lastWasSync = 0, lastWasLoneTriangle = 0;
 
-    if (argc < 2) {
-        fprintf(stderr, "usage: %s <cache slots> [turned]\n", argv[0]);
-        return 2;
-    }
-    cacheSlots = (int)strtol(argv[1], NULL, 10);
+    cacheSlots = argc < 2 ? 0 : (int)strtol(argv[1], NULL, 10);
     if (cacheSlots < 1 || cacheSlots > MOST_SLOTS) {
-        fprintf(stderr, "cache of %d slots is not one the replay can hold\n", cacheSlots);
+        fprintf(stderr, "usage: %s <cache slots: 1 to %d> [turned]\n", argv[0], MOST_SLOTS);
         return 2;
     }
     turned = argc > 2 && strcmp(argv[2], "turned") == 0;
@@ -200,12 +188,9 @@ int main(int argc, char **argv)
     for (command = 0; command < numCommands; ++command) {
         const Gfx *g = &list[command];
         unsigned int opcode = g->w0 >> 24;
-        int wasSync = 0;
-        int wasLoneTriangle = 0;
+        int wasSync = 0, wasLoneTriangle = 0;
         if (opcode == OP_VTX) {
-            unsigned int first;
-            unsigned int count;
-            unsigned int k;
+            unsigned int first, count, k;
             long row;
             const char *fault = DecodeLoad(g, &first, &count);
             if (fault != NULL) {
@@ -260,8 +245,7 @@ int main(int argc, char **argv)
 #endif
 #if defined(OP_TRI2)
         } else if (opcode == OP_TRI2) {
-            int first[3];
-            int second[3];
+            int first[3], second[3];
             const char *fault;
             if (g->addr != NULL || g->flags != 0u) {
                 return Fail(command, "triangle pair with an address or a flag");
