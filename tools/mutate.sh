@@ -26,7 +26,7 @@ while [ $# -gt 0 ]; do
     esac
     shift
 done
-slow_labels='replay|regression|package|windows'
+slow_labels='replay|package|windows'
 per_mutant=${MUTATE_TIMEOUT:-900}
 # MUTATE_EXCLUDE=<label regex> leaves those tests out of the mutant runs (e.g. corpus, for a quicker, stricter
 # measure: a mutant caught without them is caught by the whole suite too).
