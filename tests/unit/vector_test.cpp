@@ -31,8 +31,9 @@ TEST(Vectors, ArithmeticRoundsOnceAndFollowsTheRightHandRule)
 
 TEST(VectorsDeathTest, IndexReachesEachComponentAndStopsOutside)
 {
-    const Vector2D u(5.0f, 6.0f);
-    const Vector3D v(1.0f, 2.0f, 3.0f);
+    // Not const: the writable access is a function of its own.
+    Vector2D u(5.0f, 6.0f);
+    Vector3D v(1.0f, 2.0f, 3.0f);
     Vector4D w(1.0f, 2.0f, 3.0f, 4.0f);
     w[3] = 8.0f;
     EXPECT_EQ(u[0] + u[1], 11.0f);
