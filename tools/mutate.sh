@@ -32,16 +32,17 @@ per_mutant=${MUTATE_TIMEOUT:-900}
 # measure: a mutant caught without them is caught by the whole suite too).
 exclude=${MUTATE_EXCLUDE:+-LE $MUTATE_EXCLUDE}
 
+# The kinds of fault: what each matches on a line of code (the mutants replace one match each, see apply).
+operators='my %re = ("==" => qr/==/, "!=" => qr/!=/, "<" => qr/(?<= )<(?= )/, ">" => qr/(?<= )>(?= )/,
+    "<=" => qr/(?<= )<=(?= )/, ">=" => qr/(?<= )>=(?= )/, "&&" => qr/&&/, "||" => qr/\|\|/,
+    "true" => qr/\btrue\b/, "false" => qr/\bfalse\b/, "+1" => qr/ \+ 1\b(?!\.)/, "-1" => qr/ - 1\b(?!\.)/,
+    "+" => qr/(?<= )\+(?= )/, "-" => qr/(?<= )-(?= )/, "int" => qr/(?<![\w.])\d+(?![\w.])/);'
+
 # One line per mutant: number, file, line number, operator, which match on the line.
 sample() {
-    find src -name '*.cpp' | LC_ALL=C sort | perl -MDigest::MD5=md5_hex -e '
+    find src -name '*.cpp' | LC_ALL=C sort | perl -MDigest::MD5=md5_hex -e "$operators"'
         my ($seed, $count) = @ARGV;
         my @ops = ("==", "!=", "<", ">", "<=", ">=", "&&", "||", "true", "false", "+1", "-1", "+", "-", "int");
-        my %re = ("==" => qr/==/, "!=" => qr/!=/, "<" => qr/(?<= )<(?= )/, ">" => qr/(?<= )>(?= )/,
-                  "<=" => qr/(?<= )<=(?= )/, ">=" => qr/(?<= )>=(?= )/, "&&" => qr/&&/, "||" => qr/\|\|/,
-                  "true" => qr/\btrue\b/, "false" => qr/\bfalse\b/, "+1" => qr/ \+ 1\b(?!\.)/,
-                  "-1" => qr/ - 1\b(?!\.)/, "+" => qr/(?<= )\+(?= )/, "-" => qr/(?<= )-(?= )/,
-                  "int" => qr/(?<![\w.])\d+(?![\w.])/);
         my (%sites, %size, $total);
         while (my $file = <STDIN>) {
             chomp $file;
@@ -70,13 +71,8 @@ sample() {
 
 # Applies mutant <op> at match <which> of line <line> of <file>, in place.
 apply() {
-    perl -i -e '
+    perl -i -e "$operators"'
         my ($line, $op, $which) = splice @ARGV, 0, 3;
-        my %re = ("==" => qr/==/, "!=" => qr/!=/, "<" => qr/(?<= )<(?= )/, ">" => qr/(?<= )>(?= )/,
-                  "<=" => qr/(?<= )<=(?= )/, ">=" => qr/(?<= )>=(?= )/, "&&" => qr/&&/, "||" => qr/\|\|/,
-                  "true" => qr/\btrue\b/, "false" => qr/\bfalse\b/, "+1" => qr/ \+ 1\b(?!\.)/,
-                  "-1" => qr/ - 1\b(?!\.)/, "+" => qr/(?<= )\+(?= )/, "-" => qr/(?<= )-(?= )/,
-                  "int" => qr/(?<![\w.])\d+(?![\w.])/);
         my %to = ("==" => "!=", "!=" => "==", "<" => "<=", ">" => ">=", "<=" => "<", ">=" => ">", "&&" => "||",
                   "||" => "&&", "true" => "false", "false" => "true", "+1" => "", "-1" => "", "+" => "-", "-" => "+");
         while (<>) {
