@@ -3,8 +3,8 @@
 
 #include <string>
 
-// Deterministic test models for the benchmark and the regression test: a sphere, a torus and a wavy grid, written
-// as OBJ text the way common exporters write it (six decimals per number). The same arguments always give the
+// Deterministic test models for the benchmark and the golden bench-* cases: a sphere, a torus and a wavy grid,
+// written as OBJ text the way common exporters write it (six decimals per number). The same arguments always give the
 // same bytes on the same C library.
 namespace polvane {
 namespace bench {

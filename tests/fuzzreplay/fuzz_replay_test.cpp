@@ -1,4 +1,5 @@
-// Every file of the fuzz corpus goes through the checks of its fuzz target.
+// Every file of the fuzz corpus goes through the checks of its fuzz target, and so does every real model of the
+// shared corpus, when it is there.
 
 #include <gtest/gtest.h>
 
@@ -17,31 +18,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<fs::path> CorpusFiles(const char* name)
+template <typename Check>
+void ReplayCorpus(const fs::path& folder, Check check)
 {
     std::vector<fs::path> files;
-    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(FUZZ_CORPUS_DIR) / name)) {
-        if (entry.is_regular_file()) {
-            files.push_back(entry.path());
-        }
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        files.push_back(entry.path());
     }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-std::vector<uint8_t> ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-template <typename Check>
-void ReplayCorpus(const char* name, Check check)
-{
-    const std::vector<fs::path> files = CorpusFiles(name);
-    ASSERT_GE(files.size(), 10u) << "the corpus " << name << " is missing";
+    ASSERT_GE(files.size(), 10u) << "the corpus " << folder << " is missing";
     for (const fs::path& file : files) {
-        const std::vector<uint8_t> bytes = ReadBytes(file);
+        std::ifstream in(file, std::ios::binary);
+        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         EXPECT_EQ(check(bytes.data(), bytes.size()), "") << file.filename().string();
     }
 }
@@ -50,7 +37,7 @@ void ReplayCorpus(const char* name, Check check)
 
 TEST(FuzzCorpus, LoadedModelsAreWellFormed)
 {
-    ReplayCorpus("obj", CheckLoader);
+    ReplayCorpus(fs::path(FUZZ_CORPUS_DIR) / "obj", CheckLoader);
 }
 
 TEST(FuzzCorpus, DisplayListsDrawExactlyTheModelsTriangles)
@@ -58,19 +45,33 @@ TEST(FuzzCorpus, DisplayListsDrawExactlyTheModelsTriangles)
     const fs::path scratch = fs::path(FUZZ_SCRATCH_DIR) / "displaylist";
     fs::remove_all(scratch);
     fs::create_directories(scratch);
-    ReplayCorpus("obj",
+    ReplayCorpus(fs::path(FUZZ_CORPUS_DIR) / "obj",
                  [&](const uint8_t* data, size_t size) { return CheckDisplayList(data, size, scratch.string()); });
     fs::remove_all(scratch);
 }
 
 TEST(FuzzCorpus, OptionParserStaysInsideTheArgumentList)
 {
-    ReplayCorpus("options", CheckOptions);
+    ReplayCorpus(fs::path(FUZZ_CORPUS_DIR) / "options", CheckOptions);
+}
+
+TEST(SharedCorpus, ModelsLoadWellFormedAndTheirDisplayListsDrawExactlyTheirTriangles)
+{
+    if (!fs::is_directory(POLVANE_CORPUS_DIR)) {
+        GTEST_SKIP() << "no corpus at " << POLVANE_CORPUS_DIR;
+    }
+    const fs::path scratch = fs::path(FUZZ_SCRATCH_DIR) / "shared";
+    fs::create_directories(scratch);
+    ReplayCorpus(POLVANE_CORPUS_DIR, [&](const uint8_t* data, size_t size) {
+        const std::string fault = CheckLoader(data, size);
+        return fault.empty() ? CheckDisplayList(data, size, scratch.string()) : fault;
+    });
+    fs::remove_all(scratch);
 }
 
 TEST(FuzzCorpus, MaterialLibrariesReadWholeOrReportOneLine)
 {
-    ReplayCorpus("mtl", CheckMaterialLibrary);
+    ReplayCorpus(fs::path(FUZZ_CORPUS_DIR) / "mtl", CheckMaterialLibrary);
 }
 
 TEST(FuzzCorpus, ImagesDecodeWithinTheirLimitsAndConvert)
@@ -78,12 +79,12 @@ TEST(FuzzCorpus, ImagesDecodeWithinTheirLimitsAndConvert)
     const fs::path scratch = fs::path(FUZZ_SCRATCH_DIR) / "image";
     fs::remove_all(scratch);
     fs::create_directories(scratch);
-    ReplayCorpus("image",
+    ReplayCorpus(fs::path(FUZZ_CORPUS_DIR) / "image",
                  [&](const uint8_t* data, size_t size) { return CheckImageLoader(data, size, scratch.string()); });
     fs::remove_all(scratch);
 }
 
 TEST(FuzzCorpus, TexturesFitTextureMemoryAndDecodeToThemselves)
 {
-    ReplayCorpus("texture", CheckTexture);
+    ReplayCorpus(fs::path(FUZZ_CORPUS_DIR) / "texture", CheckTexture);
 }

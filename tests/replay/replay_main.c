@@ -6,15 +6,14 @@
  * microcode whose command format the stand-in headers were chosen for (REPLAY_F3DEX, REPLAY_F3DEX2,
  * REPLAY_F3DEX3, or Fast3D without any of them).
  *
- *   replay_prog <cache slots> [numbers]
+ *   replay_prog <cache slots> [turned]
  *
  * Decodes the words of each command (never the macro arguments), keeps a vertex cache of <cache slots> entries
  * in which a slot holds its vertex until a later load overwrites it, and checks every command: a load names 1 to
  * the microcode's most vertices, lying inside the vertex array, and ends at or before the last cache slot; a
  * triangle names three slots that some earlier load has filled, with flag 0; where two triangles share a command,
  * a single-triangle command is never followed directly by another triangle; the end command is the last entry of
- * the list. Each drawn triangle is printed as one line: the row numbers of its three corners and, unless
- * "numbers" is given, the ten values of each corner's row. A last line reads
+ * the list. Each drawn triangle is printed as one line (see PrintTriangle). A last line reads
  *   end <rows> <commands> <syncs> <sync right before the end: 0 or 1> <load commands> <vertices loaded>
  * Any fault is reported on the error stream with exit status 1. */
 
@@ -135,17 +134,32 @@ static const char *DecodeTriangle(unsigned int bytes, int *slots)
     return NULL;
 }
 
-static void PrintTriangle(const int *slots, int numbersOnly)
+/* Prints one drawn triangle: the row numbers of its corners and the ten values of each corner's row; "turned",
+ * only the values, turned so that the smallest corner comes first (turning keeps the winding). */
+static void PrintTriangle(const int *slots, int turned)
 {
-    int c;
-    printf("%ld %ld %ld", cache[slots[0]], cache[slots[1]], cache[slots[2]]);
-    if (!numbersOnly) {
-        for (c = 0; c < 3; ++c) {
-            const Vtx_t *v = &replayVertices[cache[slots[c]]].v;
-            printf("  %d %d %d %u %d %d %u %u %u %u", v->ob[0], v->ob[1], v->ob[2], (unsigned int)v->flag,
-                   v->tc[0], v->tc[1], (unsigned int)v->cn[0], (unsigned int)v->cn[1], (unsigned int)v->cn[2],
-                   (unsigned int)v->cn[3]);
+    int c, r, first = 0;
+    const Vtx_t *v[3];
+    for (c = 0; c < 3; ++c) {
+        v[c] = &replayVertices[cache[slots[c]]].v;
+    }
+    for (r = 1; turned && r < 3; ++r) {
+        int order = 0;
+        for (c = 0; c < 3 && order == 0; ++c) {
+            order = memcmp(v[(r + c) % 3], v[(first + c) % 3], sizeof *v[0]);
         }
+        if (order < 0) {
+            first = r;
+        }
+    }
+    if (!turned) {
+        printf("%ld %ld %ld", cache[slots[0]], cache[slots[1]], cache[slots[2]]);
+    }
+    for (c = 0; c < 3; ++c) {
+        const Vtx_t *t = v[(first + c) % 3];
+        printf("  %d %d %d %u %d %d %u %u %u %u", t->ob[0], t->ob[1], t->ob[2], (unsigned int)t->flag, t->tc[0],
+               t->tc[1], (unsigned int)t->cn[0], (unsigned int)t->cn[1], (unsigned int)t->cn[2],
+               (unsigned int)t->cn[3]);
     }
     printf("\n");
 }
@@ -155,25 +169,15 @@ int main(int argc, char **argv)
     const long numRows = (long)(sizeof replayVertices / sizeof replayVertices[0]);
     const long numCommands = (long)(sizeof replayDisplayList / sizeof replayDisplayList[0]);
     const Gfx *list = replayModel.displayList;
-    int numbersOnly;
-    long command;
-    long syncs = 0;
-    long loads = 0;
-    long loaded = 0;
-    int lastWasSync = 0;
-    int lastWasLoneTriangle = 0;
-    int slot;
+    long command, syncs = 0, loads = 0, loaded = 0;
+    int turned, slot, lastWasSync = 0, lastWasLoneTriangle = 0;
 
-    if (argc < 2) {
-        fprintf(stderr, "usage: %s <cache slots> [numbers]\n", argv[0]);
-        return 2;
-    }
-    cacheSlots = (int)strtol(argv[1], NULL, 10);
+    cacheSlots = argc < 2 ? 0 : (int)strtol(argv[1], NULL, 10);
     if (cacheSlots < 1 || cacheSlots > MOST_SLOTS) {
-        fprintf(stderr, "cache of %d slots is not one the replay can hold\n", cacheSlots);
+        fprintf(stderr, "usage: %s <cache slots: 1 to %d> [turned]\n", argv[0], MOST_SLOTS);
         return 2;
     }
-    numbersOnly = argc > 2 && strcmp(argv[2], "numbers") == 0;
+    turned = argc > 2 && strcmp(argv[2], "turned") == 0;
     for (slot = 0; slot < MOST_SLOTS; ++slot) {
         cache[slot] = -1;
     }
@@ -184,12 +188,9 @@ int main(int argc, char **argv)
     for (command = 0; command < numCommands; ++command) {
         const Gfx *g = &list[command];
         unsigned int opcode = g->w0 >> 24;
-        int wasSync = 0;
-        int wasLoneTriangle = 0;
+        int wasSync = 0, wasLoneTriangle = 0;
         if (opcode == OP_VTX) {
-            unsigned int first;
-            unsigned int count;
-            unsigned int k;
+            unsigned int first, count, k;
             long row;
             const char *fault = DecodeLoad(g, &first, &count);
             if (fault != NULL) {
@@ -238,14 +239,13 @@ int main(int argc, char **argv)
             if (fault != NULL) {
                 return Fail(command, fault);
             }
-            PrintTriangle(slots, numbersOnly);
+            PrintTriangle(slots, turned);
 #if defined(OP_TRI2)
             wasLoneTriangle = 1;
 #endif
 #if defined(OP_TRI2)
         } else if (opcode == OP_TRI2) {
-            int first[3];
-            int second[3];
+            int first[3], second[3];
             const char *fault;
             if (g->addr != NULL || g->flags != 0u) {
                 return Fail(command, "triangle pair with an address or a flag");
@@ -263,8 +263,8 @@ int main(int argc, char **argv)
             if (fault != NULL) {
                 return Fail(command, fault);
             }
-            PrintTriangle(first, numbersOnly);
-            PrintTriangle(second, numbersOnly);
+            PrintTriangle(first, turned);
+            PrintTriangle(second, turned);
 #endif
         } else if (opcode == OP_SYNC) {
             if (g->w0 != (OP_SYNC << 24) || g->w1 != 0u || g->addr != NULL || g->flags != 0u) {

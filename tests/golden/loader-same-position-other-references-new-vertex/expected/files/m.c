@@ -1,0 +1,25 @@
+#include "m.h"
+
+Vtx mVertices[] = 
+{
+    { 0, 0, 0, 0, 0, 2048, 0, 0, 127, 0xff },
+    { 1, 0, 0, 0, 2048, 2048, 0, 0, 127, 0xff },
+    { 1, 1, 0, 0, 2048, 0, 0, 0, 127, 0xff },
+    { 0, 1, 0, 0, 0, 0, 0, 0, 127, 0xff },
+    { 0, 0, 0, 0, 0, 2048, 0, 0, 127, 0xff },
+    { 0, 0, 0, 0, 2048, 2048, 0, 0, 127, 0xff },
+};
+
+Gfx mDisplayList[] = 
+{
+    gsSPVertex(&mVertices[0], 6, 0),
+    gsDPPipeSync(),
+    gsSP1Triangle(0, 1, 2, 0),
+    gsSP1Triangle(2, 1, 3, 0),
+    gsSP1Triangle(4, 5, 1, 0),
+    gsDPPipeSync(),
+    gsSPEndDisplayList(),
+};
+
+model mModel = { mVertices, mDisplayList };
+
