@@ -29,6 +29,7 @@
 #define OP_TRI1 0xBFu
 #define OP_TRI2 0xB1u
 #define OP_END 0xB8u
+#define FAMILY_F3D 1
 #define MAX_LOAD 32
 #define SLOT_FACTOR 2u
 #elif defined(REPLAY_F3DEX2) || defined(REPLAY_F3DEX3)
@@ -37,6 +38,11 @@
 #define OP_TRI1 0x05u
 #define OP_TRI2 0x06u
 #define OP_END 0xDFu
+#define OP_DL 0xDEu
+#define OP_GEOMETRY 0xD9u
+#define OP_OTHER_H 0xE3u
+#define OP_OTHER_L 0xE2u
+#define OP_TEXTURE 0xD7u
 #if defined(REPLAY_F3DEX3)
 #define MAX_LOAD 56
 #else
@@ -50,8 +56,33 @@
 #define OP_END 0xB8u
 #define MAX_LOAD 16
 #define SLOT_FACTOR 10u
+#define FAMILY_F3D 1
+#endif
+#if defined(FAMILY_F3D)
+#define OP_DL 0x06u
+#define OP_SET_GEOMETRY 0xB7u
+#define OP_CLEAR_GEOMETRY 0xB6u
+#define OP_OTHER_H 0xBAu
+#define OP_OTHER_L 0xB9u
+#define OP_TEXTURE 0xBBu
 #endif
 #define OP_SYNC 0xE7u
+#define OP_LOAD_SYNC 0xE6u
+#define OP_TILE_SYNC 0xE8u
+#define OP_COMBINE 0xFCu
+#define OP_PRIM_COLOR 0xFAu
+#define OP_IMAGE 0xFDu
+#define OP_TILE 0xF5u
+#define OP_TILE_SIZE 0xF2u
+#define OP_LOAD_TILE 0xF4u
+#define OP_LOAD_BLOCK 0xF3u
+#define OP_LOAD_TLUT 0xF0u
+
+/* Texture memory in 64-bit words, the lower half of it (where colour-indexed texels must lie) and the depth of
+ * the microcode's stack of called lists. */
+#define TMEM_WORDS 512u
+#define TMEM_HALF 256u
+#define MOST_DEPTH 10
 
 #define MOST_SLOTS 64
 
@@ -134,6 +165,268 @@ static const char *DecodeTriangle(unsigned int bytes, int *slots)
     return NULL;
 }
 
+/* The material state the commands set, as far as the replay follows it. */
+typedef struct {
+    int set;
+    unsigned int fmt, siz, line, tmem, pal;   /* from the last SetTile */
+    unsigned int uls, ult, lrs, lrt;          /* from the last SetTileSize, in quarter texels */
+} Tile;
+
+typedef struct {
+    int set, block;
+    unsigned int fmt, siz, tmem, words;       /* where in texture memory the load put its data */
+    unsigned int rowWords;                    /* a tile load's words per row; a block load's is its dxt's */
+    unsigned int dxt;
+    unsigned long sum;                        /* checksum of the bytes loaded, the same in every mode */
+} Load;
+
+static struct {
+    unsigned int geometry, otherH, otherL, combine0, combine1, textureOn, prim;
+    unsigned int imageFmt, imageSiz, imageWidth;
+    const unsigned char *image;
+    Tile tiles[8];
+    Load texels, palette;
+} state;
+
+/* The state every list starts from and every part and model list must leave behind: lighting on, texturing off,
+ * lookup table off, one-cycle mode, the shade-only combiner for colour and alpha in both cycles, the opaque
+ * z-buffered render mode and alpha compare off. */
+#define DEFAULT_COMBINE0 0x00FFFFFFu
+#define DEFAULT_COMBINE1 0xFFFE793Cu
+#define DEFAULT_RENDER_MODE 0x00552078u
+
+static void ResetState(void)
+{
+    memset(&state, 0, sizeof state);
+    state.geometry = G_LIGHTING;
+    state.otherL = DEFAULT_RENDER_MODE;
+    state.combine0 = DEFAULT_COMBINE0;
+    state.combine1 = DEFAULT_COMBINE1;
+}
+
+static const char *DefaultStateFault(void)
+{
+    if ((state.geometry & G_LIGHTING) == 0u) {
+        return "lighting left off at the end of a list";
+    }
+    if (state.textureOn != 0u) {
+        return "texturing left on at the end of a list";
+    }
+    if ((state.otherH >> 14 & 3u) != 0u) {
+        return "lookup table left on at the end of a list";
+    }
+    if ((state.otherH >> 20 & 3u) != 0u) {
+        return "cycle type other than one-cycle left at the end of a list";
+    }
+    if (state.combine0 != DEFAULT_COMBINE0 || state.combine1 != DEFAULT_COMBINE1) {
+        return "combiner other than shade-only left at the end of a list";
+    }
+    if ((state.otherL & ~7u) != DEFAULT_RENDER_MODE) {
+        return "render mode other than the opaque z-buffered one left at the end of a list";
+    }
+    if ((state.otherL & 3u) != 0u) {
+        return "alpha compare left on at the end of a list";
+    }
+    return NULL;
+}
+
+static unsigned int BitsOf(unsigned int siz)
+{
+    return 4u << siz;
+}
+
+static unsigned long Checksum(unsigned long sum, const unsigned char *bytes, unsigned long count)
+{
+    unsigned long i;
+    for (i = 0; i < count; ++i) {
+        sum = ((sum ^ bytes[i]) * 16777619ul) & 0xFFFFFFFFul;
+    }
+    return sum;
+}
+
+/* Records a block load (LoadBlock) through its tile; returns a fault or NULL. */
+static const char *LoadBlock(const Gfx *g)
+{
+    const Tile *t = &state.tiles[g->w1 >> 24 & 7u];
+    unsigned int lrs = g->w1 >> 12 & 0xFFFu, bytes;
+    if ((g->w0 & 0xFFFFFFu) != 0u || (g->w1 >> 24) > 7u) {
+        return "block load that does not start at the first texel, or with stray bits";
+    }
+    if (lrs > 2047u) {
+        return "block load of more than 2048 texels, which the console cuts short";
+    }
+    if (state.image == NULL || !t->set || t->fmt != state.imageFmt || t->siz != state.imageSiz) {
+        return "block load without an image, or through a tile whose format differs from the image's";
+    }
+    bytes = (lrs + 1u) * BitsOf(t->siz) / 8u;
+    state.texels.set = 1;
+    state.texels.block = 1;
+    state.texels.fmt = t->fmt;
+    state.texels.siz = t->siz;
+    state.texels.tmem = t->tmem;
+    state.texels.words = (bytes + 7u) / 8u;
+    state.texels.dxt = g->w1 & 0xFFFu;
+    state.texels.sum = Checksum(2166136261ul, state.image, bytes);
+    if (t->tmem + state.texels.words > TMEM_WORDS) {
+        return "texture load past the end of texture memory";
+    }
+    return NULL;
+}
+
+/* Records a rectangle load (LoadTile) through its tile; returns a fault or NULL. */
+static const char *LoadTile(const Gfx *g)
+{
+    const Tile *t = &state.tiles[g->w1 >> 24 & 7u];
+    unsigned int uls = g->w0 >> 12 & 0xFFFu, ult = g->w0 & 0xFFFu, lrs = g->w1 >> 12 & 0xFFFu,
+                 lrt = g->w1 & 0xFFFu, width, rows, rowBytes, r;
+    unsigned long sum = 2166136261ul;
+    /* The corners are in quarter texels; the fraction is dropped (a 4-bit image is loaded as 8-bit texels of half
+     * the width, whose corners may fall on half texels). */
+    if ((g->w0 >> 24) != OP_LOAD_TILE || (g->w1 >> 24) > 7u || lrs < uls || lrt < ult) {
+        return "tile load of no texels, or with stray bits";
+    }
+    if (state.image == NULL || !t->set || t->fmt != state.imageFmt || t->siz != state.imageSiz ||
+        t->siz == G_IM_SIZ_4b) {
+        return "tile load without an image, or through a tile whose format differs from the image's";
+    }
+    width = (lrs >> 2) - (uls >> 2) + 1u;
+    rows = (lrt >> 2) - (ult >> 2) + 1u;
+    rowBytes = width * BitsOf(t->siz) / 8u;
+    if (uls / 4u + width > state.imageWidth) {
+        return "tile load wider than its image";
+    }
+    if (t->line * 8u < rowBytes) {
+        return "tile load whose rows are longer than its tile's line";
+    }
+    for (r = 0; r < rows; ++r) {
+        sum = Checksum(sum, state.image + ((ult / 4u + r) * state.imageWidth + uls / 4u) * BitsOf(t->siz) / 8u,
+                       rowBytes);
+    }
+    state.texels.set = 1;
+    state.texels.block = 0;
+    state.texels.fmt = t->fmt;
+    state.texels.siz = t->siz;
+    state.texels.tmem = t->tmem;
+    state.texels.words = t->line * rows;
+    state.texels.rowWords = t->line;
+    state.texels.sum = sum;
+    if (t->tmem + state.texels.words > TMEM_WORDS) {
+        return "texture load past the end of texture memory";
+    }
+    return NULL;
+}
+
+/* Records a palette load (LoadTLUT); returns a fault or NULL. */
+static const char *LoadPalette(const Gfx *g)
+{
+    const Tile *t = &state.tiles[g->w1 >> 24 & 7u];
+    unsigned int entries = (g->w1 >> 14 & 0x3FFu) + 1u;
+    if (g->w0 != (OP_LOAD_TLUT << 24) || (g->w1 & 0xF8003FFFu) != 0u) {
+        return "palette load with stray bits";
+    }
+    if (state.image == NULL || !t->set || state.imageFmt != G_IM_FMT_RGBA || state.imageSiz != G_IM_SIZ_16b) {
+        return "palette load without a 16-bit colour image";
+    }
+    if (t->tmem < TMEM_HALF || t->tmem + entries > TMEM_WORDS) {
+        return "palette load outside the upper half of texture memory";
+    }
+    state.palette.set = 1;
+    state.palette.tmem = t->tmem;
+    state.palette.words = entries;
+    state.palette.sum = Checksum(2166136261ul, state.image, 2ul * entries);
+    return NULL;
+}
+
+/* Checks the state a triangle is drawn with; returns a fault or NULL. */
+static const char *MaterialFault(void)
+{
+    const Tile *r = &state.tiles[0];
+    const Load *tex = &state.texels;
+    unsigned int lookup = state.otherH >> 14 & 3u, width, height, line, rowWords;
+    if ((state.otherH >> 20 & 3u) == 0u) {
+        /* In one-cycle mode both halves of the combiner and the blender must say the same. */
+        unsigned int c0 = state.combine0, c1 = state.combine1;
+        if ((c0 >> 20 & 0xFu) != (c0 >> 5 & 0xFu) || (c0 >> 15 & 0x1Fu) != (c0 & 0x1Fu) ||
+            (c0 >> 12 & 7u) != (c1 >> 21 & 7u) || (c0 >> 9 & 7u) != (c1 >> 18 & 7u) ||
+            (c1 >> 28 & 0xFu) != (c1 >> 24 & 0xFu) || (c1 >> 15 & 7u) != (c1 >> 6 & 7u) ||
+            (c1 >> 12 & 7u) != (c1 >> 3 & 7u) || (c1 >> 9 & 7u) != (c1 & 7u)) {
+            return "one-cycle combiner whose two cycles differ";
+        }
+        if ((state.otherL >> 2 & 0x33330000u) != (state.otherL & 0x33330000u)) {
+            return "one-cycle render mode whose two blender cycles differ";
+        }
+    }
+    if (!state.textureOn) {
+        return lookup != 0u ? "lookup table on without a texture" : NULL;
+    }
+    if (!r->set || !tex->set) {
+        return "texturing on without a render tile or a loaded texture";
+    }
+    if (r->tmem != tex->tmem || r->fmt != tex->fmt) {
+        return "render tile not where the texture was loaded, or of another format";
+    }
+    if (r->lrs < r->uls || r->lrt < r->ult) {
+        return "render tile of no texels";
+    }
+    width = (r->lrs >> 2) - (r->uls >> 2) + 1u;
+    height = (r->lrt >> 2) - (r->ult >> 2) + 1u;
+    /* A 32-bit texel keeps half its bytes in each half of texture memory. */
+    line = r->siz == G_IM_SIZ_32b ? (width * 16u + 63u) / 64u : (width * BitsOf(r->siz) + 63u) / 64u;
+    rowWords = r->siz == G_IM_SIZ_32b ? 2u * line : line;
+    if (r->line != line) {
+        return "render tile whose line does not match its width";
+    }
+    if (rowWords * height > tex->words) {
+        return "render tile that reads more than was loaded";
+    }
+    if (tex->block) {
+        if ((width * BitsOf(r->siz)) % 64u != 0u) {
+            return "block load of rows that are not whole 64-bit words";
+        }
+        if (tex->dxt != (2048u + rowWords - 1u) / rowWords) {
+            return "block load whose dxt does not match the render tile's rows";
+        }
+        if (tex->dxt * rowWords != 2048u && height >= (tex->dxt + tex->dxt * rowWords - 2049u) /
+                                                          (tex->dxt * rowWords - 2048u)) {
+            return "block load whose rows drift, since its dxt is not exact";
+        }
+    } else if (tex->rowWords != r->line) {
+        return "tile load whose line differs from the render tile's";
+    }
+    if (r->fmt != G_IM_FMT_CI) {
+        return lookup != 0u ? "lookup table on for a texture that is not colour-indexed" : NULL;
+    }
+    if (lookup != 2u && lookup != 3u) {
+        return "colour-indexed texture drawn with the lookup table off";
+    }
+    if (tex->tmem + tex->words > TMEM_HALF) {
+        return "colour-indexed texels beyond the lower half of texture memory";
+    }
+    if (r->siz == G_IM_SIZ_4b ? !state.palette.set || state.palette.tmem > TMEM_HALF + r->pal * 16u ||
+                                    state.palette.tmem + state.palette.words < TMEM_HALF + r->pal * 16u + 16u
+                              : r->siz != G_IM_SIZ_8b || state.palette.tmem != TMEM_HALF ||
+                                    state.palette.words != 256u) {
+        return "colour-indexed texture without its palette";
+    }
+    return NULL;
+}
+
+/* Prints the material state a triangle is drawn with: the texture (checksums of texels and palette, render tile
+ * format and size) or "none", the combiner words, the low other-mode word (render mode and alpha compare), the
+ * primitive colour and the lighting bit. */
+static void PrintMaterial(void)
+{
+    if (state.textureOn) {
+        printf("  tex %08lx %08lx %u %u", state.texels.sum,
+               state.tiles[0].fmt == G_IM_FMT_CI ? state.palette.sum : 0ul, state.tiles[0].fmt,
+               state.tiles[0].siz);
+    } else {
+        printf("  tex none");
+    }
+    printf("  cc %08X %08X  rm %08X  prim %08X  light %u", state.combine0, state.combine1, state.otherL,
+           state.prim, (state.geometry & G_LIGHTING) != 0u);
+}
+
 /* Prints one drawn triangle: the row numbers of its corners and the ten values of each corner's row; "turned",
  * only the values, turned so that the smallest corner comes first (turning keeps the winding). */
 static void PrintTriangle(const int *slots, int turned)
@@ -161,45 +454,67 @@ static void PrintTriangle(const int *slots, int turned)
                t->tc[1], (unsigned int)t->cn[0], (unsigned int)t->cn[1], (unsigned int)t->cn[2],
                (unsigned int)t->cn[3]);
     }
+    PrintMaterial();
     printf("\n");
 }
 
-int main(int argc, char **argv)
+/* Decodes an other-mode command into its field's mask; returns a fault or NULL. */
+static const char *OtherModeMask(unsigned int w0, unsigned int *mask)
 {
-    const long numRows = (long)(sizeof replayVertices / sizeof replayVertices[0]);
-    const long numCommands = (long)(sizeof replayDisplayList / sizeof replayDisplayList[0]);
-    const Gfx *list = replayModel.displayList;
-    long command, syncs = 0, loads = 0, loaded = 0;
-    int turned, slot, lastWasSync = 0, lastWasLoneTriangle = 0;
-
-    cacheSlots = argc < 2 ? 0 : (int)strtol(argv[1], NULL, 10);
-    if (cacheSlots < 1 || cacheSlots > MOST_SLOTS) {
-        fprintf(stderr, "usage: %s <cache slots: 1 to %d> [turned]\n", argv[0], MOST_SLOTS);
-        return 2;
+#if defined(FAMILY_F3D)
+    unsigned int sft = w0 >> 8 & 0xFFu, len = w0 & 0xFFu;
+#else
+    unsigned int len = (w0 & 0xFFu) + 1u, sft = 32u - len - (w0 >> 8 & 0xFFu);
+#endif
+    if ((w0 & 0xFF0000u) != 0u || len < 1u || len > 32u || sft >= 32u || sft + len > 32u) {
+        return "other-mode command with a field outside its word";
     }
-    turned = argc > 2 && strcmp(argv[2], "turned") == 0;
+    *mask = (len == 32u ? 0xFFFFFFFFu : (1u << len) - 1u) << sft;
+    return NULL;
+}
+
+typedef struct {
+    long triangles, syncs, loads, loaded;
+    int lastWasSync;
+} Counts;
+
+/* Replays one list and every list it calls, starting from the current state and an empty vertex cache; a list
+ * of known length (ends > 0) must end exactly at its last entry. Prints every drawn triangle when print is set. */
+static int Replay(const Gfx *list, long length, int print, int turned, Counts *counts)
+{
+    const Gfx *stack[MOST_DEPTH];
+    const Gfx *g = list;
+    int depth = 0, slot, lastWasSync = 0, lastWasLoneTriangle = 0;
+    long command, numRows = (long)(sizeof replayVertices / sizeof replayVertices[0]);
+
+    memset(counts, 0, sizeof *counts);
     for (slot = 0; slot < MOST_SLOTS; ++slot) {
         cache[slot] = -1;
     }
-    if (replayModel.vertices != replayVertices || replayModel.displayList != replayDisplayList) {
-        return Fail(0, "the model record does not join the vertex array and the display list");
-    }
-
-    for (command = 0; command < numCommands; ++command) {
-        const Gfx *g = &list[command];
+    for (command = 0; command < 10000000L; ++command, ++g) {
         unsigned int opcode = g->w0 >> 24;
-        int wasSync = 0, wasLoneTriangle = 0;
+        int wasSync = 0, wasLoneTriangle = 0, drawn = 0, slots[2][3];
+        const char *fault = NULL;
+        if (depth == 0 && g - list >= length) {
+            return Fail(command, "no end of list");
+        }
+        if (g->addr != NULL && opcode != OP_VTX && opcode != OP_DL && opcode != OP_IMAGE) {
+            return Fail(command, "command with an address where it takes none");
+        }
+        if (g->flags != 0u) {
+            return Fail(command, "command with a triangle flag");
+        }
         if (opcode == OP_VTX) {
             unsigned int first, count, k;
             long row;
-            const char *fault = DecodeLoad(g, &first, &count);
+            fault = DecodeLoad(g, &first, &count);
             if (fault != NULL) {
                 return Fail(command, fault);
             }
             if (first + count > (unsigned int)cacheSlots) {
                 return Fail(command, "vertex load that runs past the last cache slot");
             }
-            if (g->w1 != 0u || g->addr == NULL || g->flags != 0u) {
+            if (g->w1 != 0u || g->addr == NULL) {
                 return Fail(command, "vertex load without an address, or with stray bits");
             }
             row = (long)((const Vtx *)g->addr - replayVertices);
@@ -209,15 +524,10 @@ int main(int argc, char **argv)
             for (k = 0; k < count; ++k) {
                 cache[first + k] = row + (long)k;
             }
-            ++loads;
-            loaded += (long)count;
+            ++counts->loads;
+            counts->loaded += (long)count;
         } else if (opcode == OP_TRI1) {
-            int slots[3];
-            const char *fault;
             unsigned int bytes;
-            if (g->addr != NULL || g->flags != 0u) {
-                return Fail(command, "triangle with an address or a flag");
-            }
 #if defined(FORMAT_F3DEX2)
             if (g->w1 != 0u) {
                 return Fail(command, "triangle with stray bits in its second word");
@@ -235,57 +545,191 @@ int main(int argc, char **argv)
             if (lastWasLoneTriangle) {
                 return Fail(command, "two single-triangle commands in a row where one command draws two");
             }
-            fault = DecodeTriangle(bytes, slots);
-            if (fault != NULL) {
-                return Fail(command, fault);
-            }
-            PrintTriangle(slots, turned);
+            fault = DecodeTriangle(bytes, slots[0]);
+            drawn = 1;
 #if defined(OP_TRI2)
             wasLoneTriangle = 1;
-#endif
-#if defined(OP_TRI2)
         } else if (opcode == OP_TRI2) {
-            int first[3], second[3];
-            const char *fault;
-            if (g->addr != NULL || g->flags != 0u) {
-                return Fail(command, "triangle pair with an address or a flag");
-            }
             if ((g->w1 >> 24) != 0u) {
                 return Fail(command, "triangle pair with stray bits in the top of its second word");
             }
             if (lastWasLoneTriangle) {
                 return Fail(command, "single-triangle command followed by a triangle pair");
             }
-            fault = DecodeTriangle(g->w0 & 0xFFFFFFu, first);
+            fault = DecodeTriangle(g->w0 & 0xFFFFFFu, slots[0]);
             if (fault == NULL) {
-                fault = DecodeTriangle(g->w1 & 0xFFFFFFu, second);
+                fault = DecodeTriangle(g->w1 & 0xFFFFFFu, slots[1]);
             }
-            if (fault != NULL) {
-                return Fail(command, fault);
-            }
-            PrintTriangle(first, turned);
-            PrintTriangle(second, turned);
+            drawn = 2;
 #endif
-        } else if (opcode == OP_SYNC) {
-            if (g->w0 != (OP_SYNC << 24) || g->w1 != 0u || g->addr != NULL || g->flags != 0u) {
-                return Fail(command, "pipe sync with stray bits");
+        } else if (opcode == OP_SYNC || opcode == OP_LOAD_SYNC || opcode == OP_TILE_SYNC) {
+            if (g->w0 != (opcode << 24) || g->w1 != 0u) {
+                return Fail(command, "sync with stray bits");
             }
-            ++syncs;
-            wasSync = 1;
+            if (opcode == OP_SYNC) {
+                ++counts->syncs;
+                wasSync = 1;
+            }
+        } else if (opcode == OP_DL) {
+            if (g->w0 != (OP_DL << 24) || g->w1 != 0u || g->addr == NULL) {
+                return Fail(command, "list call that does not return, without an address, or with stray bits");
+            }
+            if (depth == MOST_DEPTH) {
+                return Fail(command, "list calls nested deeper than the microcode's stack");
+            }
+            stack[depth++] = g;
+            g = (const Gfx *)g->addr - 1;
         } else if (opcode == OP_END) {
-            if (g->w0 != (OP_END << 24) || g->w1 != 0u || g->addr != NULL || g->flags != 0u) {
+            if (g->w0 != (OP_END << 24) || g->w1 != 0u) {
                 return Fail(command, "end of list with stray bits");
             }
-            if (command + 1 != numCommands) {
+            if (depth > 0) {
+                g = stack[--depth];
+            } else if (g - list + 1 != length) {
                 return Fail(command, "commands after the end of the list");
+            } else {
+                counts->lastWasSync = lastWasSync;
+                return 0;
             }
-            printf("end %ld %ld %ld %d %ld %ld\n", numRows, numCommands, syncs, lastWasSync, loads, loaded);
-            return 0;
+#if defined(FAMILY_F3D)
+        } else if (opcode == OP_SET_GEOMETRY || opcode == OP_CLEAR_GEOMETRY) {
+            if (g->w0 != (opcode << 24)) {
+                return Fail(command, "geometry mode with stray bits");
+            }
+            state.geometry = opcode == OP_SET_GEOMETRY ? state.geometry | g->w1 : state.geometry & ~g->w1;
+#else
+        } else if (opcode == OP_GEOMETRY) {
+            state.geometry = (state.geometry & (g->w0 | 0xFF000000u)) | g->w1;
+#endif
+        } else if (opcode == OP_OTHER_H || opcode == OP_OTHER_L) {
+            unsigned int mask, *word = opcode == OP_OTHER_H ? &state.otherH : &state.otherL;
+            fault = OtherModeMask(g->w0, &mask);
+            if (fault == NULL && (g->w1 & ~mask) != 0u) {
+                fault = "other-mode value outside its field";
+            }
+            *word = (*word & ~mask) | g->w1;
+        } else if (opcode == OP_TEXTURE) {
+#if defined(FAMILY_F3D)
+            unsigned int on = g->w0 & 0xFFu;
+#else
+            unsigned int on = g->w0 >> 1 & 0x7Fu;
+            if ((g->w0 & 1u) != 0u) {
+                fault = "texture command with stray bits";
+            }
+#endif
+            if ((g->w0 >> 8 & 0xFFFFu) != 0u || on > 1u) {
+                fault = "texture command for another tile or level, or with stray bits";
+            }
+            state.textureOn = on;
+        } else if (opcode == OP_COMBINE) {
+            state.combine0 = g->w0 & 0xFFFFFFu;
+            state.combine1 = g->w1;
+        } else if (opcode == OP_PRIM_COLOR) {
+            state.prim = g->w1;
+        } else if (opcode == OP_IMAGE) {
+            if (g->w1 != 0u || g->addr == NULL || (g->w0 & 0x7F000u) != 0u) {
+                return Fail(command, "image without an address, or with stray bits");
+            }
+            state.imageFmt = g->w0 >> 21 & 7u;
+            state.imageSiz = g->w0 >> 19 & 3u;
+            state.imageWidth = (g->w0 & 0xFFFu) + 1u;
+            state.image = (const unsigned char *)g->addr;
+        } else if (opcode == OP_TILE || opcode == OP_TILE_SIZE) {
+            Tile *t = &state.tiles[g->w1 >> 24 & 7u];
+            if ((g->w1 >> 24) > 7u) {
+                return Fail(command, "tile command with stray bits");
+            }
+            t->set = 1;
+            if (opcode == OP_TILE) {
+                t->fmt = g->w0 >> 21 & 7u;
+                t->siz = g->w0 >> 19 & 3u;
+                t->line = g->w0 >> 9 & 0x1FFu;
+                t->tmem = g->w0 & 0x1FFu;
+                t->pal = g->w1 >> 20 & 0xFu;
+            } else {
+                t->uls = g->w0 >> 12 & 0xFFFu;
+                t->ult = g->w0 & 0xFFFu;
+                t->lrs = g->w1 >> 12 & 0xFFFu;
+                t->lrt = g->w1 & 0xFFFu;
+            }
+        } else if (opcode == OP_LOAD_BLOCK) {
+            fault = LoadBlock(g);
+        } else if (opcode == OP_LOAD_TILE) {
+            fault = LoadTile(g);
+        } else if (opcode == OP_LOAD_TLUT) {
+            fault = LoadPalette(g);
         } else {
             return Fail(command, "unknown command");
+        }
+        if (fault == NULL && drawn > 0) {
+            fault = MaterialFault();
+        }
+        if (fault != NULL) {
+            return Fail(command, fault);
+        }
+        for (slot = 0; slot < drawn; ++slot) {
+            ++counts->triangles;
+            if (print) {
+                PrintTriangle(slots[slot], turned);
+            }
         }
         lastWasSync = wasSync;
         lastWasLoneTriangle = wasLoneTriangle;
     }
-    return Fail(command, "no end of list");
+    return Fail(command, "list that does not end");
+}
+
+#ifndef REPLAY_PARTS
+#define REPLAY_PARTS
+#endif
+#define REPLAY_PART(part) { part, (long)(sizeof part / sizeof part[0]) },
+
+int main(int argc, char **argv)
+{
+    static const struct {
+        const Gfx *list;
+        long length;
+    } parts[] = { REPLAY_PARTS { NULL, 0 } };
+    const long numCommands = (long)(sizeof replayDisplayList / sizeof replayDisplayList[0]);
+    Counts model, part;
+    const char *fault;
+    long partTriangles = 0;
+    int p;
+
+    cacheSlots = argc < 2 ? 0 : (int)strtol(argv[1], NULL, 10);
+    if (cacheSlots < 1 || cacheSlots > MOST_SLOTS) {
+        fprintf(stderr, "usage: %s <cache slots: 1 to %d> [turned]\n", argv[0], MOST_SLOTS);
+        return 2;
+    }
+    if (replayModel.vertices != replayVertices || replayModel.displayList != replayDisplayList) {
+        return Fail(0, "the model record does not join the vertex array and the display list");
+    }
+    ResetState();
+    if (Replay(replayModel.displayList, numCommands, 1, argc > 2 && strcmp(argv[2], "turned") == 0, &model) != 0) {
+        return 1;
+    }
+    if ((fault = DefaultStateFault()) != NULL) {
+        return Fail(numCommands - 1, fault);
+    }
+    /* Each part list draws on its own, from the default state and an empty vertex cache. */
+    for (p = 0; parts[p].list != NULL; ++p) {
+        ResetState();
+        if (Replay(parts[p].list, parts[p].length, 0, 0, &part) != 0) {
+            fprintf(stderr, "in part list %d\n", p);
+            return 1;
+        }
+        if ((fault = DefaultStateFault()) != NULL) {
+            fprintf(stderr, "part list %d: %s\n", p, fault);
+            return 1;
+        }
+        partTriangles += part.triangles;
+    }
+    if (p > 0 && partTriangles != model.triangles) {
+        fprintf(stderr, "the part lists draw %ld triangles, the model's list %ld\n", partTriangles,
+                model.triangles);
+        return 1;
+    }
+    printf("end %ld %ld %ld %d %ld %ld\n", (long)(sizeof replayVertices / sizeof replayVertices[0]), numCommands,
+           model.syncs, model.lastWasSync, model.loads, model.loaded);
+    return 0;
 }
