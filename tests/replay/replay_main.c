@@ -230,6 +230,28 @@ static const char *DefaultStateFault(void)
     return NULL;
 }
 
+/* The texture and palette arrays of the generated source, named on the command line of the compiler. */
+#ifndef REPLAY_IMAGES
+#define REPLAY_IMAGES
+#endif
+#define REPLAY_IMAGE(image) { (const unsigned char *)image, sizeof image },
+static const struct {
+    const unsigned char *bytes;
+    unsigned long size;
+} images[] = { REPLAY_IMAGES { NULL, 0 } };
+
+/* Checks that a load reads bytes [begin, end) of the start of one of the arrays; returns a fault or NULL. */
+static const char *ImageFault(unsigned long begin, unsigned long end)
+{
+    int i;
+    for (i = 0; images[i].bytes != NULL; ++i) {
+        if (state.image == images[i].bytes) {
+            return begin <= end && end <= images[i].size ? NULL : "load that reads past the end of its array";
+        }
+    }
+    return "load from an image that is not the start of a texture or palette array";
+}
+
 static unsigned int BitsOf(unsigned int siz)
 {
     return 4u << siz;
@@ -266,10 +288,13 @@ static const char *LoadBlock(const Gfx *g)
     state.texels.tmem = t->tmem;
     state.texels.words = (bytes + 7u) / 8u;
     state.texels.dxt = g->w1 & 0xFFFu;
-    state.texels.sum = Checksum(2166136261ul, state.image, bytes);
     if (t->tmem + state.texels.words > TMEM_WORDS) {
         return "texture load past the end of texture memory";
     }
+    if (ImageFault(0ul, bytes) != NULL) {
+        return ImageFault(0ul, bytes);
+    }
+    state.texels.sum = Checksum(2166136261ul, state.image, bytes);
     return NULL;
 }
 
@@ -298,6 +323,13 @@ static const char *LoadTile(const Gfx *g)
     if (t->line * 8u < rowBytes) {
         return "tile load whose rows are longer than its tile's line";
     }
+    if (t->tmem + t->line * rows > TMEM_WORDS) {
+        return "texture load past the end of texture memory";
+    }
+    if (ImageFault(0ul, ((ult / 4u + rows - 1u) * state.imageWidth + uls / 4u) * BitsOf(t->siz) / 8u + rowBytes) !=
+        NULL) {
+        return "tile load that reads past its image array, or not from one";
+    }
     for (r = 0; r < rows; ++r) {
         sum = Checksum(sum, state.image + ((ult / 4u + r) * state.imageWidth + uls / 4u) * BitsOf(t->siz) / 8u,
                        rowBytes);
@@ -310,9 +342,6 @@ static const char *LoadTile(const Gfx *g)
     state.texels.words = t->line * rows;
     state.texels.rowWords = t->line;
     state.texels.sum = sum;
-    if (t->tmem + state.texels.words > TMEM_WORDS) {
-        return "texture load past the end of texture memory";
-    }
     return NULL;
 }
 
@@ -329,6 +358,9 @@ static const char *LoadPalette(const Gfx *g)
     }
     if (t->tmem < TMEM_HALF || t->tmem + entries > TMEM_WORDS) {
         return "palette load outside the upper half of texture memory";
+    }
+    if (ImageFault(0ul, 2ul * entries) != NULL) {
+        return ImageFault(0ul, 2ul * entries);
     }
     state.palette.set = 1;
     state.palette.tmem = t->tmem;

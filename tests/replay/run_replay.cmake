@@ -1,5 +1,6 @@
-# Converts one model in every mode below (with -DMATERIALS=ON: the material modes, see run_material_modes), compiles each generated source with the C compiler against the stand-in
-# graphics definitions of its microcode into replay_main.c, and replays the display list over the vertex cache.
+# Converts one model in every mode below (with -DMATERIALS=ON: those of run_material_modes), compiles each generated
+# source with the C compiler against the stand-in graphics definitions of its microcode into replay_main.c, and
+# replays the display list over the vertex cache.
 #
 #   cmake -DPOLVANE=<exe> -DCC=<C compiler> -DSOURCE_DIR=<tests/replay> -DSCRATCH_DIR=<dir>
 #         -DMODEL=<obj file, or "<shape> <attributes> <triangles>" for -DGENERATOR=<generate_models>>
@@ -106,8 +107,12 @@ function(run_material_modes)
     file(STRINGS "${header}" parts REGEX "^extern Gfx replayPart_[A-Za-z0-9_]*\\[\\];$")
     list(TRANSFORM parts REPLACE "^extern Gfx (replayPart_[A-Za-z0-9_]*).*" "REPLAY_PART(\\1)")
     string(REPLACE ";" "" parts "${parts}")
-    run("compiling" "${dir}" ignored "${CC}" -w -D${define} "-DREPLAY_PARTS=${parts}" "-I${SOURCE_DIR}/stand_in"
-        "-I${dir}" "${SOURCE_DIR}/replay_main.c" -o replay_prog)
+    file(STRINGS "${dir}/replay.c" images REGEX "^u64 replay[A-Za-z0-9_]*\\[\\]")
+    list(TRANSFORM images REPLACE "^u64 (replay[A-Za-z0-9_]*).*" "REPLAY_IMAGE(\\1)")
+    string(REPLACE ";" "" images "${images}")
+    set(arrays "-DREPLAY_PARTS=${parts}" "-DREPLAY_IMAGES=${images}")
+    run("compiling" "${dir}" ignored "${CC}" -w -D${define} ${arrays} "-I${SOURCE_DIR}/stand_in" "-I${dir}"
+        "${SOURCE_DIR}/replay_main.c" -o replay_prog)
     run("the replay" "${dir}" turned "${dir}/replay_prog" ${slots} turned)
     string(REPLACE "\n" ";" turned "${turned}")
     list(SORT turned)
@@ -124,11 +129,11 @@ function(run_material_modes)
     endif()
     if(name STREQUAL "f3d")
       file(MAKE_DIRECTORY "${dir}/braced")
-      execute_process(COMMAND "${POLVANE}" -q --materials --full-braces ${extra} ${options} --name replay -o "${dir}/braced"
-                      "${model}" RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
+      execute_process(COMMAND "${POLVANE}" -q --materials --full-braces ${extra} ${options} --name replay
+                              -o "${dir}/braced" "${model}" OUTPUT_QUIET ERROR_QUIET)
       file(GLOB source "${dir}/braced/*.c")
       file(RENAME "${source}" "${dir}/braced/replay.c")
-      run("compiling with warnings" "${dir}" ignored "${CC}" -Wall -Wextra -Werror -D${define} "-DREPLAY_PARTS=${parts}"
+      run("compiling with warnings" "${dir}" ignored "${CC}" -Wall -Wextra -Werror -D${define} ${arrays}
           "-I${SOURCE_DIR}/stand_in" "-I${dir}/braced" "${SOURCE_DIR}/replay_main.c" -o replay_prog_braced)
     elseif(NOT turned STREQUAL reference_${group})
       message(FATAL_ERROR "${name}: the drawn triangles with their material state differ from "

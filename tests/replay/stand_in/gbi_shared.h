@@ -155,6 +155,18 @@ typedef struct {
 #define gsDPLoadBlock(tile, uls, ult, lrs, dxt) REPLAY_TILE_RECT(0xF3, tile, uls, ult, lrs, dxt)
 #define gsDPLoadTLUTCmd(tile, count) { 0xF0u << 24, (REPLAY_U(tile) << 24) | (REPLAY_U(count) << 14), 0, 0u }
 
+/* F3DEX3's headers can leave the syncs out of the load macros (NO_SYNCS_IN_TEXTURE_LOADS) and load palettes
+ * through tile 5; its stand-in does so, so that the replay cannot count on a macro's length. */
+#if defined(REPLAY_F3DEX3)
+#define REPLAY_SYNC(command)
+#define REPLAY_LAST_SYNC(command)
+#define REPLAY_PALETTE_TILE 5
+#else
+#define REPLAY_SYNC(command) command,
+#define REPLAY_LAST_SYNC(command) , command
+#define REPLAY_PALETTE_TILE G_TX_LOADTILE
+#endif
+
 /* Words per row for a block load's line counter, and its increment per word in 1.11 fixed point. */
 #define REPLAY_MAX(a, b) ((a) > (b) ? (a) : (b))
 #define REPLAY_TXL2WORDS(txls, b_txl) REPLAY_MAX(1, ((txls) * (b_txl) / 8))
@@ -165,10 +177,10 @@ typedef struct {
 #define gsDPLoadTextureBlock(timg, fmt, siz, width, height, pal, cms, cmt, masks, maskt, shifts, shiftt)   \
     gsDPSetTextureImage(fmt, siz##_LOAD_BLOCK, 1, timg),                                                   \
     gsDPSetTile(fmt, siz##_LOAD_BLOCK, 0, 0, G_TX_LOADTILE, 0, cmt, maskt, shiftt, cms, masks, shifts),    \
-    gsDPLoadSync(),                                                                                        \
+    REPLAY_SYNC(gsDPLoadSync())                                                                            \
     gsDPLoadBlock(G_TX_LOADTILE, 0, 0, (((width) * (height) + siz##_INCR) >> siz##_SHIFT) - 1,             \
                   CALC_DXT(width, siz##_BYTES)),                                                           \
-    gsDPPipeSync(),                                                                                        \
+    REPLAY_SYNC(gsDPPipeSync())                                                                            \
     gsDPSetTile(fmt, siz, ((((width) * siz##_LINE_BYTES) + 7) >> 3), 0, G_TX_RENDERTILE, pal, cmt, maskt,  \
                 shiftt, cms, masks, shifts),                                                               \
     gsDPSetTileSize(G_TX_RENDERTILE, 0, 0, ((width) - 1) << 2, ((height) - 1) << 2)
@@ -176,9 +188,9 @@ typedef struct {
 #define gsDPLoadTextureBlock_4b(timg, fmt, width, height, pal, cms, cmt, masks, maskt, shifts, shiftt)     \
     gsDPSetTextureImage(fmt, G_IM_SIZ_16b, 1, timg),                                                       \
     gsDPSetTile(fmt, G_IM_SIZ_16b, 0, 0, G_TX_LOADTILE, 0, cmt, maskt, shiftt, cms, masks, shifts),        \
-    gsDPLoadSync(),                                                                                        \
+    REPLAY_SYNC(gsDPLoadSync())                                                                            \
     gsDPLoadBlock(G_TX_LOADTILE, 0, 0, (((width) * (height) + 3) >> 2) - 1, CALC_DXT_4b(width)),           \
-    gsDPPipeSync(),                                                                                        \
+    REPLAY_SYNC(gsDPPipeSync())                                                                            \
     gsDPSetTile(fmt, G_IM_SIZ_4b, ((((width) >> 1) + 7) >> 3), 0, G_TX_RENDERTILE, pal, cmt, maskt,        \
                 shiftt, cms, masks, shifts),                                                               \
     gsDPSetTileSize(G_TX_RENDERTILE, 0, 0, ((width) - 1) << 2, ((height) - 1) << 2)
@@ -188,9 +200,9 @@ typedef struct {
     gsDPSetTextureImage(fmt, siz, width, timg),                                                            \
     gsDPSetTile(fmt, siz, (((((lrs) - (uls) + 1) * siz##_LINE_BYTES) + 7) >> 3), 0, G_TX_LOADTILE, 0, cmt, \
                 maskt, shiftt, cms, masks, shifts),                                                        \
-    gsDPLoadSync(),                                                                                        \
+    REPLAY_SYNC(gsDPLoadSync())                                                                            \
     gsDPLoadTile(G_TX_LOADTILE, (uls) << 2, (ult) << 2, (lrs) << 2, (lrt) << 2),                           \
-    gsDPPipeSync(),                                                                                        \
+    REPLAY_SYNC(gsDPPipeSync())                                                                            \
     gsDPSetTile(fmt, siz, (((((lrs) - (uls) + 1) * siz##_LINE_BYTES) + 7) >> 3), 0, G_TX_RENDERTILE, pal,  \
                 cmt, maskt, shiftt, cms, masks, shifts),                                                   \
     gsDPSetTileSize(G_TX_RENDERTILE, (uls) << 2, (ult) << 2, (lrs) << 2, (lrt) << 2)
@@ -201,9 +213,9 @@ typedef struct {
     gsDPSetTextureImage(fmt, G_IM_SIZ_8b, ((width) >> 1), timg),                                           \
     gsDPSetTile(fmt, G_IM_SIZ_8b, (((((lrs) - (uls) + 1) >> 1) + 7) >> 3), 0, G_TX_LOADTILE, 0, cmt, maskt, \
                 shiftt, cms, masks, shifts),                                                               \
-    gsDPLoadSync(),                                                                                        \
+    REPLAY_SYNC(gsDPLoadSync())                                                                            \
     gsDPLoadTile(G_TX_LOADTILE, (uls) << 1, (ult) << 2, (lrs) << 1, (lrt) << 2),                           \
-    gsDPPipeSync(),                                                                                        \
+    REPLAY_SYNC(gsDPPipeSync())                                                                            \
     gsDPSetTile(fmt, G_IM_SIZ_4b, (((((lrs) - (uls) + 1) >> 1) + 7) >> 3), 0, G_TX_RENDERTILE, pal, cmt,   \
                 maskt, shiftt, cms, masks, shifts),                                                        \
     gsDPSetTileSize(G_TX_RENDERTILE, (uls) << 2, (ult) << 2, (lrs) << 2, (lrt) << 2)
@@ -211,11 +223,11 @@ typedef struct {
 /* Palettes sit in the upper half of texture memory, from 64-bit word 256 on, one word per entry. */
 #define REPLAY_LOAD_TLUT(dram, tmem, count)                                                                \
     gsDPSetTextureImage(G_IM_FMT_RGBA, G_IM_SIZ_16b, 1, dram),                                             \
-    gsDPTileSync(),                                                                                        \
-    gsDPSetTile(0, 0, 0, tmem, G_TX_LOADTILE, 0, 0, 0, 0, 0, 0, 0),                                        \
-    gsDPLoadSync(),                                                                                        \
-    gsDPLoadTLUTCmd(G_TX_LOADTILE, count),                                                                 \
-    gsDPPipeSync()
+    REPLAY_SYNC(gsDPTileSync())                                                                            \
+    gsDPSetTile(0, 0, 0, tmem, REPLAY_PALETTE_TILE, 0, 0, 0, 0, 0, 0, 0),                                  \
+    REPLAY_SYNC(gsDPLoadSync())                                                                            \
+    gsDPLoadTLUTCmd(REPLAY_PALETTE_TILE, count)                                                            \
+    REPLAY_LAST_SYNC(gsDPPipeSync())
 #define gsDPLoadTLUT_pal16(pal, dram) REPLAY_LOAD_TLUT(dram, 256 + ((pal) & 0xF) * 16, 15)
 #define gsDPLoadTLUT_pal256(dram) REPLAY_LOAD_TLUT(dram, 256, 255)
 
