@@ -13,7 +13,12 @@
  * the microcode's most vertices, lying inside the vertex array, and ends at or before the last cache slot; a
  * triangle names three slots that some earlier load has filled, with flag 0; where two triangles share a command,
  * a single-triangle command is never followed directly by another triangle; the end command is the last entry of
- * the list. Each drawn triangle is printed as one line (see PrintTriangle). A last line reads
+ * the list. Called lists are followed on a stack; the material state the commands set is tracked, and every
+ * texture load, every drawn triangle's state and the state left at the end of the model's list and of each part
+ * list are checked (see LoadBlock, LoadTile, LoadPalette, MaterialFault, DefaultStateFault). The part lists and
+ * the texture and palette arrays are named when compiling: -DREPLAY_PARTS="REPLAY_PART(a)REPLAY_PART(b)...",
+ * -DREPLAY_IMAGES="REPLAY_IMAGE(t)...". Each drawn triangle is printed as one line (see PrintTriangle). A last
+ * line reads
  *   end <rows> <commands> <syncs> <sync right before the end: 0 or 1> <load commands> <vertices loaded>
  * Any fault is reported on the error stream with exit status 1. */
 
@@ -400,6 +405,11 @@ static const char *MaterialFault(void)
     if (r->lrs < r->uls || r->lrt < r->ult) {
         return "render tile of no texels";
     }
+    /* A block load moves 4-, 8- and 16-bit texels as 16-bit ones; a tile load moves 4-bit texels as 8-bit ones. */
+    if (tex->block ? (tex->siz == G_IM_SIZ_32b) != (r->siz == G_IM_SIZ_32b)
+                   : tex->siz != r->siz && !(tex->siz == G_IM_SIZ_8b && r->siz == G_IM_SIZ_4b)) {
+        return "render tile whose texel size differs from the loaded texture's";
+    }
     width = (r->lrs >> 2) - (r->uls >> 2) + 1u;
     height = (r->lrt >> 2) - (r->ult >> 2) + 1u;
     /* A 32-bit texel keeps half its bytes in each half of texture memory. */
@@ -460,7 +470,8 @@ static void PrintMaterial(void)
 }
 
 /* Prints one drawn triangle: the row numbers of its corners and the ten values of each corner's row; "turned",
- * only the values, turned so that the smallest corner comes first (turning keeps the winding). */
+ * only the values, turned so that the smallest corner comes first (turning keeps the winding); then the material
+ * state it is drawn with. */
 static void PrintTriangle(const int *slots, int turned)
 {
     int c, r, first = 0;
@@ -723,7 +734,7 @@ int main(int argc, char **argv)
         long length;
     } parts[] = { REPLAY_PARTS { NULL, 0 } };
     const long numCommands = (long)(sizeof replayDisplayList / sizeof replayDisplayList[0]);
-    Counts model, part;
+    Counts whole, part;
     const char *fault;
     long partTriangles = 0;
     int p;
@@ -737,7 +748,7 @@ int main(int argc, char **argv)
         return Fail(0, "the model record does not join the vertex array and the display list");
     }
     ResetState();
-    if (Replay(replayModel.displayList, numCommands, 1, argc > 2 && strcmp(argv[2], "turned") == 0, &model) != 0) {
+    if (Replay(replayModel.displayList, numCommands, 1, argc > 2 && strcmp(argv[2], "turned") == 0, &whole) != 0) {
         return 1;
     }
     if ((fault = DefaultStateFault()) != NULL) {
@@ -756,12 +767,12 @@ int main(int argc, char **argv)
         }
         partTriangles += part.triangles;
     }
-    if (p > 0 && partTriangles != model.triangles) {
+    if (p > 0 && partTriangles != whole.triangles) {
         fprintf(stderr, "the part lists draw %ld triangles, the model's list %ld\n", partTriangles,
-                model.triangles);
+                whole.triangles);
         return 1;
     }
     printf("end %ld %ld %ld %d %ld %ld\n", (long)(sizeof replayVertices / sizeof replayVertices[0]), numCommands,
-           model.syncs, model.lastWasSync, model.loads, model.loaded);
+           whole.syncs, whole.lastWasSync, whole.loads, whole.loaded);
     return 0;
 }
