@@ -159,7 +159,11 @@ bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& lo
     }
     if (hasImage || hasOpacity) {
         const bool clamp = material.clampDiffuse;
-        const auto key = std::make_tuple(imagePath, opacityPath, clamp, hasImage);
+        // Without a colour image the texture is made of the diffuse colour, which is then part of what it is.
+        const std::string colour = hasImage ? imagePath
+                                            : std::to_string(look.diffuse[0]) + " " + std::to_string(look.diffuse[1]) +
+                                                  " " + std::to_string(look.diffuse[2]);
+        const auto key = std::make_tuple(colour, opacityPath, clamp, hasImage);
         const auto known = textureOf.find(key);
         if (known != textureOf.end()) {
             look.texture = known->second;

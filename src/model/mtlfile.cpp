@@ -8,15 +8,10 @@
 #include <system_error>
 #include <unordered_map>
 
+#include "model/linetokens.h"
 #include "model/numberscan.h"
 
 namespace {
-
-struct Span {
-    const char* begin;
-    const char* end;
-    bool Empty() const { return begin == end; }
-};
 
 char Lower(char c)
 {
@@ -36,29 +31,6 @@ bool Is(const Span& token, const char* text)
         }
     }
     return true;
-}
-
-Span NextToken(const char*& cursor, const char* end)
-{
-    while (cursor != end && IsBlank(*cursor)) {
-        ++cursor;
-    }
-    const char* start = cursor;
-    while (cursor != end && !IsBlank(*cursor)) {
-        ++cursor;
-    }
-    return Span{start, cursor};
-}
-
-Span Trimmed(const char* begin, const char* end)
-{
-    while (begin != end && IsBlank(*begin)) {
-        ++begin;
-    }
-    while (end != begin && IsBlank(end[-1])) {
-        --end;
-    }
-    return Span{begin, end};
 }
 
 // A token as it is quoted in a message: long ones are cut short.

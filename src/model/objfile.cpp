@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "check.h"
+#include "model/linetokens.h"
 #include "model/numberscan.h"
 #include "model/objgroups.h"
 #include "model/weldmap.h"
@@ -158,39 +159,11 @@ std::string Quoted(const char* begin, const char* end)
     return "\"" + std::string(begin, end) + "\"";
 }
 
-struct Span {
-    const char* begin;
-    const char* end;
-    bool Is(const char* text) const
-    {
-        const size_t length = std::strlen(text);
-        return size_t(end - begin) == length && std::memcmp(begin, text, length) == 0;
-    }
-};
-
-// Cuts the next white-space separated token from cursor; an empty span when only white space is left.
-Span NextToken(const char*& cursor, const char* end)
-{
-    while (cursor != end && IsBlank(*cursor)) {
-        ++cursor;
-    }
-    const char* start = cursor;
-    while (cursor != end && !IsBlank(*cursor)) {
-        ++cursor;
-    }
-    return Span{start, cursor};
-}
-
 // The rest of a line without the white space around it.
 std::string Rest(const char* cursor, const char* end)
 {
-    while (cursor != end && IsBlank(*cursor)) {
-        ++cursor;
-    }
-    while (end != cursor && IsBlank(end[-1])) {
-        --end;
-    }
-    return std::string(cursor, end);
+    const Span rest = Trimmed(cursor, end);
+    return std::string(rest.begin, rest.end);
 }
 
 uint32_t IndexOf(std::vector<std::string>& names, const std::string& name)

@@ -1,6 +1,7 @@
 #include "output/plansourcewriter.h"
 
 #include "output/vertexrows.h"
+#include "textures/textureformat.h"
 
 namespace {
 
@@ -52,23 +53,6 @@ const char* FormatName(TextureFormat format)
     }
 }
 
-int BitsPerTexel(TextureFormat format)
-{
-    switch (format) {
-    case TextureFormat::RGBA32:
-        return 32;
-    case TextureFormat::RGBA16:
-    case TextureFormat::IA16:
-        return 16;
-    case TextureFormat::IA8:
-    case TextureFormat::I8:
-    case TextureFormat::CI8:
-        return 8;
-    default:
-        return 4;
-    }
-}
-
 std::string AxisMode(bool clamp, bool mirror)
 {
     return std::string(clamp ? "G_TX_CLAMP" : "G_TX_WRAP") + (mirror ? " | G_TX_MIRROR" : " | G_TX_NOMIRROR");
@@ -88,7 +72,7 @@ void WriteGeometryBits(OutputText& out, uint32_t bits)
 
 void WriteLoad(OutputText& out, const std::string& identifier, const TexturePlan& texture)
 {
-    const int bits = BitsPerTexel(texture.format);
+    const int bits = TexelBits(texture.format);
     const std::string tail = std::string(", 0, ") + AxisMode(texture.clampS, texture.mirrorS) + ", " +
                              AxisMode(texture.clampT, texture.mirrorT) + ", " + std::to_string(texture.maskS) + ", " +
                              std::to_string(texture.maskT) + ", G_TX_NOLOD, G_TX_NOLOD),\n";

@@ -2,27 +2,9 @@
 
 #include <cstddef>
 
-namespace {
+#include "textures/textureformat.h"
 
-int BitsPerTexel(TextureFormat format)
-{
-    switch (format) {
-    case TextureFormat::RGBA32:
-        return 32;
-    case TextureFormat::RGBA16:
-    case TextureFormat::IA16:
-        return 16;
-    case TextureFormat::IA8:
-    case TextureFormat::I8:
-    case TextureFormat::CI8:
-        return 8;
-    case TextureFormat::IA4:
-    case TextureFormat::I4:
-    case TextureFormat::CI4:
-        return 4;
-    }
-    return 16;
-}
+namespace {
 
 uint8_t Widen4(unsigned value) { return uint8_t(value * 17); }
 
@@ -53,7 +35,7 @@ Texel FetchTexel(const TexturePlan& texture, const std::vector<uint16_t>* palett
     if (s < 0 || t < 0 || texture.width <= 0) {
         return Texel{};
     }
-    const int bits = BitsPerTexel(texture.format);
+    const int bits = TexelBits(texture.format);
     const size_t rowBytes = (size_t(texture.width) * size_t(bits) + 7) / 8;
     const size_t bitOffset = size_t(s) * size_t(bits);
     const size_t at = size_t(t) * rowBytes + bitOffset / 8;

@@ -94,6 +94,17 @@ bool HasAlpha(const Image& image)
     return false;
 }
 
+// Alpha between fully transparent and fully opaque somewhere: RGBA16's one alpha bit would lose it.
+bool HasGradedAlpha(const Image& image)
+{
+    for (size_t k = 3; k < image.rgba.size(); k += 4) {
+        if (image.rgba[k] != 255 && image.rgba[k] != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string SizeText(int width, int height)
 {
     return std::to_string(width) + "x" + std::to_string(height);
@@ -137,13 +148,18 @@ TextureFormat Largest(const std::vector<TextureFormat>& candidates, const Image&
     return best;
 }
 
-// The most detail that fits: intensity for a grey image; otherwise RGBA16, or a palette format when the image's
-// colours allow one and it fits a larger size than RGBA16.
+// The most detail that fits: intensity for a grey image; RGBA32 for graded alpha; otherwise RGBA16, or a palette
+// format when the image's colours allow one and it fits a larger size than RGBA16.
 TextureFormat AutomaticFormat(const Image& image, bool clampS, bool clampT, bool grey, bool alpha, size_t colours)
 {
     if (grey) {
         return alpha ? Largest({TextureFormat::IA16, TextureFormat::IA8, TextureFormat::IA4}, image, clampS, clampT)
                      : Largest({TextureFormat::I8, TextureFormat::I4}, image, clampS, clampT);
+    }
+    // Only RGBA32 keeps alpha between transparent and opaque: in the others a translucent texture would be cut
+    // out instead.
+    if (alpha && HasGradedAlpha(image)) {
+        return TextureFormat::RGBA32;
     }
     std::vector<TextureFormat> candidates = {TextureFormat::RGBA16};
     if (colours <= 256) {

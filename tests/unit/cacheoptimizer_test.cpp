@@ -61,21 +61,6 @@ TEST(CacheOptimizer, LoadsEachVertexAsFewTimesAsTheCacheAllows)
     }
 }
 
-TEST(CacheOptimizer, OneTriangleIsOneLoadAndOnlyDegenerateTrianglesNone)
-{
-    const std::vector<uint32_t> one{5, 9, 6};
-    const OptimizedList list = OptimizeForCache(one.data(), one.size(), 10, 16, 16);
-    EXPECT_EQ(list.rowVertex, (std::vector<uint32_t>{5, 9, 6}));
-    ASSERT_EQ(list.commands.size(), 2u);
-    EXPECT_EQ(std::vector<uint32_t>({list.commands[0].a, list.commands[0].b, list.commands[0].c}),
-              std::vector<uint32_t>({0, 3, 0}));
-    EXPECT_EQ(std::vector<uint32_t>({list.commands[1].a, list.commands[1].b, list.commands[1].c}),
-              std::vector<uint32_t>({0, 1, 2}));
-    EXPECT_EQ(list.commands[1].kind, CacheCommand::Triangle);
-    const std::vector<uint32_t> flat{1, 1, 2, 3, 4, 4, 5, 6, 5};
-    EXPECT_TRUE(OptimizeForCache(flat.data(), flat.size(), 7, 16, 16).commands.empty());
-}
-
 TEST(CacheOptimizer, LargerMinimumBatchTradesVerticesForFewerLoads)
 {
     const std::vector<uint32_t> indices = Grid(60, 60);

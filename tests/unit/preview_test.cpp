@@ -8,6 +8,7 @@
 
 #include "model/objfile.h"
 #include "plan/materialplan.h"
+#include "output/csourcewriter.h"
 #include "plan/planbuilder.h"
 #include "preview/preview.h"
 #include "preview/previewcamera.h"
@@ -254,6 +255,9 @@ TEST(PreviewOfConversion, BatchesModeShowsOneColourPerBatch)
         settings.microcode = microcode;
         const ConsolePlan plan = BuildPlan(strip, settings, "strip");
         EXPECT_EQ(Render(plan, true).ModelColours().size(), batches) << "microcode " << int(microcode);
+        DisplayListStats stats;
+        CountPlan(plan, {}, {}, stats);
+        EXPECT_EQ(stats.batches, batches) << "--stats of microcode " << int(microcode);
         EXPECT_EQ(Render(plan, false).ModelColours().size(), 1u) << "microcode " << int(microcode);
     }
 }
