@@ -271,6 +271,13 @@ static unsigned long Checksum(unsigned long sum, const unsigned char *bytes, uns
     return sum;
 }
 
+/* Whether a load of this many words from this address fits texture memory: a 32-bit texel keeps half its bytes
+ * in each half of it, at the same place. */
+static int FitsTmem(unsigned int tmem, unsigned int words, unsigned int siz)
+{
+    return siz == G_IM_SIZ_32b ? tmem + (words + 1u) / 2u <= TMEM_HALF : tmem + words <= TMEM_WORDS;
+}
+
 /* Records a block load (LoadBlock) through its tile; returns a fault or NULL. */
 static const char *LoadBlock(const Gfx *g)
 {
@@ -293,7 +300,7 @@ static const char *LoadBlock(const Gfx *g)
     state.texels.tmem = t->tmem;
     state.texels.words = (bytes + 7u) / 8u;
     state.texels.dxt = g->w1 & 0xFFFu;
-    if (t->tmem + state.texels.words > TMEM_WORDS) {
+    if (!FitsTmem(t->tmem, state.texels.words, t->siz)) {
         return "texture load past the end of texture memory";
     }
     if (ImageFault(0ul, bytes) != NULL) {
@@ -325,10 +332,10 @@ static const char *LoadTile(const Gfx *g)
     if (uls / 4u + width > state.imageWidth) {
         return "tile load wider than its image";
     }
-    if (t->line * 8u < rowBytes) {
+    if (t->line * 8u < (t->siz == G_IM_SIZ_32b ? rowBytes / 2u : rowBytes)) {
         return "tile load whose rows are longer than its tile's line";
     }
-    if (t->tmem + t->line * rows > TMEM_WORDS) {
+    if (!FitsTmem(t->tmem, (t->siz == G_IM_SIZ_32b ? 2u : 1u) * t->line * rows, t->siz)) {
         return "texture load past the end of texture memory";
     }
     if (ImageFault(0ul, ((ult / 4u + rows - 1u) * state.imageWidth + uls / 4u) * BitsOf(t->siz) / 8u + rowBytes) !=
@@ -344,7 +351,7 @@ static const char *LoadTile(const Gfx *g)
     state.texels.fmt = t->fmt;
     state.texels.siz = t->siz;
     state.texels.tmem = t->tmem;
-    state.texels.words = t->line * rows;
+    state.texels.words = (t->siz == G_IM_SIZ_32b ? 2u : 1u) * t->line * rows;
     state.texels.rowWords = t->line;
     state.texels.sum = sum;
     return NULL;
