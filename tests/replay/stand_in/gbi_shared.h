@@ -231,7 +231,8 @@ typedef struct {
 #define gsDPLoadTLUT_pal16(pal, dram) REPLAY_LOAD_TLUT(dram, 256 + ((pal) & 0xF) * 16, 15)
 #define gsDPLoadTLUT_pal256(dram) REPLAY_LOAD_TLUT(dram, 256, 255)
 
-/* The signal processor's state commands, which differ between the microcode families. */
+/* The signal processor's state commands, which differ between the microcode families (Fast3D and F3DEX share
+ * theirs). The replay follows only the lighting bit of the geometry mode. */
 #define G_LIGHTING 0x00020000u
 #if defined(REPLAY_F3DEX2) || defined(REPLAY_F3DEX3)
 #define G_PACKED_NORMALS 0x00080000u
