@@ -1,5 +1,7 @@
 #include "output/csourcewriter.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -276,6 +278,14 @@ bool NamesForOutputs(const std::string& objPath, const ConversionSettings& setti
     names = DeriveOutputNames(objPath, settings.outputDir, settings.name);
     if (SameFile(objPath, names.headerPath) || SameFile(objPath, names.sourcePath)) {
         errors << "Refusing to overwrite the input file " << objPath << "\n";
+        return false;
+    }
+    // The header includes the project's "model.h"; a header of that name would include itself instead.
+    std::string header = names.headerFileName;
+    std::transform(header.begin(), header.end(), header.begin(), [](char c) { return char(std::tolower(uint8_t(c))); });
+    if (header == "model.h") {
+        errors << "Refusing to write " << names.headerPath
+               << ": the header includes the project's model.h and would include itself; rename the model\n";
         return false;
     }
     if (MakesReservedNames(names.identifier)) {
