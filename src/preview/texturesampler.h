@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "plan/consoleplan.h"
-#include "preview/texelfetch.h"
+#include "textures/texelfetch.h"
 
 // Samples the texture at s, t in 1/32 texels (10.5 fixed point) as the console's bilinear filter does: texel
 // centres lie on whole coordinates, and of the four texels around the point the three nearest it (the triangle

@@ -3,23 +3,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "textures/texelfetch.h"
+
 namespace {
 
 // round(value * levels / 255); value * levels / 255 is never halfway for the odd level counts used here.
 int Quantise(uint8_t value, int levels)
 {
     return (value * levels + 127) / 255;
-}
-
-// The texture unit widens a narrow channel by repeating its bits.
-uint8_t Widen5(int c)
-{
-    return uint8_t(c << 3 | c >> 2);
-}
-
-uint8_t Widen3(int c)
-{
-    return uint8_t(c << 5 | c << 2 | c >> 1);
 }
 
 // Channel axis of an RGBA 5-5-5-1 colour: red, green, blue, and the alpha bit weighted as a full channel.
@@ -178,31 +169,6 @@ void PutNibble(std::vector<uint8_t>& bytes, size_t texel, int value)
     bytes[texel / 2] = uint8_t(bytes[texel / 2] | (texel % 2 == 0 ? value << 4 : value));
 }
 
-int GetByte(const std::vector<uint8_t>& bytes, size_t at)
-{
-    return at < bytes.size() ? bytes[at] : 0;
-}
-
-int GetNibble(const std::vector<uint8_t>& bytes, size_t texel)
-{
-    const int byte = GetByte(bytes, texel / 2);
-    return texel % 2 == 0 ? byte >> 4 : byte & 15;
-}
-
-void PutRgba16(uint8_t* rgba, int texel)
-{
-    rgba[0] = Widen5(texel >> 11 & 31);
-    rgba[1] = Widen5(texel >> 6 & 31);
-    rgba[2] = Widen5(texel >> 1 & 31);
-    rgba[3] = texel & 1 ? 255 : 0;
-}
-
-void PutGrey(uint8_t* rgba, int intensity, int alpha)
-{
-    rgba[0] = rgba[1] = rgba[2] = uint8_t(intensity);
-    rgba[3] = uint8_t(alpha);
-}
-
 }
 
 uint16_t ToRgba5551(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha)
@@ -297,32 +263,13 @@ void ConvertTexture(const Image& image, const TextureChoice& choice, bool clampS
 Image DecodeTexture(const TexturePlan& plan)
 {
     Image image;
-    image.width = plan.width;
-    image.height = plan.height;
-    const size_t count = size_t(std::max(plan.width, 0)) * size_t(std::max(plan.height, 0));
-    image.rgba.resize(count * 4);
-    const std::vector<uint8_t>& bytes = plan.texels;
-    const auto paletteEntry = [&](size_t i) { return i < plan.palette.size() ? int(plan.palette[i]) : 0; };
-    for (size_t k = 0; k < count; ++k) {
-        uint8_t* out = &image.rgba[4 * k];
-        switch (plan.format) {
-        case TextureFormat::RGBA16: PutRgba16(out, GetByte(bytes, 2 * k) << 8 | GetByte(bytes, 2 * k + 1)); break;
-        case TextureFormat::RGBA32:
-            for (size_t c = 0; c < 4; ++c) {
-                out[c] = uint8_t(GetByte(bytes, 4 * k + c));
-            }
-            break;
-        case TextureFormat::IA16: PutGrey(out, GetByte(bytes, 2 * k), GetByte(bytes, 2 * k + 1)); break;
-        case TextureFormat::IA8: PutGrey(out, (GetByte(bytes, k) >> 4) * 17, (GetByte(bytes, k) & 15) * 17); break;
-        case TextureFormat::IA4: {
-            const int texel = GetNibble(bytes, k);
-            PutGrey(out, Widen3(texel >> 1), texel & 1 ? 255 : 0);
-            break;
-        }
-        case TextureFormat::I8: PutGrey(out, GetByte(bytes, k), GetByte(bytes, k)); break;
-        case TextureFormat::I4: PutGrey(out, GetNibble(bytes, k) * 17, GetNibble(bytes, k) * 17); break;
-        case TextureFormat::CI8: PutRgba16(out, paletteEntry(size_t(GetByte(bytes, k)))); break;
-        case TextureFormat::CI4: PutRgba16(out, paletteEntry(size_t(GetNibble(bytes, k)))); break;
+    image.width = std::max(plan.width, 0);
+    image.height = std::max(plan.height, 0);
+    image.rgba.reserve(size_t(image.width) * size_t(image.height) * 4);
+    for (int t = 0; t < image.height; ++t) {
+        for (int s = 0; s < image.width; ++s) {
+            const Texel texel = FetchTexel(plan, &plan.palette, s, t);
+            image.rgba.insert(image.rgba.end(), {texel.r, texel.g, texel.b, texel.a});
         }
     }
     return image;

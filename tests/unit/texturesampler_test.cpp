@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "preview/texelfetch.h"
+#include "textures/texelfetch.h"
 #include "preview/texturesampler.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "preview/texelfetch.h"
+#include "textures/texelfetch.h"
 
 #include <cstddef>
 
