@@ -76,11 +76,4 @@ TEST(CacheOptimizer, LargerMinimumBatchTradesVerticesForFewerLoads)
     EXPECT_LE(loaded[0], loaded[1]);
 }
 
-TEST(CacheOptimizerDeathTest, CacheOutsideThreeToSixtyFourStops)
-{
-    const std::vector<uint32_t> indices{0, 1, 2};
-    EXPECT_DEATH(OptimizeForCache(indices.data(), indices.size(), 3, 2, 2), "cacheSize >= 3");
-    EXPECT_DEATH(OptimizeForCache(indices.data(), indices.size(), 3, 65, 16), "cacheSize <= 64");
-}
-
 }

@@ -1,6 +1,5 @@
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -132,14 +131,12 @@ TEST(MaterialLibrary, LaterLibrariesAddToTheFirstAndAFaultAddsNothing)
     EXPECT_EQ(FindMaterial(library, "C"), nullptr);
 }
 
-TEST(MaterialLibraryFile, MissingFoldersDevicesAndBinaryFiles)
+TEST(MaterialLibraryFile, MissingFilesAndDevices)
 {
     const fs::path folder = fs::temp_directory_path() / "polvane-mtlfile-test";
     fs::remove_all(folder);
-    fs::create_directories(folder / "folder.mtl");
+    fs::create_directories(folder);
     std::ofstream(folder / "good.mtl", std::ios::binary) << "newmtl a\nKd 0.5\n";
-    // A PNG named as a library: its third line starts with the NUL bytes of the header chunk's length.
-    std::ofstream(folder / "image.mtl", std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
     MaterialLibrary library;
     const auto outcome = [&](const std::string& name) {
         std::ostringstream errors;
@@ -150,8 +147,6 @@ TEST(MaterialLibraryFile, MissingFoldersDevicesAndBinaryFiles)
     };
     EXPECT_EQ(outcome("good.mtl"), "0");
     EXPECT_EQ(outcome("absent.mtl"), "1");
-    EXPECT_EQ(outcome("folder.mtl"), "2 folder.mtl: is a folder, not a material library\n");
-    EXPECT_EQ(outcome("image.mtl"), "2 image.mtl:3: the line holds a NUL byte; a material library is text\n");
 #ifndef _WIN32
     ASSERT_EQ(mkfifo((folder / "pipe.mtl").c_str(), 0600), 0);
     EXPECT_EQ(outcome("pipe.mtl"), "2 pipe.mtl: is not a regular file, so not a material library\n");
@@ -159,23 +154,6 @@ TEST(MaterialLibraryFile, MissingFoldersDevicesAndBinaryFiles)
     ASSERT_EQ(library.materials.size(), 1u);
     EXPECT_EQ(library.materials[0].library, (folder / "good.mtl").string());
     fs::remove_all(folder);
-}
-
-TEST(MaterialLibraryCorpus, EveryLibraryOfTheRealSetsReads)
-{
-    const fs::path corpus(MTL_CORPUS_DIR);
-    if (!fs::is_directory(corpus)) {
-        GTEST_SKIP() << "no corpus at " << corpus.string();
-    }
-    MaterialLibrary library;
-    size_t libraries = 0;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(corpus)) {
-        if (entry.path().extension() == ".mtl") {
-            ++libraries;
-            EXPECT_EQ(ReadMaterialLibraryFile(entry.path().string(), library, std::cerr), LibraryFileOutcome::Read);
-        }
-    }
-    EXPECT_GE(libraries, 30u);
 }
 
 }

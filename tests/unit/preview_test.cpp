@@ -24,15 +24,7 @@ VertexRow Row(int x, int y, int z, std::array<uint8_t, 4> shade, int s = 0, int 
                      {shade[0], shade[1], shade[2], shade[3]}};
 }
 
-Command Make(Command::Kind kind, uint32_t a = 0, uint32_t b = 0, uint32_t c = 0)
-{
-    Command command;
-    command.kind = kind;
-    command.a = a;
-    command.b = b;
-    command.c = c;
-    return command;
-}
+Command Make(Command::Kind kind, uint32_t a = 0, uint32_t b = 0, uint32_t c = 0) { return Command{kind, a, b, c}; }
 
 Command Load(uint32_t first, uint32_t count, uint32_t slot) { return Make(Command::Vertex, first, count, slot); }
 Command Tri(uint32_t a, uint32_t b, uint32_t c) { return Make(Command::Triangle, a, b, c); }
@@ -146,21 +138,6 @@ TEST(Preview, RenderModesCutAndBlendTheNearerTriangleByItsAlpha)
     }
 }
 
-// A translucent quad over an opaque one: a pixel on the diagonal the quad's two triangles share is drawn once,
-// so blended once.
-TEST(Preview, TrianglesSharingAnEdgeDrawItsPixelsOnce)
-{
-    const std::array<uint8_t, 4> halfRed = {255, 0, 0, 128};
-    const ConsolePlan plan =
-        Plan({Row(-200, -200, 0, green), Row(200, -200, 0, green), Row(200, 200, 0, green), Row(-200, 200, 0, green),
-              Row(-100, -100, 50, halfRed), Row(100, -100, 50, halfRed), Row(100, 100, 50, halfRed),
-              Row(-100, 100, 50, halfRed)},
-             {Load(0, 8, 0), Tri(0, 1, 2), Tri(0, 2, 3), Make(Command::SetRenderMode), Tri(4, 5, 6), Tri(4, 6, 7)});
-    ConsolePlan translucent = plan;
-    translucent.lists[0].commands[3].renderMode = RenderMode::Translucent;
-    EXPECT_EQ(Render(translucent).ModelColours(), (std::set<Colour>{{0, 255, 0}, {128, 127, 0}}));
-}
-
 TEST(Preview, LightingReadsNormalsFromTheShadeBytesOrPackedIntoTheFlag)
 {
     struct Case {
@@ -212,19 +189,10 @@ TEST(Preview, HostilePlansDrawWhatIsValidAndNothingElse)
 
 // From here on the plans come from the converter's own plan builders, as `--preview` draws them.
 
-// The face "f a b c d" of a quad, one line.
-std::string Quad(int a, int b, int c, int d)
-{
-    return "f " + std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c) + " " + std::to_string(d) +
-           "\n";
-}
-
 TEST(PreviewOfConversion, ACubeConvertedWithRedColoursIsRedWhereverItIsDrawn)
 {
-    std::string obj = "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n";
-    obj += Quad(1, 4, 3, 2) + Quad(5, 6, 7, 8) + Quad(1, 2, 6, 5) + Quad(2, 3, 7, 6) + Quad(3, 4, 8, 7) +
-           Quad(4, 1, 5, 8);
-    std::istringstream in(obj);
+    std::istringstream in("v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
+                          "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n");
     const ObjFile cube(in, "cube.obj");
     ConversionSettings settings;
     settings.scale = 100;
