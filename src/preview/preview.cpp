@@ -115,7 +115,7 @@ private:
     }
 
     // The batch's colour, lit by the vertex normals, or by the face's when the rows carry colours.
-    static void ColourByBatch(const CachedVertex* const sources[3], int batch, const float lightDirection[3],
+    static void ColourByBatch(const CachedVertex* const sources[3], int batch, const float towardLight[3],
                               RasterVertex corners[3])
     {
         float colour[3], faceNormal[3];
@@ -123,7 +123,7 @@ private:
         FaceNormal(*sources[0], *sources[1], *sources[2], faceNormal);
         for (int i = 0; i < 3; ++i) {
             float light[3];
-            LightFor(sources[i]->hasNormal ? sources[i]->normal : faceNormal, lightDirection, light);
+            LightFor(sources[i]->hasNormal ? sources[i]->normal : faceNormal, towardLight, light);
             for (int c = 0; c < 3; ++c) {
                 corners[i].shade[c] = colour[c] * light[c];
             }
