@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "plan/cacheoptimizer.h"
 #include "plan/displaylist.h"
+#include "plan/planbuilder.h"
 #include "output/outputfiles.h"
 #include "output/outputnames.h"
 #include "output/outputtext.h"
@@ -121,11 +121,8 @@ void WriteSource(OutputText& out, const OutputNames& names, const ObjFile& objFi
 
     polvane::OptimizedList optimized;
     if (settings.optimize) {
-        // Batches of at least an eighth of the cache: a few more vertices loaded, far fewer load rows.
-        const int minBatch = cache.size / 8 > 1 ? cache.size / 8 : 1;
-        optimized = polvane::OptimizeForCache(objFile.GetIndices(), size_t(objFile.GetNumIndices()),
-                                              uint32_t(objFile.GetNumVertices()), cache.size, cache.maxLoad,
-                                              minBatch);
+        optimized = OptimizeForLayout(objFile.GetIndices(), size_t(objFile.GetNumIndices()),
+                                      uint32_t(objFile.GetNumVertices()), cache);
     }
 
     out << "#include \"" << names.headerFileName << "\"\n"

@@ -7,6 +7,13 @@
 #include "plan/commandrecorder.h"
 #include "plan/displaylist.h"
 
+polvane::OptimizedList OptimizeForLayout(const uint32_t* indices, size_t numIndices, uint32_t numVertices,
+                                         const CacheLayout& cache)
+{
+    const int minBatch = cache.size / 8 > 1 ? cache.size / 8 : 1;
+    return polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, minBatch);
+}
+
 void PlanTriangles(const uint32_t* indices, size_t numIndices, uint32_t numVertices, const CacheLayout& cache,
                    bool optimize, uint32_t rowBase, std::vector<Command>& commands, std::vector<uint32_t>& rowVertex)
 {
@@ -18,10 +25,7 @@ void PlanTriangles(const uint32_t* indices, size_t numIndices, uint32_t numVerti
         recorder.Flush();
         return;
     }
-    // Batches of at least an eighth of the cache: a few more vertices loaded, far fewer load rows.
-    const int minBatch = cache.size / 8 > 1 ? cache.size / 8 : 1;
-    polvane::OptimizedList optimized =
-        polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, minBatch);
+    polvane::OptimizedList optimized = OptimizeForLayout(indices, numIndices, numVertices, cache);
     for (const polvane::CacheCommand& command : optimized.commands) {
         if (command.kind == polvane::CacheCommand::Load) {
             recorder.Load(command.a, command.b, command.c);
