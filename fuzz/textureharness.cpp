@@ -67,7 +67,7 @@ std::string CheckConversion(const Image& image, std::optional<TextureFormat> for
     }
     const bool resized = choice.width != image.width || choice.height != image.height;
     if (resized != !choice.warning.empty() || choice.warning.find('\n') != std::string::npos ||
-        (resized && choice.warning.compare(0, 16, "warning: f.png: ") != 0)) {
+        (resized && choice.warning.compare(0, 16, "f.png: warning: ") != 0)) {
         return what + "expected one warning line exactly when resized, got \"" + choice.warning + "\"";
     }
 

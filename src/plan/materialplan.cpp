@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "check.h"
+#include "diagnostics.h"
 #include "model/objgroups.h"
 #include "output/outputnames.h"
 #include "output/vertexrows.h"
@@ -336,7 +337,7 @@ int MaterialPlanBuilder::AddRun(ConsolePlan& plan, const Run& run, const std::st
         plan.rowColours.push_back(!lit || packedNormals);
     }
     if (clamped > 0) {
-        warnings << "warning: " << clamped << " texture coordinate component" << (clamped == 1 ? " was" : "s were")
+        warnings << Warning() << clamped << " texture coordinate component" << (clamped == 1 ? " was" : "s were")
                  << " clamped to -1024..1024 texels in material \"" << look.name << "\"\n";
     }
     return list;

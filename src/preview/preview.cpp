@@ -74,7 +74,8 @@ void FaceNormal(const CachedVertex& v1, const CachedVertex& v2, const CachedVert
 class PreviewDrawer : public TriangleSink {
 public:
     PreviewDrawer(const ConsolePlan& plan, const PreviewOptions& options)
-        : camera(plan.rows, std::max(options.width, 1), std::max(options.height, 1)),
+        : camera(plan.rows, std::max(options.width, 1), std::max(options.height, 1), options.azimuth,
+                 options.elevation),
           rasteriser(options.width, options.height), batches(options.batches)
     {
         camera.LightDirection(lightDirection);

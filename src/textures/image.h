@@ -32,6 +32,10 @@ ImageLoad LoadImageFromMemory(const uint8_t* data, size_t size, Image& image, st
 // wrapping axis filters across its edge into the opposite one.
 Image ResizeImage(const Image& image, int width, int height, bool wrapX = false, bool wrapY = false);
 
+// The picture file formats written.
+enum class PictureFormat { Png, Bmp, Tga, Jpg };
+
 bool WritePng(const std::string& path, const Image& image);
+bool WritePicture(const std::string& path, const Image& image, PictureFormat format);
 
 #endif

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "diagnostics.h"
 #include "textures/texelfetch.h"
 
 namespace {
@@ -222,7 +223,7 @@ void ConvertTexture(const Image& image, const TextureChoice& choice, bool clampS
             }
         } else {
             plan.palette = MedianCut(colours, entries);
-            warning = "warning: " + fileName + ": " + std::to_string(colours.size()) + " colours quantised to " +
+            warning = WarningAt(fileName) + std::to_string(colours.size()) + " colours quantised to " +
                       std::to_string(plan.palette.size()) + " for " + TextureFormatName(format);
         }
     }

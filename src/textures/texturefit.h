@@ -37,11 +37,14 @@ inline bool operator==(const TextureSize& a, const TextureSize& b)
 // two allow.
 TextureSize FitTextureSize(TextureFormat format, int width, int height, bool clampS, bool clampT);
 
+// True when every pixel's red, green and blue are equal.
+bool IsGrey(const Image& image);
+
 struct TextureChoice {
     TextureFormat format = TextureFormat::RGBA16;
     int width = 0;
     int height = 0;
-    std::string warning;  // one line, "warning: <file>: ...", when the image is resized; empty otherwise
+    std::string warning;  // one line, "<file>: warning: ...", when the image is resized; empty otherwise
 };
 
 // Picks the format (forced, or automatically when forced is empty) and the size the image is converted at.

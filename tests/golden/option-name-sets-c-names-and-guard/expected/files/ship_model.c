@@ -1,4 +1,4 @@
-#include "tri.h"
+#include "ship_model.h"
 
 Vtx ship_modelVertices[] = 
 {
