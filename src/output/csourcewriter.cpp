@@ -271,8 +271,9 @@ bool WriteBothFiles(const OutputNames& names, const ConversionSettings& settings
 {
     // With --werror every warning so far fails the run before anything is written.
     if (settings.werror && WarningCount() != 0) {
-        errors << "polvane: " << WarningCount() << (WarningCount() == 1 ? " warning" : " warnings")
-               << " treated as errors (--werror); nothing written\n";
+        errors << "polvane: " << WarningCount()
+               << (WarningCount() == 1 ? " warning treated as an error" : " warnings treated as errors")
+               << " (--werror); nothing written\n";
         return false;
     }
     const std::string headerTemporary = names.headerPath + temporarySuffix;

@@ -128,10 +128,14 @@ double ScaleKeepingApart(const ObjFile& objFile, double fitScale)
         const double middle = (low + high) / 2;
         (CountCollapsedPositions(objFile, middle) == 0 ? high : low) = middle;
     }
-    // Rounded up to two significant digits when that still keeps them apart and fits.
+    // Two significant digits, rounded down when that still keeps them apart, else up when that fits.
     const double unit = std::pow(10.0, std::floor(std::log10(high)) - 1.0);
-    const double rounded = std::ceil(high / unit) * unit;
-    return rounded <= fitScale && CountCollapsedPositions(objFile, rounded) == 0 ? rounded : high;
+    for (const double rounded : {std::floor(high / unit) * unit, std::ceil(high / unit) * unit}) {
+        if (rounded > 0.0 && rounded <= fitScale && CountCollapsedPositions(objFile, rounded) == 0) {
+            return rounded;
+        }
+    }
+    return high;
 }
 
 std::string Number(double value)
