@@ -58,16 +58,20 @@ bool WriteDependencyFile(const std::string& path, const std::vector<std::string>
                          const std::vector<std::string>& prerequisites, std::ostream& errors)
 {
     const std::string temporary = path + temporarySuffix;
+    std::vector<std::string> allTargets = targets;
+    allTargets.push_back(path);
     bool written = false;
     {
         std::ofstream file(temporary, std::ios::out | std::ios::trunc);
         if (file.is_open()) {
-            file << DependencyRule(targets, prerequisites);
+            file << DependencyRule(allTargets, prerequisites);
             file.close();
             written = !file.fail();
         }
     }
-    if (!written || !ReplaceTarget(path).empty()) {
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (!written || error) {
         RemoveFile(temporary);
         errors << "Couldn't write " << path << "\n";
         return false;

@@ -24,8 +24,9 @@ std::string MakeEscaped(const std::string& path);
 // one of them goes away (as "gcc -MMD -MP" writes).
 std::string DependencyRule(const std::vector<std::string>& targets, const std::vector<std::string>& prerequisites);
 
-// Writes the rule to path through a temporary file; an unchanged file is left as it is. False after one line on
-// errors.
+// Writes the rule to path through a temporary file, with path itself among the targets. Unlike the C files it is
+// replaced on every run, even when unchanged: its time tells make when the model was last converted, so that a
+// Makefile can use it as the stamp of the conversion. False after one line on errors.
 bool WriteDependencyFile(const std::string& path, const std::vector<std::string>& targets,
                          const std::vector<std::string>& prerequisites, std::ostream& errors);
 
