@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "settings.h"
+
 // Pixels of a picture file: 8-bit red, green, blue and alpha, the top row first. The only unit that knows how
 // image files are decoded.
 struct Image {
@@ -31,9 +33,6 @@ ImageLoad LoadImageFromMemory(const uint8_t* data, size_t size, Image& image, st
 // colour space and weighted by alpha, so fully transparent pixels lend no colour to their neighbours. A
 // wrapping axis filters across its edge into the opposite one.
 Image ResizeImage(const Image& image, int width, int height, bool wrapX = false, bool wrapY = false);
-
-// The picture file formats written.
-enum class PictureFormat { Png, Bmp, Tga, Jpg };
 
 bool WritePng(const std::string& path, const Image& image);
 bool WritePicture(const std::string& path, const Image& image, PictureFormat format);
