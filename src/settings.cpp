@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "cidentifier.h"
 #include "diagnostics.h"
-#include "output/outputnames.h"
 
 #ifndef POLVANE_VERSION
 #define POLVANE_VERSION "unknown"

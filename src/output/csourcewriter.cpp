@@ -6,15 +6,17 @@
 #include <filesystem>
 #include <fstream>
 
+#include "cidentifier.h"
 #include "diagnostics.h"
-#include "plan/displaylist.h"
-#include "plan/planbuilder.h"
 #include "output/outputfiles.h"
 #include "output/outputnames.h"
 #include "output/outputtext.h"
 #include "output/plansourcewriter.h"
 #include "output/rangewarnings.h"
 #include "output/vertexrows.h"
+#include "plan/displaylist.h"
+#include "plan/planbuilder.h"
+#include "plan/vertexrow.h"
 
 namespace {
 

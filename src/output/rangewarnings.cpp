@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "diagnostics.h"
-#include "output/vertexrows.h"
+#include "plan/vertexrow.h"
 
 namespace {
 

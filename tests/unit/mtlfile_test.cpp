@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #endif
 
-#include "model/materialloader.h"
+#include "textures/materialloader.h"
 #include "model/mtlfile.h"
 
 namespace fs = std::filesystem;

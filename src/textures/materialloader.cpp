@@ -1,4 +1,4 @@
-#include "model/materialloader.h"
+#include "textures/materialloader.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,11 +7,11 @@
 #include <set>
 #include <tuple>
 
+#include "cidentifier.h"
 #include "diagnostics.h"
 #include "model/assetpaths.h"
 #include "model/mtlfile.h"
 #include "model/objgroups.h"
-#include "output/outputnames.h"
 #include "textures/image.h"
 #include "textures/textureconvert.h"
 #include "textures/texturefit.h"
