@@ -128,11 +128,13 @@ double ScaleKeepingApart(const ObjFile& objFile, double fitScale)
         const double middle = (low + high) / 2;
         (CountCollapsedPositions(objFile, middle) == 0 ? high : low) = middle;
     }
-    // Two significant digits, rounded down when that still keeps them apart, else up when that fits.
-    const double unit = std::pow(10.0, std::floor(std::log10(high)) - 1.0);
-    for (const double rounded : {std::floor(high / unit) * unit, std::ceil(high / unit) * unit}) {
-        if (rounded > 0.0 && rounded <= fitScale && CountCollapsedPositions(objFile, rounded) == 0) {
-            return rounded;
+    // As few significant digits as work: rounded down when that still keeps them apart, else up when that fits.
+    for (int digits = 2; digits <= 6; ++digits) {
+        const double unit = std::pow(10.0, std::floor(std::log10(high)) - double(digits - 1));
+        for (const double rounded : {std::floor(high / unit) * unit, std::ceil(high / unit) * unit}) {
+            if (rounded > 0.0 && rounded <= fitScale && CountCollapsedPositions(objFile, rounded) == 0) {
+                return rounded;
+            }
         }
     }
     return high;
