@@ -379,8 +379,7 @@ const OptionRule optionRules[] = {
      }},
     {"--fit", false, 1,
      [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
-         return ParseWhole(values[0], 1, 32767, settings.fit) ||
-                InvalidValue(errors, option, values[0], "a whole number from 1 to 32767");
+         return ParseWhole(values[0], 1, 32767, settings.fit) || InvalidValue(errors, option, values[0]);
      }},
     {"--depfile", false, 1,
      [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
