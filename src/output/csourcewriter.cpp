@@ -322,7 +322,8 @@ bool NamesForOutputs(const std::string& objPath, const ConversionSettings& setti
     std::transform(header.begin(), header.end(), header.begin(), [](char c) { return char(std::tolower(uint8_t(c))); });
     if (header == "model.h") {
         errors << "Refusing to write " << names.headerPath
-               << ": the header includes the project's model.h and would include itself; rename the model or choose another --name\n";
+               << ": the header includes the project's model.h and would include itself; rename the model or "
+                  "choose another --name\n";
         return false;
     }
     if (MakesReservedNames(names.identifier)) {

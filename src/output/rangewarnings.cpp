@@ -215,7 +215,8 @@ void WarnAboutRange(const ObjFile& objFile, const std::string& objPath, const Co
                << (collapsed == 1 ? " distinct position" : " distinct positions")
                << " became the same integer position as another after scaling; ";
         // A value that fits the 16-bit range, so that this never contradicts the clamping warning above.
-        const double keepsApart = largest > 0.0 ? ScaleKeepingApart(objFile, RoundedDownValue(32767.0 / largest)) : 0.0;
+        const double keepsApart =
+            largest > 0.0 ? ScaleKeepingApart(objFile, RoundedDownValue(32767.0 / largest)) : 0.0;
         if (keepsApart == 0.0) {
             errors << "no scale within the 16-bit range keeps them all apart (--fit 32767 uses all of it)\n";
         } else if (settings.fit != 0) {

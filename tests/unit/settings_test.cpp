@@ -134,7 +134,8 @@ TEST(ParseOptions, BadArgumentsStopTheRunWithOneLine)
          "Invalid value for option --fit: 0"},
         {{"--fit", "32768", "m.obj"}, OptionsOutcome::BadValue,
          "Invalid value for option --fit: 32768"},
-        {{"--fit", "100", "-s", "2", "m.obj"}, OptionsOutcome::BadValue, "Options -s and --fit cannot be used together"},
+        {{"--fit", "100", "-s", "2", "m.obj"}, OptionsOutcome::BadValue,
+         "Options -s and --fit cannot be used together"},
         {{"--depfile", "m.obj"}, OptionsOutcome::MissingValue, "Missing value for option --depfile"},
         // The range named is the microcode's own, whichever option comes first.
         {{"--cache", "16x", "--ucode", "F3DEX2", "m.obj"}, OptionsOutcome::BadValue,
