@@ -27,7 +27,7 @@ ConversionSettings conversionSettings;
 // Converts a model with its materials: reads the libraries and textures and plans. False after an error.
 bool PlanWithMaterials(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
                        ConsolePlan& plan, MaterialPlanLists& lists, std::vector<RunFile>& files,
-                       DisplayListStats& stats)
+                       std::vector<std::string>& materialNames)
 {
     std::vector<MaterialLook> looks;
     std::vector<TexturePlan> textures;
@@ -44,10 +44,8 @@ bool PlanWithMaterials(const ObjFile& objFile, const std::string& objPath, const
     const std::string identifier = DeriveOutputNames(objPath, settings.outputDir, settings.name).identifier;
     WarnAboutRange(objFile, objPath, settings, std::cerr);
     plan = BuildMaterialPlan(objFile, looks, std::move(textures), settings, identifier, std::cerr, lists);
-    stats.materials.clear();
     for (const MaterialLook& look : looks) {
-        // As the C names it.
-        stats.materials.push_back(DisplayListStats::Material{look.name.empty() ? "default" : look.name, 0, 0});
+        materialNames.push_back(look.name.empty() ? "default" : look.name);  // as the C names it
     }
     return true;
 }
@@ -151,7 +149,9 @@ int main(int argc, char** argv)
         std::vector<RunFile> files = {RunFile{objPath, "the model"}};
         ConsolePlan plan;
         MaterialPlanLists lists;
-        if (settings.materials && !PlanWithMaterials(objFile, objPath, settings, plan, lists, files, stats)) {
+        std::vector<std::string> materialNames;
+        if (settings.materials &&
+            !PlanWithMaterials(objFile, objPath, settings, plan, lists, files, materialNames)) {
             return exitFailed;
         }
         const OutputNames names = DeriveOutputNames(objPath, settings.outputDir, settings.name);
@@ -162,11 +162,6 @@ int main(int argc, char** argv)
             if (!WritePlanFiles(plan, lists.partNames, objPath, settings, std::cout, std::cerr)) {
                 return exitFailed;
             }
-            std::vector<std::string> materialNames;
-            for (const DisplayListStats::Material& material : stats.materials) {
-                materialNames.push_back(material.name);
-            }
-            stats.materials.clear();
             CountPlan(plan, lists.materials, materialNames, stats);
             stats.degenerateTriangles = CountDegenerateTriangles(objFile);
         } else {
