@@ -12,7 +12,7 @@
 #include "output/outputnames.h"
 #include "textures/image.h"
 #include "textures/textureconvert.h"
-#include "textures/texturefit.h"
+#include "textures/texturechooser.h"
 
 namespace {
 
@@ -172,22 +172,18 @@ bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& lo
                 ApplyOpacityMap(image, opacityImage, look.diffuse);
             }
             const std::string fileName = hasImage ? imagePath : opacityPath;
-            TextureChoice choice;
+            ChosenTexture chosen;
             std::string error;
             const uint64_t line = hasImage ? material.diffuseMapLine : material.opacityMapLine;
-            if (!ChooseTexture(image, settings.textureFormat, clamp, clamp, fileName, choice, error)) {
+            if (!ChooseAndConvertTexture(image, settings.textureFormat, clamp, clamp, fileName, chosen, error)) {
                 errors << material.library << ":" << line << ": " << error << "\n";
                 return false;
             }
-            if (!choice.warning.empty()) {
-                warnings << choice.warning << "\n";
-            }
-            TexturePlan texture;
-            std::string warning;
-            ConvertTexture(image, choice, clamp, clamp, fileName, texture, warning);
-            if (!warning.empty()) {
+            for (const std::string& warning : chosen.warnings) {
                 warnings << warning << "\n";
             }
+            TexturePlan texture = std::move(chosen.plan);
+            texture.psnr = chosen.psnr;
             std::string name = IdentifierPart(FileStem(fileName));
             for (int n = 2; !textureNames.insert(name).second; ++n) {
                 name = IdentifierPart(FileStem(fileName)) + "_" + std::to_string(n);
