@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "console/consoleplan.h"
 #include "model/objfile.h"
-#include "plan/consoleplan.h"
 #include "settings.h"
 
 // What the display list of one conversion costs the console.

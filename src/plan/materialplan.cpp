@@ -7,10 +7,10 @@
 #include <tuple>
 
 #include "check.h"
+#include "cidentifier.h"
 #include "model/objgroups.h"
-#include "output/outputnames.h"
-#include "output/vertexrows.h"
 #include "plan/planbuilder.h"
+#include "plan/vertexrow.h"
 
 namespace {
 
