@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "diagnostics.h"
 #include "model/objfile.h"
 #include "model/objgroups.h"
 #include "output/csourcewriter.h"
@@ -125,6 +126,7 @@ bool WriteDepfile(const ConversionSettings& settings, const OutputNames& names, 
 
 int main(int argc, char** argv)
 {
+    CountWarningsOn(std::cerr);
     const OptionsOutcome outcome = ParseOptions(argc, argv, conversionSettings, std::cout, std::cerr);
     if (outcome == OptionsOutcome::Printed) {
         return exitOk;

@@ -14,7 +14,7 @@
 #include "model/objgroups.h"
 #include "textures/image.h"
 #include "textures/textureconvert.h"
-#include "textures/texturefit.h"
+#include "textures/texturechooser.h"
 
 namespace {
 
@@ -51,6 +51,7 @@ private:
                        std::string& path);
     bool LookOf(const MaterialDefinition& material, MaterialLook& look, std::vector<TexturePlan>& textures);
     void WarnAboutUndefined(size_t materialIndex);
+    void NoteIgnoredOptions(const MaterialDefinition& material);
 
     const ObjGroups& groups;
     const std::string objPath;
@@ -65,6 +66,10 @@ private:
     // Textures already converted, by file, opacity map and clamping.
     std::map<std::tuple<std::string, std::string, bool, bool>, int> textureOf;
     std::set<std::string> textureNames;
+    // Map options the console cannot honour, each once, and where the first was read.
+    std::vector<std::string> ignoredOptions;
+    std::string ignoredOptionsLibrary;
+    uint64_t ignoredOptionsLine = 0;
 };
 
 bool MaterialLoader::ReadLibraries()
@@ -133,6 +138,19 @@ void ApplyOpacityMap(Image& colour, const Image& opacity, const uint8_t diffuse[
     }
 }
 
+void MaterialLoader::NoteIgnoredOptions(const MaterialDefinition& material)
+{
+    for (const std::string& option : material.ignoredMapOptions) {
+        if (std::find(ignoredOptions.begin(), ignoredOptions.end(), option) == ignoredOptions.end()) {
+            ignoredOptions.push_back(option);
+        }
+        if (ignoredOptionsLine == 0) {
+            ignoredOptionsLibrary = material.library;
+            ignoredOptionsLine = material.ignoredMapOptionsLine;
+        }
+    }
+}
+
 bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& look, std::vector<TexturePlan>& textures)
 {
     if (material.hasDiffuse) {
@@ -176,6 +194,10 @@ bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& lo
         hasOpacity = outcome == MapOutcome::Ok;
     }
     if (hasImage || hasOpacity) {
+        const MapTransform& transform = hasImage ? material.diffuseTransform : material.opacityTransform;
+        std::copy(transform.scale, transform.scale + 2, look.mapScale);
+        std::copy(transform.offset, transform.offset + 2, look.mapOffset);
+        NoteIgnoredOptions(material);
         const bool clamp = material.clampDiffuse;
         // Without a colour image the texture is made of the diffuse colour, which is then part of what it is.
         const std::string colour = hasImage ? imagePath
@@ -190,15 +212,15 @@ bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& lo
                 ApplyOpacityMap(image, opacityImage, look.diffuse);
             }
             const std::string fileName = hasImage ? imagePath : opacityPath;
-            TextureChoice choice;
+            ChosenTexture chosen;
             std::string error;
             const uint64_t line = hasImage ? material.diffuseMapLine : material.opacityMapLine;
-            if (!ChooseTexture(image, settings.textureFormat, clamp, clamp, fileName, choice, error)) {
+            if (!ChooseAndConvertTexture(image, settings.textureFormat, clamp, clamp, fileName, chosen, error)) {
                 errors << material.library << ":" << line << ": " << error << "\n";
                 return false;
             }
-            if (!choice.warning.empty()) {
-                warnings << choice.warning << "\n";
+            for (const std::string& warning : chosen.warnings) {
+                warnings << warning << "\n";
             }
             if (settings.textureFormat && IsGreyFormat(*settings.textureFormat) && !IsGrey(image) &&
                 !warnedGreyFormat) {
@@ -206,12 +228,8 @@ bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& lo
                 warnings << WarningAt(fileName) << "--texture-format " << TextureFormatName(*settings.textureFormat)
                          << " keeps only the brightness of this colour texture (and of any other)\n";
             }
-            TexturePlan texture;
-            std::string warning;
-            ConvertTexture(image, choice, clamp, clamp, fileName, texture, warning);
-            if (!warning.empty()) {
-                warnings << warning << "\n";
-            }
+            TexturePlan texture = std::move(chosen.plan);
+            texture.psnr = chosen.psnr;
             std::string name = IdentifierPart(FileStem(fileName));
             for (int n = 2; !textureNames.insert(name).second; ++n) {
                 name = IdentifierPart(FileStem(fileName)) + "_" + std::to_string(n);
@@ -257,6 +275,15 @@ bool MaterialLoader::Load(std::vector<MaterialLook>& looks, std::vector<TextureP
             return false;
         }
         looks.push_back(look);
+    }
+    if (!ignoredOptions.empty()) {
+        warnings << WarningAt(ignoredOptionsLibrary, ignoredOptionsLine) << "texture option"
+                 << (ignoredOptions.size() == 1 ? " " : "s ");
+        for (size_t k = 0; k < ignoredOptions.size(); ++k) {
+            warnings << (k == 0 ? "" : ", ") << ignoredOptions[k];
+        }
+        warnings << (ignoredOptions.size() == 1 ? " has" : " have")
+                 << " no equivalent on the console and " << (ignoredOptions.size() == 1 ? "is" : "are") << " ignored\n";
     }
     return true;
 }
