@@ -1,5 +1,7 @@
 #include "settings.h"
 
+#include "plan/costmodel.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -391,5 +393,8 @@ CacheLayout CacheLayoutOf(const ConversionSettings& settings)
     if (layout.maxLoad > layout.size) {
         layout.maxLoad = layout.size;
     }
+    layout.costs = &CostsOf(settings.microcode);
+    // Snakes only where the triangles are reordered: the plain conversion's list stays as it always was.
+    layout.snakes = settings.optimize && CostsOf(settings.microcode).snakes;
     return layout;
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "plan/costmodel.h"
 #include "plan/displaylist.h"
 #include "plan/planbuilder.h"
 #include "output/outputfiles.h"
@@ -24,8 +25,9 @@ namespace fs = std::filesystem;
 // what it writes.
 class DisplayListText : public DisplayListSink {
 public:
-    DisplayListText(OutputText& text, const std::string& vertexArrayName, bool pairTriangles, DisplayListStats& counts)
-        : out(text), vertices(vertexArrayName), pairs(pairTriangles), stats(counts)
+    DisplayListText(OutputText& text, const std::string& vertexArrayName, bool pairTriangles, DisplayListStats& counts,
+                    CostMeter& costMeter, const std::vector<uint32_t>* rowKeys)
+        : out(text), vertices(vertexArrayName), pairs(pairTriangles), stats(counts), meter(costMeter), keys(rowKeys)
     {
     }
 
@@ -39,6 +41,11 @@ public:
         ++stats.loadRows;
         stats.verticesLoaded += count;
         ++stats.commands;
+        Command load;
+        load.kind = Command::Vertex;
+        load.a = first;
+        load.b = count;
+        meter.Add(load, keys);
     }
     void Sync() override
     {
@@ -46,6 +53,7 @@ public:
         out << "    gsDPPipeSync(),\n";
         afterLoad = false;
         ++stats.commands;
+        Meter(Command::PipeSync);
     }
     void Triangle(uint32_t slot1, uint32_t slot2, uint32_t slot3) override
     {
@@ -64,6 +72,7 @@ public:
                 << int64_t(slot3) << ", 0),\n";
             pending = false;
             ++stats.commands;
+            Meter(Command::TrianglePair);
         }
     }
     // Without an end command the graphics processor would run on past the list.
@@ -72,6 +81,8 @@ public:
         WritePending();
         out << "    gsSPEndDisplayList(),\n";
         ++stats.commands;
+        Meter(Command::End);
+        meter.Finish();
     }
 
 private:
@@ -80,6 +91,13 @@ private:
         out << "    gsSP1Triangle(" << int64_t(slot1) << ", " << int64_t(slot2) << ", " << int64_t(slot3)
             << ", 0),\n";
         ++stats.commands;
+        Meter(Command::Triangle);
+    }
+    void Meter(Command::Kind kind)
+    {
+        Command command;
+        command.kind = kind;
+        meter.Add(command);
     }
     // A triangle left without a partner before a load or sync is drawn alone.
     void WritePending()
@@ -94,6 +112,8 @@ private:
     const std::string& vertices;
     const bool pairs;
     DisplayListStats& stats;
+    CostMeter& meter;
+    const std::vector<uint32_t>* keys;
     bool afterLoad = false;
     bool pending = false;
     uint32_t pendingSlots[3] = {0, 0, 0};
@@ -142,7 +162,8 @@ void WriteSource(OutputText& out, const OutputNames& names, const ObjFile& objFi
     if (settings.verbose) {
         progress << "Generating display list...\n";
     }
-    DisplayListText rows(out, vertexArray, cache.pairs, stats);
+    CostMeter meter(CostsOf(settings.microcode), settings.useNormals);
+    DisplayListText rows(out, vertexArray, cache.pairs, stats, meter, settings.optimize ? &optimized.rowVertex : nullptr);
     if (settings.optimize) {
         // Loads and triangles change no state of the rasteriser, so one sync at the end serves the whole list.
         for (const polvane::CacheCommand& command : optimized.commands) {
@@ -158,6 +179,8 @@ void WriteSource(OutputText& out, const OutputNames& names, const ObjFile& objFi
                          cache);
     }
     rows.End();
+    stats.modelledInstructions = meter.Instructions();
+    stats.instructionBound = meter.LowerBound(cache.maxLoad);
     out << "};\n"
         << "\n"
         << "model " << names.identifier << "Model = { " << vertexArray << ", " << displayList << " };\n"
@@ -221,6 +244,12 @@ void PrintStats(std::ostream& out, const DisplayListStats& stats)
         << "Vertices loaded: " << stats.verticesLoaded << " (" << ratio << " per drawn triangle)\n"
         << "Display-list commands: " << stats.commands << " (" << stats.commands * 8 << " bytes)\n"
         << "Vertex-array bytes: " << stats.vertices * 16 << "\n";
+    char cost[96];
+    std::snprintf(cost, sizeof cost, "RSP instructions (modelled): %.0f\n", stats.modelledInstructions);
+    out << cost;
+    std::snprintf(cost, sizeof cost, "RSP instructions lower bound: %.0f (ratio %.3f)\n", stats.instructionBound,
+                  stats.instructionBound > 0 ? stats.modelledInstructions / stats.instructionBound : 1.0);
+    out << cost;
     if (stats.withMaterials) {
         for (const DisplayListStats::Material& material : stats.materials) {
             out << "Material " << material.name << ": " << material.triangles

@@ -1,5 +1,10 @@
 #include "output/csourcewriter.h"
 
+#include <cstring>
+#include <unordered_map>
+
+#include "plan/costmodel.h"
+
 namespace {
 
 // The commands one plan command stands for: the texture and palette loads are macros of several.
@@ -68,6 +73,44 @@ private:
     bool afterLoad = false;
 };
 
+// Walks the model list as the RSP reads it, into called lists and back.
+void Price(const ConsolePlan& plan, size_t list, int depth, const std::vector<uint32_t>& keys, CostMeter& meter)
+{
+    if (list >= plan.lists.size() || depth > 16) {
+        return;
+    }
+    for (const Command& command : plan.lists[list].commands) {
+        meter.Add(command, &keys);
+        if (command.kind == Command::End) {
+            return;
+        }
+        if (command.kind == Command::Call) {
+            Price(plan, command.a, depth + 1, keys, meter);
+        }
+    }
+}
+
+// Rows that hold the same vertex get the same key.
+std::vector<uint32_t> RowKeys(const ConsolePlan& plan)
+{
+    struct Hash {
+        size_t operator()(const std::pair<uint64_t, uint64_t>& key) const
+        {
+            return std::hash<uint64_t>()(key.first * 0x9E3779B97F4A7C15ull ^ key.second);
+        }
+    };
+    std::unordered_map<std::pair<uint64_t, uint64_t>, uint32_t, Hash> ids;
+    std::vector<uint32_t> keys;
+    keys.reserve(plan.rows.size());
+    for (const VertexRow& row : plan.rows) {
+        uint64_t words[2];
+        static_assert(sizeof(VertexRow) == sizeof(words), "a row is 16 bytes");
+        std::memcpy(words, &row, sizeof words);
+        keys.push_back(ids.emplace(std::make_pair(words[0], words[1]), uint32_t(ids.size())).first->second);
+    }
+    return keys;
+}
+
 uint64_t TextureBytes(const TexturePlan& texture)
 {
     const uint64_t palette = texture.palette.empty() ? 0 : (texture.format == TextureFormat::CI4 ? 32 : 512);
@@ -111,4 +154,13 @@ void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
     for (const TexturePlan& texture : plan.textures) {
         stats.textureBytes += TextureBytes(texture);
     }
+}
+
+void CostPlan(const ConsolePlan& plan, const ConversionSettings& settings, DisplayListStats& stats)
+{
+    CostMeter meter(CostsOf(settings.microcode), plan.lit);
+    Price(plan, size_t(plan.modelList), 0, RowKeys(plan), meter);
+    meter.Finish();
+    stats.modelledInstructions = meter.Instructions();
+    stats.instructionBound = meter.LowerBound(CacheLayoutOf(settings).maxLoad);
 }

@@ -5,13 +5,65 @@
 #include "output/vertexrows.h"
 #include "plan/cacheoptimizer.h"
 #include "plan/commandrecorder.h"
+#include "plan/costmodel.h"
 #include "plan/displaylist.h"
+
+namespace {
+
+// What the console spends on the loads and triangles of an order (lit vertices; the rest of a list is the same
+// whatever the order).
+double LoadAndTriangleCost(const polvane::OptimizedList& list, const CacheLayout& cache)
+{
+    CostMeter meter(*cache.costs, true);
+    Command load;
+    load.kind = Command::Vertex;
+    Command one;
+    one.kind = Command::Triangle;
+    Command two;
+    two.kind = Command::TrianglePair;
+    uint64_t run = 0;
+    const auto drawRun = [&] {
+        for (; cache.pairs && run >= 2; run -= 2) {
+            meter.Add(two);
+        }
+        for (; run > 0; --run) {
+            meter.Add(one);
+        }
+    };
+    for (const polvane::CacheCommand& command : list.commands) {
+        if (command.kind == polvane::CacheCommand::Load) {
+            drawRun();
+            load.b = command.b;
+            meter.Add(load);
+        } else {
+            ++run;
+        }
+    }
+    drawRun();
+    meter.Finish();
+    return meter.Instructions();
+}
+
+}
 
 polvane::OptimizedList OptimizeForLayout(const uint32_t* indices, size_t numIndices, uint32_t numVertices,
                                          const CacheLayout& cache)
 {
-    const int minBatch = cache.size / 8 > 1 ? cache.size / 8 : 1;
-    return polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, minBatch);
+    // Batches of an eighth of the cache load the fewest vertices; batches of half the cache need far fewer load
+    // commands, which pays where a command costs as much as a few vertices. The cheaper of the two is kept.
+    const int fewestVertices = cache.size / 8 > 1 ? cache.size / 8 : 1;
+    polvane::OptimizedList best =
+        polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, fewestVertices);
+    const int fewestLoads = cache.size / 2 > 1 ? cache.size / 2 : 1;
+    if (cache.costs == nullptr || fewestLoads == fewestVertices) {
+        return best;
+    }
+    polvane::OptimizedList other =
+        polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, fewestLoads);
+    if (LoadAndTriangleCost(other, cache) < LoadAndTriangleCost(best, cache)) {
+        return other;
+    }
+    return best;
 }
 
 void PlanTriangles(const uint32_t* indices, size_t numIndices, uint32_t numVertices, const CacheLayout& cache,
