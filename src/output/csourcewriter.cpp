@@ -9,6 +9,7 @@
 #include "plan/costmodel.h"
 #include "plan/displaylist.h"
 #include "plan/planbuilder.h"
+#include "plan/trianglesnake.h"
 #include "output/outputfiles.h"
 #include "output/outputnames.h"
 #include "output/outputtext.h"
@@ -25,9 +26,10 @@ namespace fs = std::filesystem;
 // what it writes.
 class DisplayListText : public DisplayListSink {
 public:
-    DisplayListText(OutputText& text, const std::string& vertexArrayName, bool pairTriangles, DisplayListStats& counts,
-                    CostMeter& costMeter, const std::vector<uint32_t>* rowKeys)
-        : out(text), vertices(vertexArrayName), pairs(pairTriangles), stats(counts), meter(costMeter), keys(rowKeys)
+    DisplayListText(OutputText& text, const std::string& vertexArrayName, bool pairTriangles, bool snakeRuns,
+                    DisplayListStats& counts, CostMeter& costMeter, const std::vector<uint32_t>* rowKeys)
+        : out(text), vertices(vertexArrayName), pairs(pairTriangles), snakes(snakeRuns), stats(counts),
+          meter(costMeter), keys(rowKeys)
     {
     }
 
@@ -59,7 +61,9 @@ public:
     {
         afterLoad = false;
         ++stats.trianglesDrawn;
-        if (!pairs) {
+        if (snakes) {
+            run.push_back({slot1, slot2, slot3});
+        } else if (!pairs) {
             WriteOne(slot1, slot2, slot3);
         } else if (!pending) {
             pendingSlots[0] = slot1;
@@ -67,12 +71,15 @@ public:
             pendingSlots[2] = slot3;
             pending = true;
         } else {
-            out << "    gsSP2Triangles(" << int64_t(pendingSlots[0]) << ", " << int64_t(pendingSlots[1]) << ", "
-                << int64_t(pendingSlots[2]) << ", 0, " << int64_t(slot1) << ", " << int64_t(slot2) << ", "
-                << int64_t(slot3) << ", 0),\n";
+            Command pair;
+            pair.a = pendingSlots[0];
+            pair.b = pendingSlots[1];
+            pair.c = pendingSlots[2];
+            pair.d = slot1;
+            pair.e = slot2;
+            pair.f = slot3;
+            WritePair(pair);
             pending = false;
-            ++stats.commands;
-            Meter(Command::TrianglePair);
         }
     }
     // Without an end command the graphics processor would run on past the list.
@@ -93,6 +100,13 @@ private:
         ++stats.commands;
         Meter(Command::Triangle);
     }
+    void WritePair(const Command& pair)
+    {
+        out << "    gsSP2Triangles(" << int64_t(pair.a) << ", " << int64_t(pair.b) << ", " << int64_t(pair.c)
+            << ", 0, " << int64_t(pair.d) << ", " << int64_t(pair.e) << ", " << int64_t(pair.f) << ", 0),\n";
+        ++stats.commands;
+        Meter(Command::TrianglePair);
+    }
     void Meter(Command::Kind kind)
     {
         Command command;
@@ -102,6 +116,22 @@ private:
     // A triangle left without a partner before a load or sync is drawn alone.
     void WritePending()
     {
+        if (!run.empty()) {
+            runCommands.clear();
+            WriteTriangleRun(run, pairs, true, runCommands);
+            run.clear();
+            for (const Command& command : runCommands) {
+                if (command.kind == Command::TrianglePair) {
+                    WritePair(command);
+                } else if (command.kind == Command::Triangle) {
+                    WriteOne(command.a, command.b, command.c);
+                } else {
+                    out << SnakeText(command);
+                    ++stats.commands;
+                    meter.Add(command);
+                }
+            }
+        }
         if (pending) {
             WriteOne(pendingSlots[0], pendingSlots[1], pendingSlots[2]);
             pending = false;
@@ -111,6 +141,9 @@ private:
     OutputText& out;
     const std::string& vertices;
     const bool pairs;
+    const bool snakes;
+    std::vector<std::array<uint32_t, 3>> run;
+    std::vector<Command> runCommands;
     DisplayListStats& stats;
     CostMeter& meter;
     const std::vector<uint32_t>* keys;
@@ -163,7 +196,7 @@ void WriteSource(OutputText& out, const OutputNames& names, const ObjFile& objFi
         progress << "Generating display list...\n";
     }
     CostMeter meter(CostsOf(settings.microcode), settings.useNormals);
-    DisplayListText rows(out, vertexArray, cache.pairs, stats, meter, settings.optimize ? &optimized.rowVertex : nullptr);
+    DisplayListText rows(out, vertexArray, cache.pairs, settings.optimize && cache.snakes, stats, meter, settings.optimize ? &optimized.rowVertex : nullptr);
     if (settings.optimize) {
         // Loads and triangles change no state of the rasteriser, so one sync at the end serves the whole list.
         for (const polvane::CacheCommand& command : optimized.commands) {

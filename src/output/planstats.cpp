@@ -50,8 +50,9 @@ public:
                 continue;
             }
             afterLoad = false;
-            if (command.kind == Command::Triangle || command.kind == Command::TrianglePair) {
-                const uint64_t drawn = command.kind == Command::Triangle ? 1 : 2;
+            if (command.kind == Command::Triangle || command.kind == Command::TrianglePair ||
+                command.kind == Command::TriangleSnake) {
+                const uint64_t drawn = command.kind == Command::Triangle ? 1 : command.kind == Command::TrianglePair ? 2 : command.e;
                 stats.trianglesDrawn += drawn;
                 if (material >= 0 && size_t(material) < stats.materials.size()) {
                     stats.materials[size_t(material)].triangles += drawn;

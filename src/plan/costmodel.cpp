@@ -88,16 +88,6 @@ void CostMeter::Drawn(uint64_t triangles)
     }
 }
 
-void CostMeter::AddSnake(uint64_t triangles, uint64_t words)
-{
-    for (uint64_t w = 0; w < words; ++w) {
-        Word();
-    }
-    ++counts.snakes;
-    counts.snakeTriangles += triangles;
-    Drawn(triangles);
-}
-
 void CostMeter::Add(const Command& command, const std::vector<uint32_t>* rowKeys)
 {
     const uint64_t words = command.kind == Command::LoadTexture ? 7 : command.kind == Command::LoadPalette ? 6 : 1;
@@ -105,7 +95,8 @@ void CostMeter::Add(const Command& command, const std::vector<uint32_t>* rowKeys
         Word();
     }
     if (command.kind != Command::Vertex && command.kind != Command::Triangle &&
-        command.kind != Command::TrianglePair && command.kind != Command::PipeSync) {
+        command.kind != Command::TrianglePair && command.kind != Command::PipeSync &&
+        command.kind != Command::TriangleSnake && command.kind != Command::SnakeContinuation) {
         stateWords += words;
     }
     switch (command.kind) {
@@ -135,6 +126,13 @@ void CostMeter::Add(const Command& command, const std::vector<uint32_t>* rowKeys
     case Command::TrianglePair:
         counts.pairedTriangles += 2;
         Drawn(2);
+        break;
+    case Command::TriangleSnake:
+        ++counts.snakes;
+        counts.snakeTriangles += command.e;
+        Drawn(command.e);
+        break;
+    case Command::SnakeContinuation:
         break;
     case Command::PipeSync:
         ++counts.syncs;

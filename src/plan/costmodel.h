@@ -55,8 +55,6 @@ public:
 
     // One command of the list; rowKeys maps a loaded row to its key (null: the row is its own key).
     void Add(const Command& command, const std::vector<uint32_t>* rowKeys = nullptr);
-    // A snake of `triangles` triangles, written in `words` list words.
-    void AddSnake(uint64_t triangles, uint64_t words);
     // Fetching starts anew: a call or a return.
     void Restart();
     void Finish();

@@ -69,7 +69,7 @@ polvane::OptimizedList OptimizeForLayout(const uint32_t* indices, size_t numIndi
 void PlanTriangles(const uint32_t* indices, size_t numIndices, uint32_t numVertices, const CacheLayout& cache,
                    bool optimize, uint32_t rowBase, std::vector<Command>& commands, std::vector<uint32_t>& rowVertex)
 {
-    CommandRecorder recorder(commands, cache.pairs, rowBase);
+    CommandRecorder recorder(commands, cache.pairs, rowBase, optimize && cache.snakes);
     if (!optimize) {
         rowVertex.resize(numVertices);
         std::iota(rowVertex.begin(), rowVertex.end(), 0u);
