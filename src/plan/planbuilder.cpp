@@ -1,5 +1,6 @@
 #include "plan/planbuilder.h"
 
+#include <algorithm>
 #include <numeric>
 
 #include "output/vertexrows.h"
@@ -10,11 +11,11 @@
 
 namespace {
 
-// What the console spends on the loads and triangles of an order (lit vertices; the rest of a list is the same
-// whatever the order).
-double LoadAndTriangleCost(const polvane::OptimizedList& list, const CacheLayout& cache)
+// What the console spends on the loads and triangles of an order, with lit or unlit vertices (the rest of a list
+// is the same whatever the order).
+double LoadAndTriangleCost(const polvane::OptimizedList& list, const CacheLayout& cache, bool lit)
 {
-    CostMeter meter(*cache.costs, true);
+    CostMeter meter(*cache.costs, lit);
     Command load;
     load.kind = Command::Vertex;
     Command one;
@@ -50,7 +51,8 @@ polvane::OptimizedList OptimizeForLayout(const uint32_t* indices, size_t numIndi
                                          const CacheLayout& cache)
 {
     // Batches of an eighth of the cache load the fewest vertices; batches of half the cache need far fewer load
-    // commands, which pays where a command costs as much as a few vertices. The cheaper of the two is kept.
+    // commands, which pays where a command costs as much as a few vertices. The second is kept when it is cheaper
+    // whether the vertices are lit or not.
     const int fewestVertices = cache.size / 8 > 1 ? cache.size / 8 : 1;
     polvane::OptimizedList best =
         polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, fewestVertices);
@@ -60,7 +62,9 @@ polvane::OptimizedList OptimizeForLayout(const uint32_t* indices, size_t numIndi
     }
     polvane::OptimizedList other =
         polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, fewestLoads);
-    if (LoadAndTriangleCost(other, cache) < LoadAndTriangleCost(best, cache)) {
+    const double saved = std::min(LoadAndTriangleCost(best, cache, true) - LoadAndTriangleCost(other, cache, true),
+                                  LoadAndTriangleCost(best, cache, false) - LoadAndTriangleCost(other, cache, false));
+    if (saved > 0) {
         return other;
     }
     return best;
@@ -69,8 +73,8 @@ polvane::OptimizedList OptimizeForLayout(const uint32_t* indices, size_t numIndi
 void PlanTriangles(const uint32_t* indices, size_t numIndices, uint32_t numVertices, const CacheLayout& cache,
                    bool optimize, uint32_t rowBase, std::vector<Command>& commands, std::vector<uint32_t>& rowVertex)
 {
-    CommandRecorder recorder(commands, cache.pairs, rowBase, optimize && cache.snakes);
     if (!optimize) {
+        CommandRecorder recorder(commands, cache.pairs, rowBase);
         rowVertex.resize(numVertices);
         std::iota(rowVertex.begin(), rowVertex.end(), 0u);
         BuildDisplayList(indices, int32_t(numIndices), numVertices, recorder, cache);
@@ -78,6 +82,7 @@ void PlanTriangles(const uint32_t* indices, size_t numIndices, uint32_t numVerti
         return;
     }
     polvane::OptimizedList optimized = OptimizeForLayout(indices, numIndices, numVertices, cache);
+    CommandRecorder recorder(commands, cache.pairs, rowBase, cache.snakes);
     for (const polvane::CacheCommand& command : optimized.commands) {
         if (command.kind == polvane::CacheCommand::Load) {
             recorder.Load(command.a, command.b, command.c);
