@@ -123,11 +123,11 @@ std::vector<Triangle> Strip(uint32_t triangles)
 
 TEST(TriangleSnake, LongStripBecomesOneSnakeKeepingEveryWinding)
 {
-    const std::vector<Triangle> run = Strip(14);
+    const std::vector<Triangle> run = Strip(22);
     std::vector<Command> commands;
     WriteTriangleRun(run, true, true, commands);
-    ASSERT_EQ(commands.size(), 3u);  // 14 triangles: the head's 5, then 8 and 1
-    EXPECT_EQ(commands[0].e, 14u);
+    ASSERT_EQ(commands.size(), 4u);  // 22 triangles: the head's 5, then 8, 8 and 1
+    EXPECT_EQ(commands[0].e, 22u);
     const std::vector<Triangle> drawn = Decode(commands);
     ASSERT_EQ(drawn.size(), run.size());
     std::vector<bool> used(run.size(), false);
