@@ -6,16 +6,17 @@
 #include <filesystem>
 #include <fstream>
 
-#include "plan/costmodel.h"
-#include "plan/displaylist.h"
-#include "plan/planbuilder.h"
-#include "plan/trianglesnake.h"
+#include "cidentifier.h"
 #include "output/outputfiles.h"
 #include "output/outputnames.h"
 #include "output/outputtext.h"
 #include "output/plansourcewriter.h"
 #include "output/rangewarnings.h"
 #include "output/vertexrows.h"
+#include "plan/costmodel.h"
+#include "plan/displaylist.h"
+#include "plan/planbuilder.h"
+#include "plan/trianglesnake.h"
 
 namespace {
 
@@ -288,6 +289,13 @@ void PrintStats(std::ostream& out, const DisplayListStats& stats)
             out << "Material " << material.name << ": " << material.triangles
                 << (material.triangles == 1 ? " triangle, " : " triangles, ")
                 << material.textureBytes << " texture bytes\n";
+        }
+        for (const DisplayListStats::Texture& texture : stats.textures) {
+            char psnr[32];
+            std::snprintf(psnr, sizeof psnr, "%.1f dB", texture.psnr);
+            out << "Texture " << texture.name << ": " << TextureFormatName(texture.format) << " " << texture.width
+                << "x" << texture.height << ", " << texture.bytes << " bytes, PSNR "
+                << (texture.psnr < 0.0 ? "not measured" : psnr) << "\n";
         }
         out << "Texture bytes: " << stats.textureBytes << "\n";
     }

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "console/consoleplan.h"
 #include "model/objfile.h"
-#include "plan/consoleplan.h"
 #include "settings.h"
 
 // What the display list of one conversion costs the console.
@@ -29,6 +29,16 @@ struct DisplayListStats {
         uint64_t textureBytes = 0;
     };
     std::vector<Material> materials;
+    // With materials: each texture as converted, and how close it draws to its image.
+    struct Texture {
+        std::string name;
+        TextureFormat format = TextureFormat::RGBA16;
+        int width = 0;
+        int height = 0;
+        uint64_t bytes = 0;
+        double psnr = -1.0;  // negative when not measured
+    };
+    std::vector<Texture> textures;
     uint64_t textureBytes = 0;  // every texture and palette array
     bool withMaterials = false;
 };

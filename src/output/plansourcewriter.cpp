@@ -1,8 +1,8 @@
 #include "output/plansourcewriter.h"
 
+#include "console/textureformat.h"
 #include "output/vertexrows.h"
 #include "plan/trianglesnake.h"
-#include "textures/textureformat.h"
 
 namespace {
 

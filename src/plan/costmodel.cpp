@@ -15,7 +15,6 @@ const MicrocodeCosts fast3dCosts = {
     118, 118, 118,  // culled
     64, 64, 78, 79, 79, 80, 26, 31,
     459, 459.0 * 6 / 7, 154,  // texture block (7 commands), palette (6 commands, priced as 6 of the 7), call
-    false,
 };
 
 // F3DEX3, measured.
@@ -31,28 +30,19 @@ const MicrocodeCosts f3dex3Costs = {
     69, 63.5, 64,   // culled
     15, 16, 28, 29, 29, 28, 17, 15,
     124.5, 124.5 * 6 / 7, 92,
-    true,
 };
-
-// Without measurements of their own, F3DEX and F3DEX2 take F3DEX3's figures, but draw no snakes.
-const MicrocodeCosts f3dexCosts = [] {
-    MicrocodeCosts costs = f3dex3Costs;
-    costs.snakes = false;
-    return costs;
-}();
 
 }
 
 const MicrocodeCosts& CostsOf(Microcode microcode)
 {
-    switch (microcode) {
-    case Microcode::F3D:
-        return fast3dCosts;
-    case Microcode::F3DEX3:
-        return f3dex3Costs;
-    default:
-        return f3dexCosts;
-    }
+    // Without measurements of their own, F3DEX and F3DEX2 take F3DEX3's figures.
+    return microcode == Microcode::F3D ? fast3dCosts : f3dex3Costs;
+}
+
+const MicrocodeCosts& CostsOf(const CacheLayout& cache)
+{
+    return cache.pairs ? f3dex3Costs : fast3dCosts;
 }
 
 double ModelledInstructions(const CostCounts& n, const MicrocodeCosts& c)

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "plan/consoleplan.h"
+#include "console/cachelayout.h"
+#include "console/consoleplan.h"
 #include "settings.h"
 
 // What the console's RSP spends on a display list, in instructions, priced command by command from measurements
@@ -26,10 +27,11 @@ struct MicrocodeCosts {
     double oneCulled, pairedCulled, snakeCulled;  // back-face culled triangles
     double sync, colour, renderMode, cycleType, textureLut, alphaCompare, geometryMode, texture;
     double loadTexture, loadPalette, call;
-    bool snakes;               // whether the microcode draws triangle snakes
 };
 
 const MicrocodeCosts& CostsOf(Microcode microcode);
+// By the cache layout: Fast3D draws one triangle per command, the F3DEX family two (and prices as F3DEX3).
+const MicrocodeCosts& CostsOf(const CacheLayout& cache);
 
 // What a list draws and loads, counted for pricing.
 struct CostCounts {

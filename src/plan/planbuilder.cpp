@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <numeric>
 
-#include "output/vertexrows.h"
 #include "plan/cacheoptimizer.h"
 #include "plan/commandrecorder.h"
 #include "plan/costmodel.h"
 #include "plan/displaylist.h"
+#include "plan/vertexrow.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ namespace {
 // is the same whatever the order).
 double LoadAndTriangleCost(const polvane::OptimizedList& list, const CacheLayout& cache, bool lit)
 {
-    CostMeter meter(*cache.costs, lit);
+    CostMeter meter(CostsOf(cache), lit);
     Command load;
     load.kind = Command::Vertex;
     Command one;
@@ -57,7 +57,7 @@ polvane::OptimizedList OptimizeForLayout(const uint32_t* indices, size_t numIndi
     polvane::OptimizedList best =
         polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, fewestVertices);
     const int fewestLoads = cache.size / 2 > 1 ? cache.size / 2 : 1;
-    if (cache.costs == nullptr || fewestLoads == fewestVertices) {
+    if (fewestLoads == fewestVertices) {
         return best;
     }
     polvane::OptimizedList other =

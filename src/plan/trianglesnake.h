@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "plan/consoleplan.h"
+#include "console/consoleplan.h"
 
 // F3DEX3 draws a chain of triangles that share edges as one snake command and continuation words. Each corner
 // after the first two travels as one byte, slot * 2 | direction, with 0x80 (the slot's 0x40) on the last: three

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "plan/consoleplan.h"
+#include "console/consoleplan.h"
 #include "textures/texelfetch.h"
 
 // Samples the texture at s, t in 1/32 texels (10.5 fixed point) as the console's bilinear filter does: texel
