@@ -7,11 +7,12 @@ using Triangle = std::array<uint32_t, 3>;
 const uint32_t slotCount = 64;
 
 // The triangles of one run and which of them share an edge. Across an edge u-v of one triangle lies a triangle
-// holding v-u: both keep their winding.
+// holding v-u: both keep their winding. The table of edges is kept from run to run (a list has thousands of
+// runs), and only the entries a run filled are cleared after it.
 class RunEdges {
 public:
     explicit RunEdges(const std::vector<Triangle>& run)
-        : triangles(run), drawn(run.size(), 0), heads(slotCount * slotCount, -1), next(3 * run.size(), -1)
+        : triangles(run), drawn(run.size(), 0), heads(Table()), next(3 * run.size(), -1)
     {
         for (size_t t = run.size(); t-- > 0;) {
             for (size_t k = 0; k < 3; ++k) {
@@ -33,6 +34,17 @@ public:
         return -1;
     }
 
+    ~RunEdges()
+    {
+        for (const Triangle& t : triangles) {
+            for (size_t k = 0; k < 3; ++k) {
+                heads[Key(t[k], t[(k + 1) % 3])] = -1;
+            }
+        }
+    }
+    RunEdges(const RunEdges&) = delete;
+    RunEdges& operator=(const RunEdges&) = delete;
+
     int Neighbours(size_t t) const
     {
         int count = 0;
@@ -47,7 +59,12 @@ public:
 
 private:
     static uint32_t Key(uint32_t u, uint32_t v) { return (u % slotCount) * slotCount + v % slotCount; }
-    std::vector<int32_t> heads;
+    static std::vector<int32_t>& Table()
+    {
+        static thread_local std::vector<int32_t> table(slotCount * slotCount, -1);
+        return table;
+    }
+    std::vector<int32_t>& heads;
     std::vector<int32_t> next;
 };
 
