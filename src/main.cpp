@@ -165,6 +165,7 @@ int main(int argc, char** argv)
                 return exitFailed;
             }
             CountPlan(plan, lists.materials, materialNames, stats);
+            CostPlan(plan, settings, stats);
             stats.degenerateTriangles = CountDegenerateTriangles(objFile);
         } else {
             if (!WriteCSource(objFile, objPath, settings, std::cout, std::cerr, &stats)) {
