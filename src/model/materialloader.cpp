@@ -13,6 +13,7 @@
 #include "textures/image.h"
 #include "textures/textureconvert.h"
 #include "textures/texturefit.h"
+#include "textures/tilegrid.h"
 
 namespace {
 
@@ -48,6 +49,8 @@ private:
     MapOutcome ReadMap(const MaterialDefinition& material, const std::string& name, uint64_t line, Image& image,
                        std::string& path);
     bool LookOf(const MaterialDefinition& material, MaterialLook& look, std::vector<TexturePlan>& textures);
+    bool ConvertTiled(const Image& image, const TextureChoice& oneLoad, bool clamp, const std::string& fileName,
+                      TexturePlan& texture, std::string& warning);
 
     const ObjGroups& groups;
     const std::string objPath;
@@ -122,6 +125,47 @@ void ApplyOpacityMap(Image& colour, const Image& opacity, const uint8_t diffuse[
     }
 }
 
+// With --texture-max, an image that one load would reduce keeps up to that many texels a side, in the format
+// one load takes, and is drawn in tiles. False when it stays a single load (no budget, or it fits one anyway).
+bool MaterialLoader::ConvertTiled(const Image& image, const TextureChoice& oneLoad, bool clamp,
+                                  const std::string& fileName, TexturePlan& texture, std::string& warning)
+{
+    if (settings.textureMax <= 0) {
+        return false;
+    }
+    TextureChoice choice;
+    std::string error;
+    if (!ChooseTexture(image, oneLoad.format, clamp, clamp, fileName, choice, error, settings.textureMax)) {
+        return false;
+    }
+    choice.width = std::min(choice.width, maxTiledSide);
+    choice.height = std::min(choice.height, maxTiledSide);
+    if (FitsTmem(choice.format, choice.width, choice.height)) {
+        return false;
+    }
+    const TileGrid grid = ChooseTileGrid(choice.format, choice.width, choice.height);
+    if (grid.columns <= 0) {
+        return false;
+    }
+    const Image framed = FramedImage(ResizeImage(image, choice.width, choice.height, !clamp, !clamp), clamp, clamp);
+    TextureChoice framedChoice = choice;
+    framedChoice.width = framed.width;
+    framedChoice.height = framed.height;
+    ConvertTexture(framed, framedChoice, clamp, clamp, fileName, texture, warning);
+    texture.maskS = texture.maskT = 0;
+    texture.loadAsTile = true;
+    texture.tiles = grid;
+    const std::string kept = std::to_string(choice.width) + "x" + std::to_string(choice.height);
+    const std::string tiles = std::to_string(grid.columns * grid.rows) + " tiles of " +
+                              std::to_string(grid.width) + "x" + std::to_string(grid.height);
+    if (image.width != choice.width || image.height != choice.height) {
+        warnings << "warning: " << fileName << ": reduced from " << image.width << "x" << image.height << " to "
+                 << kept << " as " << TextureFormatName(choice.format) << ", drawn in " << tiles
+                 << " (--texture-max " << settings.textureMax << ")\n";
+    }
+    return true;
+}
+
 bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& look, std::vector<TexturePlan>& textures)
 {
     if (material.hasDiffuse) {
@@ -179,12 +223,14 @@ bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& lo
                 errors << material.library << ":" << line << ": " << error << "\n";
                 return false;
             }
-            if (!choice.warning.empty()) {
-                warnings << choice.warning << "\n";
-            }
             TexturePlan texture;
             std::string warning;
-            ConvertTexture(image, choice, clamp, clamp, fileName, texture, warning);
+            if (!ConvertTiled(image, choice, clamp, fileName, texture, warning)) {
+                if (!choice.warning.empty()) {
+                    warnings << choice.warning << "\n";
+                }
+                ConvertTexture(image, choice, clamp, clamp, fileName, texture, warning);
+            }
             if (!warning.empty()) {
                 warnings << warning << "\n";
             }

@@ -8,6 +8,7 @@
 
 #include "model/objfile.h"
 #include "plan/consoleplan.h"
+#include "plan/materialplan.h"
 #include "settings.h"
 
 // What the display list of one conversion costs the console.
@@ -24,6 +25,12 @@ struct DisplayListStats {
         std::string name;
         uint64_t triangles = 0;
         uint64_t textureBytes = 0;
+        // A tiled texture: its tiles, their size, the tile loads the model's list makes for it, and what the
+        // cutting added.
+        int tiles = 0;
+        int tileWidth = 0, tileHeight = 0;
+        uint64_t tileLoads = 0;
+        uint64_t trianglesAdded = 0, verticesAdded = 0;
     };
     std::vector<Material> materials;
     uint64_t textureBytes = 0;  // every texture and palette array
@@ -36,9 +43,11 @@ void PrintStats(std::ostream& out, const DisplayListStats& stats);
 uint64_t CountDegenerateTriangles(const ObjFile& objFile);
 
 // Counts what the plan's model list draws and loads, following its calls, and what all its lists cost.
-// materialLists names, per material, its list in the plan (-1 for none).
+// materialLists names, per material, its list in the plan (-1 for none); cutting, per material, what cutting
+// along tiles made of its triangles (empty when nothing is tiled).
 void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
-               const std::vector<std::string>& materialNames, DisplayListStats& stats);
+               const std::vector<std::string>& materialNames, DisplayListStats& stats,
+               const std::vector<MaterialPlanLists::Cutting>& cutting = {});
 
 // Writes <name>.h and <name>.c for a loaded model next to objPath, or into settings.outputDir. Both files are
 // written to temporary files first and replace the targets only when both are complete, so a failed run leaves

@@ -2,6 +2,7 @@
 
 #include "output/vertexrows.h"
 #include "textures/textureformat.h"
+#include "textures/tilegrid.h"
 
 namespace {
 
@@ -96,6 +97,22 @@ void WriteLoad(OutputText& out, const std::string& identifier, const TexturePlan
     }
 }
 
+// One tile of a tiled texture with the texel around it; the render tile's size is the loaded rectangle, so the
+// vertices' texture coordinates are those of the whole framed image, and it clamps there.
+void WriteTileLoad(OutputText& out, const std::string& identifier, const TexturePlan& texture, int tile)
+{
+    const TileRectangle r = TileRectangleOf(texture.tiles, texture.width - 2, texture.height - 2, tile);
+    const int bits = TexelBits(texture.format);
+    out << "    " << (bits == 4 ? "gsDPLoadTextureTile_4b(" : "gsDPLoadTextureTile(")
+        << TextureArrayName(identifier, texture) << ", " << FormatName(texture.format);
+    if (bits != 4) {
+        out << ", G_IM_SIZ_" << int64_t(bits) << "b";
+    }
+    out << ", " << int64_t(texture.width) << ", " << int64_t(texture.height) << ", " << int64_t(r.left) << ", "
+        << int64_t(r.top) << ", " << int64_t(r.right) << ", " << int64_t(r.bottom) << ", 0, "
+        << AxisMode(true, false) << ", " << AxisMode(true, false) << ", 0, 0, G_TX_NOLOD, G_TX_NOLOD),\n";
+}
+
 void WriteCommand(OutputText& out, const ConsolePlan& plan, const std::string& identifier, const Command& command)
 {
     switch (command.kind) {
@@ -141,6 +158,9 @@ void WriteCommand(OutputText& out, const ConsolePlan& plan, const std::string& i
         break;
     case Command::LoadTexture:
         WriteLoad(out, identifier, plan.textures[command.a]);
+        break;
+    case Command::LoadTextureTile:
+        WriteTileLoad(out, identifier, plan.textures[command.a], int(command.b));
         break;
     case Command::LoadPalette: {
         const TexturePlan& texture = plan.textures[command.a];

@@ -7,12 +7,19 @@ uint64_t CommandsOf(const Command& command)
 {
     switch (command.kind) {
     case Command::LoadTexture:
+    case Command::LoadTextureTile:
         return 7;
     case Command::LoadPalette:
         return 6;
     default:
         return 1;
     }
+}
+
+uint64_t TextureBytes(const TexturePlan& texture)
+{
+    const uint64_t palette = texture.palette.empty() ? 0 : (texture.format == TextureFormat::CI4 ? 32 : 512);
+    return (texture.texels.size() + 7) / 8 * 8 + palette;
 }
 
 class PlanCounter {
@@ -45,7 +52,18 @@ public:
                 continue;
             }
             afterLoad = false;
-            if (command.kind == Command::Triangle || command.kind == Command::TrianglePair) {
+            if (command.kind == Command::LoadTextureTile && material >= 0 &&
+                size_t(material) < stats.materials.size()) {
+                DisplayListStats::Material& drawn = stats.materials[size_t(material)];
+                ++drawn.tileLoads;
+                if (command.a < plan.textures.size()) {
+                    const TexturePlan& texture = plan.textures[command.a];
+                    drawn.textureBytes = TextureBytes(texture);
+                    drawn.tiles = texture.tiles.columns * texture.tiles.rows;
+                    drawn.tileWidth = texture.tiles.width;
+                    drawn.tileHeight = texture.tiles.height;
+                }
+            } else if (command.kind == Command::Triangle || command.kind == Command::TrianglePair) {
                 const uint64_t drawn = command.kind == Command::Triangle ? 1 : 2;
                 stats.trianglesDrawn += drawn;
                 if (material >= 0 && size_t(material) < stats.materials.size()) {
@@ -68,16 +86,12 @@ private:
     bool afterLoad = false;
 };
 
-uint64_t TextureBytes(const TexturePlan& texture)
-{
-    const uint64_t palette = texture.palette.empty() ? 0 : (texture.format == TextureFormat::CI4 ? 32 : 512);
-    return (texture.texels.size() + 7) / 8 * 8 + palette;
-}
 
 }
 
 void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
-               const std::vector<std::string>& materialNames, DisplayListStats& stats)
+               const std::vector<std::string>& materialNames, DisplayListStats& stats,
+               const std::vector<MaterialPlanLists::Cutting>& cutting)
 {
     stats.withMaterials = true;
     stats.vertices = plan.rows.size();
@@ -91,6 +105,11 @@ void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
             if (command.kind == Command::LoadTexture && command.a < plan.textures.size()) {
                 material.textureBytes = TextureBytes(plan.textures[command.a]);
             }
+        }
+        if (m < cutting.size() && cutting[m].triangles > 0) {
+            const MaterialPlanLists::Cutting& cut = cutting[m];
+            material.trianglesAdded = cut.pieces > cut.triangles ? cut.pieces - cut.triangles : 0;
+            material.verticesAdded = cut.rows > cut.vertices ? cut.rows - cut.vertices : 0;
         }
         stats.materials.push_back(material);
     }
