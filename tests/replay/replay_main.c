@@ -179,6 +179,7 @@ typedef struct {
 
 typedef struct {
     int set, block;
+    int part;                                 /* a tile load of part of its image: triangles must stay inside */
     unsigned int fmt, siz, tmem, words;       /* where in texture memory the load put its data */
     unsigned int rowWords;                    /* a tile load's words per row; a block load's is its dxt's */
     unsigned int dxt;
@@ -348,6 +349,8 @@ static const char *LoadTile(const Gfx *g)
     }
     state.texels.set = 1;
     state.texels.block = 0;
+    state.texels.part = uls >= 4u || ult >= 4u || width < state.imageWidth ||
+                        ImageFault(0ul, ((ult / 4u + rows) * state.imageWidth * BitsOf(t->siz) / 8u + 7u) / 8u * 8u + 1ul) == NULL;
     state.texels.fmt = t->fmt;
     state.texels.siz = t->siz;
     state.texels.tmem = t->tmem;
@@ -456,6 +459,27 @@ static const char *MaterialFault(void)
                               : r->siz != G_IM_SIZ_8b || state.palette.tmem != TMEM_HALF ||
                                     state.palette.words != 256u) {
         return "colour-indexed texture without its palette";
+    }
+    return NULL;
+}
+
+/* A triangle drawn from a tile load of part of its image: each corner's texture coordinate must lie inside the
+ * render tile's rectangle, so that the bilinear filter, which reads the texel at or before the coordinate and
+ * the one after it, reads only texels that were loaded (the one after a corner on the rectangle's far edge has
+ * no weight). Returns a fault or NULL. */
+static const char *TileReachFault(const int *slots)
+{
+    const Tile *r = &state.tiles[0];
+    int c;
+    if (!state.textureOn || !state.texels.set || state.texels.block || !state.texels.part) {
+        return NULL;
+    }
+    for (c = 0; c < 3; ++c) {
+        const Vtx_t *v = &replayVertices[cache[slots[c]]].v;
+        if (v->tc[0] < (long)(r->uls >> 2) * 32L || v->tc[0] > (long)(r->lrs >> 2) * 32L ||
+            v->tc[1] < (long)(r->ult >> 2) * 32L || v->tc[1] > (long)(r->lrt >> 2) * 32L) {
+            return "triangle reads texels outside the tile that was loaded";
+        }
     }
     return NULL;
 }
@@ -713,6 +737,9 @@ static int Replay(const Gfx *list, long length, int print, int turned, Counts *c
         }
         if (fault == NULL && drawn > 0) {
             fault = MaterialFault();
+        }
+        for (slot = 0; fault == NULL && slot < drawn; ++slot) {
+            fault = TileReachFault(slots[slot]);
         }
         if (fault != NULL) {
             return Fail(command, fault);
