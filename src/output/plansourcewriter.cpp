@@ -98,7 +98,9 @@ void WriteLoad(OutputText& out, const std::string& identifier, const TexturePlan
 }
 
 // One tile of a tiled texture with the texel around it; the render tile's size is the loaded rectangle, so the
-// vertices' texture coordinates are those of the whole framed image, and it clamps there.
+// vertices' texture coordinates are those of the whole framed image. With mask 0 the tile clamps there on either
+// axis; the mode still says whether the material wraps (its pieces then stay inside the tile) or clamps (pieces
+// of the edge tiles reach past the image).
 void WriteTileLoad(OutputText& out, const std::string& identifier, const TexturePlan& texture, int tile)
 {
     const TileRectangle r = TileRectangleOf(texture.tiles, texture.width - 2, texture.height - 2, tile);
@@ -110,7 +112,8 @@ void WriteTileLoad(OutputText& out, const std::string& identifier, const Texture
     }
     out << ", " << int64_t(texture.width) << ", " << int64_t(texture.height) << ", " << int64_t(r.left) << ", "
         << int64_t(r.top) << ", " << int64_t(r.right) << ", " << int64_t(r.bottom) << ", 0, "
-        << AxisMode(true, false) << ", " << AxisMode(true, false) << ", 0, 0, G_TX_NOLOD, G_TX_NOLOD),\n";
+        << AxisMode(texture.clampS, false) << ", " << AxisMode(texture.clampT, false)
+        << ", 0, 0, G_TX_NOLOD, G_TX_NOLOD),\n";
 }
 
 void WriteCommand(OutputText& out, const ConsolePlan& plan, const std::string& identifier, const Command& command)

@@ -452,7 +452,10 @@ void MaterialPlanBuilder::AddTiledRun(ConsolePlan& plan, const Run& run, const T
                 local.push_back(inserted.first->second);
             }
         }
-        commands.push_back(Simple(Command::PipeSync));
+        // The pieces drawn before must be done with texture memory before it is loaded again.
+        if (commands.empty() || commands.back().kind != Command::PipeSync) {
+            commands.push_back(Simple(Command::PipeSync));
+        }
         Command load = Simple(Command::LoadTextureTile, uint32_t(looks[run.material].texture));
         load.b = pieces[first].tile;
         commands.push_back(load);
