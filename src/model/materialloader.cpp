@@ -12,6 +12,7 @@
 #include "output/outputnames.h"
 #include "textures/image.h"
 #include "textures/textureconvert.h"
+#include "textures/texturechooser.h"
 #include "textures/texturefit.h"
 #include "textures/tilegrid.h"
 
@@ -49,7 +50,7 @@ private:
     MapOutcome ReadMap(const MaterialDefinition& material, const std::string& name, uint64_t line, Image& image,
                        std::string& path);
     bool LookOf(const MaterialDefinition& material, MaterialLook& look, std::vector<TexturePlan>& textures);
-    bool ConvertTiled(const Image& image, const TextureChoice& oneLoad, bool clamp, const std::string& fileName,
+    bool ConvertTiled(const Image& image, TextureFormat format, bool clamp, const std::string& fileName,
                       TexturePlan& texture, std::string& warning);
 
     const ObjGroups& groups;
@@ -127,15 +128,15 @@ void ApplyOpacityMap(Image& colour, const Image& opacity, const uint8_t diffuse[
 
 // With --texture-max, an image that one load would reduce keeps up to that many texels a side, in the format
 // one load takes, and is drawn in tiles. False when it stays a single load (no budget, or it fits one anyway).
-bool MaterialLoader::ConvertTiled(const Image& image, const TextureChoice& oneLoad, bool clamp,
-                                  const std::string& fileName, TexturePlan& texture, std::string& warning)
+bool MaterialLoader::ConvertTiled(const Image& image, TextureFormat format, bool clamp, const std::string& fileName,
+                                  TexturePlan& texture, std::string& warning)
 {
     if (settings.textureMax <= 0) {
         return false;
     }
     TextureChoice choice;
     std::string error;
-    if (!ChooseTexture(image, oneLoad.format, clamp, clamp, fileName, choice, error, settings.textureMax)) {
+    if (!ChooseTexture(image, format, clamp, clamp, fileName, choice, error, settings.textureMax)) {
         return false;
     }
     choice.width = std::min(choice.width, maxTiledSide);
@@ -216,24 +217,29 @@ bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& lo
                 ApplyOpacityMap(image, opacityImage, look.diffuse);
             }
             const std::string fileName = hasImage ? imagePath : opacityPath;
-            TextureChoice choice;
+            ChosenTexture chosen;
             std::string error;
             const uint64_t line = hasImage ? material.diffuseMapLine : material.opacityMapLine;
-            if (!ChooseTexture(image, settings.textureFormat, clamp, clamp, fileName, choice, error)) {
+            if (!ChooseAndConvertTexture(image, settings.textureFormat, clamp, clamp, fileName, chosen, error)) {
                 errors << material.library << ":" << line << ": " << error << "\n";
                 return false;
             }
-            TexturePlan texture;
-            std::string warning;
-            if (!ConvertTiled(image, choice, clamp, fileName, texture, warning)) {
-                if (!choice.warning.empty()) {
-                    warnings << choice.warning << "\n";
+            TexturePlan tiled;
+            std::string quantised;
+            // A tiled texture's line tells what it keeps instead of the single load's.
+            if (ConvertTiled(image, chosen.plan.format, clamp, fileName, tiled, quantised)) {
+                chosen.warnings.clear();
+                chosen.psnr = -1.0;
+                chosen.plan = std::move(tiled);
+                if (!quantised.empty()) {
+                    chosen.warnings.push_back(quantised);
                 }
-                ConvertTexture(image, choice, clamp, clamp, fileName, texture, warning);
             }
-            if (!warning.empty()) {
+            for (const std::string& warning : chosen.warnings) {
                 warnings << warning << "\n";
             }
+            TexturePlan texture = std::move(chosen.plan);
+            texture.psnr = chosen.psnr;
             std::string name = IdentifierPart(FileStem(fileName));
             for (int n = 2; !textureNames.insert(name).second; ++n) {
                 name = IdentifierPart(FileStem(fileName)) + "_" + std::to_string(n);

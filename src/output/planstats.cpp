@@ -129,5 +129,9 @@ void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
     }
     for (const TexturePlan& texture : plan.textures) {
         stats.textureBytes += TextureBytes(texture);
+        // A tiled texture counts its image, not the frame its tiles are loaded with.
+        const int frame = texture.tiles.columns > 0 ? 2 : 0;
+        stats.textures.push_back({texture.name, texture.format, texture.width - frame, texture.height - frame,
+                                  TextureBytes(texture), texture.psnr});
     }
 }
