@@ -160,7 +160,8 @@ bool MaterialLoader::ConvertTiled(const Image& image, TextureFormat format, bool
     const std::string tiles = std::to_string(grid.columns * grid.rows) + " tiles of " +
                               std::to_string(grid.width) + "x" + std::to_string(grid.height);
     if (image.width != choice.width || image.height != choice.height) {
-        warnings << "warning: " << fileName << ": reduced from " << image.width << "x" << image.height << " to "
+        const bool smaller = int64_t(choice.width) * choice.height < int64_t(image.width) * image.height;
+        warnings << "warning: " << fileName << (smaller ? ": reduced from " : ": resized from ") << image.width << "x" << image.height << " to "
                  << kept << " as " << TextureFormatName(choice.format) << ", drawn in " << tiles
                  << " (--texture-max " << settings.textureMax << ")\n";
     }

@@ -35,7 +35,10 @@ TileGrid ChooseTileGrid(TextureFormat format, int width, int height)
         const int64_t waste = int64_t(columns) * tileWidth * rows * tileHeight - int64_t(width) * height;
         const int64_t tiles = int64_t(columns) * rows;
         const int64_t bestTiles = int64_t(best.columns) * best.rows;
-        if (best.columns == 0 || tiles < bestTiles || (tiles == bestTiles && waste < bestWaste)) {
+        // Of equal counts, the squarer tiles: fewer grid lines cross the mesh, so cutting adds fewer triangles.
+        const int around = tileWidth + tileHeight, bestAround = best.width + best.height;
+        if (best.columns == 0 || tiles < bestTiles ||
+            (tiles == bestTiles && (around < bestAround || (around == bestAround && waste < bestWaste)))) {
             best = TileGrid{columns, rows, tileWidth, tileHeight};
             bestWaste = waste;
         }

@@ -11,8 +11,8 @@ constexpr int maxTiledSide = 1022;
 
 // The grid of equal tiles that draws a width x height image (its frame not counted) with the fewest loads:
 // each tile with a one-texel border on every side fits one load of texture memory (the lower half for
-// colour-indexed texels); a 4-bit tile has an even width. Of the grids with the fewest tiles, the one wasting
-// the fewest texels past the image's edge. A grid with no columns when the image is empty or no tile fits.
+// colour-indexed texels); a 4-bit tile has an even width. Of the grids with the fewest tiles, the one with the
+// squarest tiles (the least width + height), then the one wasting the fewest texels past the image's edge. A grid with no columns when the image is empty or no tile fits.
 TileGrid ChooseTileGrid(TextureFormat format, int width, int height);
 
 // A texture's tile as its load names it: texels left to right inclusive, in the framed image.
