@@ -11,7 +11,7 @@
 #include <ctime>
 #include <vector>
 
-#include "plan/consoleplan.h"
+#include "console/consoleplan.h"
 #include "preview/preview.h"
 
 namespace {

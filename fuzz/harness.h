@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "plan/cachelayout.h"
+#include "console/cachelayout.h"
 
 class ObjFile;
 

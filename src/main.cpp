@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "model/materialloader.h"
 #include "model/objfile.h"
 #include "model/objgroups.h"
 #include "output/csourcewriter.h"
@@ -14,6 +13,7 @@
 #include "preview/preview.h"
 #include "settings.h"
 #include "textures/image.h"
+#include "textures/materialloader.h"
 
 namespace {
 constexpr int exitOk = 0;

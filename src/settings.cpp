@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "output/outputnames.h"
+#include "cidentifier.h"
 
 #ifndef POLVANE_VERSION
 #define POLVANE_VERSION "unknown"

@@ -6,8 +6,8 @@
 #include <ostream>
 #include <string>
 
-#include "plan/cachelayout.h"
-#include "textures/textureformat.h"
+#include "console/cachelayout.h"
+#include "console/textureformat.h"
 
 // The graphics microcode the display list is written for.
 enum class Microcode { F3D, F3DEX, F3DEX2, F3DEX3 };

@@ -6,14 +6,15 @@
 #include <filesystem>
 #include <fstream>
 
-#include "plan/displaylist.h"
-#include "plan/planbuilder.h"
+#include "cidentifier.h"
 #include "output/outputfiles.h"
 #include "output/outputnames.h"
 #include "output/outputtext.h"
 #include "output/plansourcewriter.h"
 #include "output/rangewarnings.h"
 #include "output/vertexrows.h"
+#include "plan/displaylist.h"
+#include "plan/planbuilder.h"
 
 namespace {
 

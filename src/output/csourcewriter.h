@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "console/consoleplan.h"
 #include "model/objfile.h"
-#include "plan/consoleplan.h"
 #include "plan/materialplan.h"
 #include "settings.h"
 

@@ -1,7 +1,7 @@
 #include "output/plansourcewriter.h"
 
+#include "console/textureformat.h"
 #include "output/vertexrows.h"
-#include "textures/textureformat.h"
 #include "textures/tilegrid.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "console/consoleplan.h"
 #include "output/outputnames.h"
 #include "output/outputtext.h"
-#include "plan/consoleplan.h"
 
 // The header of a model with materials: the model record and one display list per part.
 void WritePlanHeader(OutputText& out, const OutputNames& names, const std::vector<std::string>& partLists);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "output/vertexrows.h"
+#include "plan/vertexrow.h"
 
 namespace {
 

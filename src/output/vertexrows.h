@@ -4,19 +4,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "console/consoleplan.h"
 #include "model/objfile.h"
 #include "output/outputtext.h"
-#include "plan/consoleplan.h"
 #include "settings.h"
-
-// v truncated toward zero, or the nearer bound when it lies outside -32768..32767; NaN gives 0.
-int32_t ClampToInt16(double v);
-// v truncated toward zero, or the nearer bound when it lies outside -128..127; NaN gives 0.
-int32_t ClampToInt8(double v);
-
-// The Vtx of vertex i: scaled position, flipped and scaled texture coordinate, the normal (or the -c colour),
-// the alpha.
-VertexRow MakeVertexRow(const ObjFile& objFile, size_t i, const ConversionSettings& settings);
 
 // One Vtx initialiser line: position, flag, texture coordinate, then the shade bytes as a signed normal in
 // decimal or, with colour, as a colour in hexadecimal, then the alpha in hexadecimal. Fully braced rows brace

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "plan/consoleplan.h"
+#include "console/consoleplan.h"
 #include "plan/displaylist.h"
 
 // Records the loads, syncs and triangles of a display list as plan commands. Where the microcode draws two

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "plan/cachelayout.h"
+#include "console/cachelayout.h"
 
 // A degenerate triangle names one vertex number twice: it has no area and is never drawn.
 inline bool IsDegenerate(uint32_t index1, uint32_t index2, uint32_t index3)

@@ -9,11 +9,11 @@
 #include <tuple>
 
 #include "check.h"
+#include "cidentifier.h"
 #include "model/objgroups.h"
-#include "output/outputnames.h"
-#include "output/vertexrows.h"
 #include "plan/meshcutter.h"
 #include "plan/planbuilder.h"
+#include "plan/vertexrow.h"
 
 namespace {
 

@@ -6,18 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "console/consoleplan.h"
+#include "console/materiallook.h"
 #include "model/objfile.h"
-#include "plan/consoleplan.h"
 #include "settings.h"
-
-// How one material of the model is drawn.
-struct MaterialLook {
-    std::string name;                         // as "usemtl" names it
-    uint8_t diffuse[3] = {255, 255, 255};     // the console's colour bytes
-    uint8_t opacity = 255;
-    int texture = -1;                         // index into the plan's textures; -1 when untextured
-    RenderMode renderMode = RenderMode::Opaque;
-};
 
 // The lists of a plan with materials, by index into ConsolePlan::lists.
 struct MaterialPlanLists {

@@ -2,10 +2,10 @@
 
 #include <numeric>
 
-#include "output/vertexrows.h"
 #include "plan/cacheoptimizer.h"
 #include "plan/commandrecorder.h"
 #include "plan/displaylist.h"
+#include "plan/vertexrow.h"
 
 polvane::OptimizedList OptimizeForLayout(const uint32_t* indices, size_t numIndices, uint32_t numVertices,
                                          const CacheLayout& cache)

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "console/cachelayout.h"
+#include "console/consoleplan.h"
 #include "model/objfile.h"
-#include "plan/cachelayout.h"
 #include "plan/cacheoptimizer.h"
-#include "plan/consoleplan.h"
 #include "settings.h"
 
 // The triangles reordered for the cache layout, as --optimize draws them: batches of at least an eighth of the

@@ -1,7 +1,7 @@
 #ifndef POLVANE_COLOURCOMBINER_H
 #define POLVANE_COLOURCOMBINER_H
 
-#include "plan/consoleplan.h"
+#include "console/consoleplan.h"
 
 // What the combiner reads for one pixel, 0 to 1 per channel (red, green, blue, alpha).
 struct CombinerInputs {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "plan/cachelayout.h"
+#include "console/cachelayout.h"
 #include "preview/vertexshading.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "plan/consoleplan.h"
+#include "console/consoleplan.h"
 #include "textures/tilegrid.h"
 
 // A vertex in the cache, as the vertex load made it under the state of that moment.

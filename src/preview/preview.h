@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "plan/consoleplan.h"
+#include "console/consoleplan.h"
 
 struct PreviewOptions {
     int width = 640;

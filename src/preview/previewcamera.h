@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "plan/consoleplan.h"
+#include "console/consoleplan.h"
 
 // A point on the picture: x to the right and y down in pixels, and the inverse of its distance in front of the
 // camera (larger is nearer); invDepth is 0 or less for points at or behind the camera.

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "plan/consoleplan.h"
+#include "console/consoleplan.h"
 
 // A triangle corner on the picture: x right and y down in pixels, the inverse of its depth (larger is nearer),
 // its texture coordinate in 1/32 texels and its shade, 0 to 1 per channel.

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "plan/consoleplan.h"
+#include "console/consoleplan.h"
 
 // The scene's lights, as the example game sets them (gdSPDefLights1): ambient 0x30, 0x30, 0x38 and one
 // directional light 0xff, 0xff, 0xf0. `lightDirection` is the unit vector toward that light in the model's own

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "textures/textureformat.h"
+#include "console/textureformat.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "plan/consoleplan.h"
+#include "console/consoleplan.h"
 
 // One texel as the texture unit hands it to the combiner, 0 to 255 per channel.
 struct Texel {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "plan/consoleplan.h"
+#include "console/consoleplan.h"
 #include "textures/image.h"
-#include "textures/textureformat.h"
+#include "console/textureformat.h"
 
 struct ChosenTexture {
     TexturePlan plan;                   // all but its name

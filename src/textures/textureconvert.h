@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "plan/consoleplan.h"
+#include "console/consoleplan.h"
 #include "textures/image.h"
 #include "textures/texturefit.h"
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "console/textureformat.h"
 #include "textures/image.h"
-#include "textures/textureformat.h"
 
 // Texture memory: 4 KB in 64-bit words. Colour-indexed texels may use only the lower half; the palette lives in
 // the upper one.

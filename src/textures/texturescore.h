@@ -1,7 +1,7 @@
 #ifndef POLVANE_TEXTURESCORE_H
 #define POLVANE_TEXTURESCORE_H
 
-#include "plan/consoleplan.h"
+#include "console/consoleplan.h"
 #include "textures/image.h"
 
 // How far a texture, as the console stores it, is from the image it was made of: its texels decoded, filtered

@@ -1,9 +1,9 @@
 #ifndef POLVANE_TILEGRID_H
 #define POLVANE_TILEGRID_H
 
-#include "plan/consoleplan.h"
+#include "console/consoleplan.h"
+#include "console/textureformat.h"
 #include "textures/image.h"
-#include "textures/textureformat.h"
 
 // The longest side a tiled image keeps: its frame's far texel has to lie below texel 1024, which neither a
 // tile's corner (10.2 fixed point) nor a vertex's texture coordinate (10.5) can reach.

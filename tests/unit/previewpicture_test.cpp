@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "model/materialloader.h"
+#include "textures/materialloader.h"
 #include "model/objfile.h"
 #include "plan/materialplan.h"
 #include "preview/preview.h"

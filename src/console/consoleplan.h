@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "textures/textureformat.h"
+#include "console/textureformat.h"
 
 // What the console receives from one conversion, built once: the C writer prints it, the statistics count it,
 // the preview draws it and the tests replay it.

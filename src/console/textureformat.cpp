@@ -1,4 +1,4 @@
-#include "textures/textureformat.h"
+#include "console/textureformat.h"
 
 const char* TextureFormatName(TextureFormat format)
 {

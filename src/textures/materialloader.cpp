@@ -1,4 +1,4 @@
-#include "model/materialloader.h"
+#include "textures/materialloader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,10 +6,10 @@
 #include <set>
 #include <tuple>
 
+#include "cidentifier.h"
 #include "model/assetpaths.h"
 #include "model/mtlfile.h"
 #include "model/objgroups.h"
-#include "output/outputnames.h"
 #include "textures/image.h"
 #include "textures/textureconvert.h"
 #include "textures/texturechooser.h"

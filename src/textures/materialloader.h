@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "console/consoleplan.h"
+#include "console/materiallook.h"
 #include "model/objfile.h"
-#include "plan/consoleplan.h"
-#include "plan/materialplan.h"
 #include "settings.h"
 
 // Reads the material libraries a model loaded with its groups names, and the textures they use, and decides how
