@@ -16,6 +16,11 @@ for set in "$corpus"/*/; do
         [ -f "$obj" ] || continue
         rm -rf "$scratch/run" && cp -r "$set" "$scratch/run"
         rel=${obj#"$set"}
+        # A model named model would write a model.h that includes itself.
+        if [ "$(basename "$rel")" = model.obj ]; then
+            mv "$scratch/run/$rel" "$scratch/run/${rel%model.obj}model_set.obj"
+            rel=${rel%model.obj}model_set.obj
+        fi
         (cd "$scratch/run" && "$old" --materials -q "$rel" >/dev/null 2>&1) || continue
         formats=$(grep -ho 'gsDPLoadTexture[A-Za-z_0-9]*(\([A-Za-z_0-9]*\), G_IM_FMT_[A-Z]*, G_IM_SIZ_[0-9]*b' \
                   "$scratch"/run/*.c "$scratch"/run/*/*.c 2>/dev/null | sort -u || true)
@@ -33,4 +38,6 @@ for set in "$corpus"/*/; do
             echo "| $name | $texture | $1 $2 | $3 | $4 $5 | $6 | $gain |"
         done
     done
-done
+done | tee "$scratch/rows"
+awk -F'|' '{ n++; old += $5; new += $7; gain += $8; if ($8 < 0) lost++ }
+     END { if (n) printf "\n%d textures: mean PSNR %.2f dB before, %.2f dB after, mean gain %.2f dB, %d lost\n", n, old / n, new / n, gain / n, lost }' "$scratch/rows"

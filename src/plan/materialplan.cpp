@@ -172,8 +172,9 @@ private:
     void AddTiledRun(ConsolePlan& plan, const Run& run, const TexturePlan& texture, std::vector<Command>& commands);
     VertexRow RowOf(const CutVertex& vertex, uint64_t& clamped) const;
     void ShiftFace(const Run& run, size_t first, size_t end, const TexturePlan* texture, int32_t shift[2]) const;
-    double Texels(uint32_t vertex, int axis, const TexturePlan& texture) const;
-    VertexRow RowOf(uint32_t vertex, const TexturePlan* texture, const int32_t shift[2], uint64_t& clamped) const;
+    double Texels(uint32_t vertex, int axis, const MaterialLook& look, const TexturePlan& texture) const;
+    VertexRow RowOf(uint32_t vertex, const MaterialLook& look, const TexturePlan* texture, const int32_t shift[2],
+                    uint64_t& clamped) const;
 
     const ObjFile& objFile;
     const ObjGroups& groups;
@@ -217,17 +218,20 @@ std::vector<Run> MaterialPlanBuilder::CollectRuns() const
     return ordered;
 }
 
-// The coordinate of a vertex along one axis, in texels of the texture, before the half-texel offset.
-double MaterialPlanBuilder::Texels(uint32_t vertex, int axis, const TexturePlan& texture) const
+// The coordinate of a vertex along one axis, in texels of the texture, before the half-texel offset: the
+// material's scale and offset of the map first, then the texel scale.
+double MaterialPlanBuilder::Texels(uint32_t vertex, int axis, const MaterialLook& look,
+                                   const TexturePlan& texture) const
 {
     const Vector2D* texCoords = objFile.GetTexCoords();
     const Vector2D uv = texCoords ? texCoords[vertex] : Vector2D();
+    const double mapped = double(axis == 0 ? uv.x : uv.y) * double(look.mapScale[axis]) + double(look.mapOffset[axis]);
     // A tiled texture's frame is no part of the image.
     const int frame = texture.tiles.columns > 0 ? 2 : 0;
     if (axis == 0) {
-        return double(uv.x) * double(settings.sScale) * double(texture.width - frame);
+        return mapped * double(settings.sScale) * double(texture.width - frame);
     }
-    return (1.0 - double(uv.y)) * double(settings.tScale) * double(texture.height - frame);
+    return (1.0 - mapped) * double(settings.tScale) * double(texture.height - frame);
 }
 
 // A face whose coordinates would leave the Vtx's range moves by whole repeats of its texture, all corners alike,
@@ -251,7 +255,8 @@ void MaterialPlanBuilder::ShiftFace(const Run& run, size_t first, size_t end, co
         double high = -HUGE_VAL;
         for (size_t k = first; k < end; ++k) {
             for (int corner = 0; corner < 3; ++corner) {
-                const double texels = Texels(indices[3 * size_t(run.triangles[k]) + size_t(corner)], axis, *texture);
+                const double texels = Texels(indices[3 * size_t(run.triangles[k]) + size_t(corner)], axis,
+                                              looks[run.material], *texture);
                 low = std::min(low, texels - 0.5);
                 high = std::max(high, texels - 0.5);
             }
@@ -266,8 +271,8 @@ void MaterialPlanBuilder::ShiftFace(const Run& run, size_t first, size_t end, co
     }
 }
 
-VertexRow MaterialPlanBuilder::RowOf(uint32_t vertex, const TexturePlan* texture, const int32_t shift[2],
-                                     uint64_t& clamped) const
+VertexRow MaterialPlanBuilder::RowOf(uint32_t vertex, const MaterialLook& look, const TexturePlan* texture,
+                                     const int32_t shift[2], uint64_t& clamped) const
 {
     VertexRow row = MakeVertexRow(objFile, vertex, settings);
     row.st[0] = 0;
@@ -276,7 +281,7 @@ VertexRow MaterialPlanBuilder::RowOf(uint32_t vertex, const TexturePlan* texture
         for (int axis = 0; axis < 2; ++axis) {
             const int size = axis == 0 ? texture->width : texture->height;
             const int period = (axis == 0 ? texture->mirrorS : texture->mirrorT) ? 2 * size : size;
-            const double texels = Texels(vertex, axis, *texture) - double(shift[axis]) * period;
+            const double texels = Texels(vertex, axis, look, *texture) - double(shift[axis]) * period;
             const double value = std::isfinite(texels) ? texels : 0.0;
             row.st[axis] = ClampFixed(RoundToFixed(value - 0.5), clamped);
         }
@@ -349,7 +354,7 @@ int MaterialPlanBuilder::AddRun(ConsolePlan& plan, const Run& run, const std::st
     plan.lists[size_t(list)].commands.push_back(Simple(Command::End));
     uint64_t clamped = 0;
     for (uint32_t v : rowVertex) {
-        plan.rows.push_back(RowOf(sourceVertex[v], texture, &sourceShift[2 * size_t(v)], clamped));
+        plan.rows.push_back(RowOf(sourceVertex[v], look, texture, &sourceShift[2 * size_t(v)], clamped));
         plan.rowColours.push_back(!lit || packedNormals);
     }
     if (clamped > 0) {
@@ -413,8 +418,8 @@ void MaterialPlanBuilder::AddTiledRun(ConsolePlan& plan, const Run& run, const T
             const uint32_t vertex = indices[3 * size_t(triangle) + size_t(c)];
             vertices.push_back(vertex);
             CutVertex& corner = corners[c];
-            corner.st[0] = Texels(vertex, 0, texture);
-            corner.st[1] = Texels(vertex, 1, texture);
+            corner.st[0] = Texels(vertex, 0, looks[run.material], texture);
+            corner.st[1] = Texels(vertex, 1, looks[run.material], texture);
             for (int k = 0; k < 3; ++k) {
                 corner.values[k] = positions[vertex][k];
                 corner.values[3 + k] = normals ? double(normals[vertex][k]) : 0.0;

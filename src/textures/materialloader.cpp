@@ -52,6 +52,7 @@ private:
     bool LookOf(const MaterialDefinition& material, MaterialLook& look, std::vector<TexturePlan>& textures);
     bool ConvertTiled(const Image& image, TextureFormat format, bool clamp, const std::string& fileName,
                       TexturePlan& texture, std::string& warning);
+    void NoteIgnoredOptions(const MaterialDefinition& material);
 
     const ObjGroups& groups;
     const std::string objPath;
@@ -64,6 +65,9 @@ private:
     // Textures already converted, by file, opacity map and clamping.
     std::map<std::tuple<std::string, std::string, bool, bool>, int> textureOf;
     std::set<std::string> textureNames;
+    // Map options the console cannot honour, each once, and where the first was read.
+    std::vector<std::string> ignoredOptions;
+    std::string ignoredOptionsPlace;
 };
 
 bool MaterialLoader::ReadLibraries()
@@ -161,11 +165,23 @@ bool MaterialLoader::ConvertTiled(const Image& image, TextureFormat format, bool
                               std::to_string(grid.width) + "x" + std::to_string(grid.height);
     if (image.width != choice.width || image.height != choice.height) {
         const bool smaller = int64_t(choice.width) * choice.height < int64_t(image.width) * image.height;
-        warnings << "warning: " << fileName << (smaller ? ": reduced from " : ": resized from ") << image.width << "x" << image.height << " to "
-                 << kept << " as " << TextureFormatName(choice.format) << ", drawn in " << tiles
+        warnings << "warning: " << fileName << (smaller ? ": reduced from " : ": resized from ") << image.width
+                 << "x" << image.height << " to " << kept << " as " << TextureFormatName(choice.format) << ", drawn in " << tiles
                  << " (--texture-max " << settings.textureMax << ")\n";
     }
     return true;
+}
+
+void MaterialLoader::NoteIgnoredOptions(const MaterialDefinition& material)
+{
+    for (const std::string& option : material.ignoredMapOptions) {
+        if (std::find(ignoredOptions.begin(), ignoredOptions.end(), option) == ignoredOptions.end()) {
+            ignoredOptions.push_back(option);
+        }
+        if (ignoredOptionsPlace.empty()) {
+            ignoredOptionsPlace = material.library + ":" + std::to_string(material.ignoredMapOptionsLine);
+        }
+    }
 }
 
 bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& look, std::vector<TexturePlan>& textures)
@@ -204,6 +220,10 @@ bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& lo
         hasOpacity = outcome == MapOutcome::Ok;
     }
     if (hasImage || hasOpacity) {
+        const MapTransform& transform = hasImage ? material.diffuseTransform : material.opacityTransform;
+        std::copy(transform.scale, transform.scale + 2, look.mapScale);
+        std::copy(transform.offset, transform.offset + 2, look.mapOffset);
+        NoteIgnoredOptions(material);
         const bool clamp = material.clampDiffuse;
         // Without a colour image the texture is made of the diffuse colour, which is then part of what it is.
         const std::string colour = hasImage ? imagePath
@@ -284,6 +304,14 @@ bool MaterialLoader::Load(std::vector<MaterialLook>& looks, std::vector<TextureP
             return false;
         }
         looks.push_back(look);
+    }
+    if (!ignoredOptions.empty()) {
+        warnings << "warning: " << ignoredOptionsPlace << ": texture option" << (ignoredOptions.size() == 1 ? " " : "s ");
+        for (size_t k = 0; k < ignoredOptions.size(); ++k) {
+            warnings << (k == 0 ? "" : ", ") << ignoredOptions[k];
+        }
+        warnings << (ignoredOptions.size() == 1 ? " has" : " have")
+                 << " no equivalent on the console and " << (ignoredOptions.size() == 1 ? "is" : "are") << " ignored\n";
     }
     return true;
 }

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "console/consoleplan.h"
-#include "textures/image.h"
 #include "console/textureformat.h"
+#include "textures/image.h"
 
 struct ChosenTexture {
     TexturePlan plan;                   // all but its name
