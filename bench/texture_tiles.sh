@@ -16,7 +16,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cd "$scratch"
 "$generate" "$shape" full "$triangles" plain.obj >/dev/null
-{ printf 'mtllib tiles.mtl\nusemtl tiles\n'; cat plain.obj; } > model.obj
+{ printf 'mtllib tiles.mtl\nusemtl tiles\n'; cat plain.obj; } > textured.obj
 printf 'newmtl tiles\nmap_Kd tiles.png\n' > tiles.mtl
 python3 - <<'PY'
 import struct, zlib
@@ -33,10 +33,10 @@ PY
 printf '| %s %s triangles | wall ms | CPU ms | peak RSS MiB |\n|---|---|---|---|\n' "$shape" "$triangles"
 for options in "" "--texture-max 256"; do
     # shellcheck disable=SC2086
-    set -- $(("$timer" "$runs" "$polvane" -q --materials $options model.obj) 2>/dev/null)
+    set -- $("$timer" "$runs" "$polvane" -q --materials $options textured.obj 2>/dev/null)
     # shellcheck disable=SC2086
-    rss=$(/usr/bin/time -v "$polvane" -q --materials $options model.obj 2>&1 >/dev/null |
+    rss=$(/usr/bin/time -v "$polvane" -q --materials $options textured.obj 2>&1 >/dev/null |
           sed -n 's/.*Maximum resident set size (kbytes): //p')
     printf '| --materials %s | %s | %s | %s |\n' "${options:-(one load)}" "$1" "$2" "$(echo "$rss" | awk '{ printf "%.1f", $1 / 1024 }')"
 done
-"$polvane" -q --materials --texture-max 256 --stats model.obj 2>/dev/null | grep '^Material'
+"$polvane" -q --materials --texture-max 256 --stats textured.obj 2>/dev/null | grep '^Material'

@@ -409,14 +409,23 @@ void MaterialPlanBuilder::AddTiledRun(ConsolePlan& plan, const Run& run, const T
     const uint32_t* indices = objFile.GetIndices();
     const Vector3D* positions = objFile.GetVertices();
     const Vector3D* normals = objFile.GetNormals();
-    std::vector<CutPiece> pieces;
-    std::vector<uint32_t> vertices;
+    // Pieces are kept as their rows, a fraction of their corners' size, and the corners' buffer is reused.
+    struct RowPiece {
+        uint32_t tile;
+        VertexRow rows[3];
+    };
+    std::vector<RowPiece> pieces;
+    std::vector<CutPiece> cut;
+    std::vector<bool> used(size_t(objFile.GetNumVertices()), false);
+    uint64_t distinct = 0;
     uint64_t dropped = 0;
+    uint64_t clamped = 0;
     for (const uint32_t triangle : run.triangles) {
         CutVertex corners[3];
         for (int c = 0; c < 3; ++c) {
             const uint32_t vertex = indices[3 * size_t(triangle) + size_t(c)];
-            vertices.push_back(vertex);
+            distinct += used[vertex] ? 0 : 1;
+            used[vertex] = true;
             CutVertex& corner = corners[c];
             corner.st[0] = Texels(vertex, 0, looks[run.material], texture);
             corner.st[1] = Texels(vertex, 1, looks[run.material], texture);
@@ -427,27 +436,29 @@ void MaterialPlanBuilder::AddTiledRun(ConsolePlan& plan, const Run& run, const T
                                                : 0.0;
             }
         }
-        if (!CutTriangle(corners, grid, pieces)) {
+        cut.clear();
+        if (!CutTriangle(corners, grid, cut)) {
             ++dropped;
+        }
+        for (const CutPiece& piece : cut) {
+            pieces.push_back(RowPiece{piece.tile, {RowOf(piece.corners[0], clamped), RowOf(piece.corners[1], clamped),
+                                                   RowOf(piece.corners[2], clamped)}});
         }
     }
     std::stable_sort(pieces.begin(), pieces.end(),
-                     [](const CutPiece& a, const CutPiece& b) { return a.tile < b.tile; });
-    std::sort(vertices.begin(), vertices.end());
+                     [](const RowPiece& a, const RowPiece& b) { return a.tile < b.tile; });
     MaterialPlanLists::Cutting& counts = cutting[run.material];
     counts.triangles += run.triangles.size();
-    counts.vertices += uint64_t(std::unique(vertices.begin(), vertices.end()) - vertices.begin());
+    counts.vertices += distinct;
     counts.pieces += pieces.size();
 
-    uint64_t clamped = 0;
     for (size_t first = 0; first < pieces.size();) {
         size_t end = first;
         std::map<std::array<uint8_t, sizeof(VertexRow)>, uint32_t> numberOf;
         std::vector<VertexRow> tileRows;
         std::vector<uint32_t> local;
         for (; end < pieces.size() && pieces[end].tile == pieces[first].tile; ++end) {
-            for (const CutVertex& corner : pieces[end].corners) {
-                const VertexRow row = RowOf(corner, clamped);
+            for (const VertexRow& row : pieces[end].rows) {
                 std::array<uint8_t, sizeof(VertexRow)> key;
                 std::memcpy(key.data(), &row, sizeof row);
                 const auto inserted = numberOf.emplace(key, uint32_t(tileRows.size()));
