@@ -10,6 +10,7 @@
 #include "model/assetpaths.h"
 #include "model/mtlfile.h"
 #include "model/objgroups.h"
+#include "textures/alphameaning.h"
 #include "textures/image.h"
 #include "textures/textureconvert.h"
 #include "textures/texturechooser.h"
@@ -51,7 +52,7 @@ private:
                        std::string& path);
     bool LookOf(const MaterialDefinition& material, MaterialLook& look, std::vector<TexturePlan>& textures);
     bool ConvertTiled(const Image& image, TextureFormat format, bool clamp, const std::string& fileName,
-                      TexturePlan& texture, std::string& warning);
+                      TexturePlan& texture, std::vector<std::string>& lines);
     void NoteIgnoredOptions(const MaterialDefinition& material);
 
     const ObjGroups& groups;
@@ -133,7 +134,7 @@ void ApplyOpacityMap(Image& colour, const Image& opacity, const uint8_t diffuse[
 // With --texture-max, an image that one load would reduce keeps up to that many texels a side, in the format
 // one load takes, and is drawn in tiles. False when it stays a single load (no budget, or it fits one anyway).
 bool MaterialLoader::ConvertTiled(const Image& image, TextureFormat format, bool clamp, const std::string& fileName,
-                                  TexturePlan& texture, std::string& warning)
+                                  TexturePlan& texture, std::vector<std::string>& lines)
 {
     if (settings.textureMax <= 0) {
         return false;
@@ -156,7 +157,8 @@ bool MaterialLoader::ConvertTiled(const Image& image, TextureFormat format, bool
     TextureChoice framedChoice = choice;
     framedChoice.width = framed.width;
     framedChoice.height = framed.height;
-    ConvertTexture(framed, framedChoice, clamp, clamp, fileName, texture, warning);
+    std::string quantised;
+    ConvertTexture(framed, framedChoice, clamp, clamp, fileName, texture, quantised);
     texture.maskS = texture.maskT = 0;
     texture.loadAsTile = true;
     texture.tiles = grid;
@@ -165,9 +167,13 @@ bool MaterialLoader::ConvertTiled(const Image& image, TextureFormat format, bool
                               std::to_string(grid.width) + "x" + std::to_string(grid.height);
     if (image.width != choice.width || image.height != choice.height) {
         const bool smaller = int64_t(choice.width) * choice.height < int64_t(image.width) * image.height;
-        warnings << "warning: " << fileName << (smaller ? ": reduced from " : ": resized from ") << image.width
-                 << "x" << image.height << " to " << kept << " as " << TextureFormatName(choice.format) << ", drawn in " << tiles
-                 << " (--texture-max " << settings.textureMax << ")\n";
+        lines.push_back("warning: " + fileName + (smaller ? ": reduced from " : ": resized from ") +
+                        std::to_string(image.width) + "x" + std::to_string(image.height) + " to " + kept + " as " +
+                        TextureFormatName(choice.format) + ", drawn in " + tiles + " (--texture-max " +
+                        std::to_string(settings.textureMax) + ")");
+    }
+    if (!quantised.empty()) {
+        lines.push_back(quantised);
     }
     return true;
 }
@@ -245,15 +251,22 @@ bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& lo
                 errors << material.library << ":" << line << ": " << error << "\n";
                 return false;
             }
-            TexturePlan tiled;
-            std::string quantised;
-            // A tiled texture's line tells what it keeps instead of the single load's.
-            if (ConvertTiled(image, chosen.plan.format, clamp, fileName, tiled, quantised)) {
-                chosen.warnings.clear();
-                chosen.psnr = -1.0;
-                chosen.plan = std::move(tiled);
-                if (!quantised.empty()) {
-                    chosen.warnings.push_back(quantised);
+            if (settings.textureMax > 0) {
+                // The automatic choice draws the image as its alpha means it; so do the tiles. Their lines tell
+                // what they keep instead of the single load's.
+                const bool automatic = !settings.textureFormat;
+                const AlphaReading alpha = automatic ? ReadAlpha(image) : AlphaReading();
+                TexturePlan tiled;
+                std::vector<std::string> lines;
+                if (ConvertTiled(automatic ? ApplyAlphaMeaning(image, alpha.meaning) : image, chosen.plan.format,
+                                 clamp, fileName, tiled, lines)) {
+                    chosen.warnings.clear();
+                    if (automatic && !AlphaWarning(alpha, fileName).empty()) {
+                        chosen.warnings.push_back(AlphaWarning(alpha, fileName));
+                    }
+                    chosen.warnings.insert(chosen.warnings.end(), lines.begin(), lines.end());
+                    chosen.psnr = -1.0;
+                    chosen.plan = std::move(tiled);
                 }
             }
             for (const std::string& warning : chosen.warnings) {
