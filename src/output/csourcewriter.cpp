@@ -13,8 +13,10 @@
 #include "output/plansourcewriter.h"
 #include "output/rangewarnings.h"
 #include "output/vertexrows.h"
+#include "plan/costmodel.h"
 #include "plan/displaylist.h"
 #include "plan/planbuilder.h"
+#include "plan/trianglesnake.h"
 
 namespace {
 
@@ -25,8 +27,10 @@ namespace fs = std::filesystem;
 // what it writes.
 class DisplayListText : public DisplayListSink {
 public:
-    DisplayListText(OutputText& text, const std::string& vertexArrayName, bool pairTriangles, DisplayListStats& counts)
-        : out(text), vertices(vertexArrayName), pairs(pairTriangles), stats(counts)
+    DisplayListText(OutputText& text, const std::string& vertexArrayName, bool pairTriangles, bool snakeRuns,
+                    DisplayListStats& counts, CostMeter& costMeter, const std::vector<uint32_t>* rowKeys)
+        : out(text), vertices(vertexArrayName), pairs(pairTriangles), snakes(snakeRuns), stats(counts),
+          meter(costMeter), keys(rowKeys)
     {
     }
 
@@ -40,6 +44,11 @@ public:
         ++stats.loadRows;
         stats.verticesLoaded += count;
         ++stats.commands;
+        Command load;
+        load.kind = Command::Vertex;
+        load.a = first;
+        load.b = count;
+        meter.Add(load, keys);
     }
     void Sync() override
     {
@@ -47,12 +56,15 @@ public:
         out << "    gsDPPipeSync(),\n";
         afterLoad = false;
         ++stats.commands;
+        Meter(Command::PipeSync);
     }
     void Triangle(uint32_t slot1, uint32_t slot2, uint32_t slot3) override
     {
         afterLoad = false;
         ++stats.trianglesDrawn;
-        if (!pairs) {
+        if (snakes) {
+            run.push_back({slot1, slot2, slot3});
+        } else if (!pairs) {
             WriteOne(slot1, slot2, slot3);
         } else if (!pending) {
             pendingSlots[0] = slot1;
@@ -60,11 +72,15 @@ public:
             pendingSlots[2] = slot3;
             pending = true;
         } else {
-            out << "    gsSP2Triangles(" << int64_t(pendingSlots[0]) << ", " << int64_t(pendingSlots[1]) << ", "
-                << int64_t(pendingSlots[2]) << ", 0, " << int64_t(slot1) << ", " << int64_t(slot2) << ", "
-                << int64_t(slot3) << ", 0),\n";
+            Command pair;
+            pair.a = pendingSlots[0];
+            pair.b = pendingSlots[1];
+            pair.c = pendingSlots[2];
+            pair.d = slot1;
+            pair.e = slot2;
+            pair.f = slot3;
+            WritePair(pair);
             pending = false;
-            ++stats.commands;
         }
     }
     // Without an end command the graphics processor would run on past the list.
@@ -73,6 +89,8 @@ public:
         WritePending();
         out << "    gsSPEndDisplayList(),\n";
         ++stats.commands;
+        Meter(Command::End);
+        meter.Finish();
     }
 
 private:
@@ -81,10 +99,40 @@ private:
         out << "    gsSP1Triangle(" << int64_t(slot1) << ", " << int64_t(slot2) << ", " << int64_t(slot3)
             << ", 0),\n";
         ++stats.commands;
+        Meter(Command::Triangle);
+    }
+    void WritePair(const Command& pair)
+    {
+        out << "    gsSP2Triangles(" << int64_t(pair.a) << ", " << int64_t(pair.b) << ", " << int64_t(pair.c)
+            << ", 0, " << int64_t(pair.d) << ", " << int64_t(pair.e) << ", " << int64_t(pair.f) << ", 0),\n";
+        ++stats.commands;
+        Meter(Command::TrianglePair);
+    }
+    void Meter(Command::Kind kind)
+    {
+        Command command;
+        command.kind = kind;
+        meter.Add(command);
     }
     // A triangle left without a partner before a load or sync is drawn alone.
     void WritePending()
     {
+        if (!run.empty()) {
+            runCommands.clear();
+            WriteTriangleRun(run, pairs, true, runCommands);
+            run.clear();
+            for (const Command& command : runCommands) {
+                if (command.kind == Command::TrianglePair) {
+                    WritePair(command);
+                } else if (command.kind == Command::Triangle) {
+                    WriteOne(command.a, command.b, command.c);
+                } else {
+                    out << SnakeText(command);
+                    ++stats.commands;
+                    meter.Add(command);
+                }
+            }
+        }
         if (pending) {
             WriteOne(pendingSlots[0], pendingSlots[1], pendingSlots[2]);
             pending = false;
@@ -94,7 +142,12 @@ private:
     OutputText& out;
     const std::string& vertices;
     const bool pairs;
+    const bool snakes;
+    std::vector<std::array<uint32_t, 3>> run;
+    std::vector<Command> runCommands;
     DisplayListStats& stats;
+    CostMeter& meter;
+    const std::vector<uint32_t>* keys;
     bool afterLoad = false;
     bool pending = false;
     uint32_t pendingSlots[3] = {0, 0, 0};
@@ -143,7 +196,8 @@ void WriteSource(OutputText& out, const OutputNames& names, const ObjFile& objFi
     if (settings.verbose) {
         progress << "Generating display list...\n";
     }
-    DisplayListText rows(out, vertexArray, cache.pairs, stats);
+    CostMeter meter(CostsOf(settings.microcode), settings.useNormals);
+    DisplayListText rows(out, vertexArray, cache.pairs, settings.optimize && cache.snakes, stats, meter, settings.optimize ? &optimized.rowVertex : nullptr);
     if (settings.optimize) {
         // Loads and triangles change no state of the rasteriser, so one sync at the end serves the whole list.
         for (const polvane::CacheCommand& command : optimized.commands) {
@@ -159,6 +213,8 @@ void WriteSource(OutputText& out, const OutputNames& names, const ObjFile& objFi
                          cache);
     }
     rows.End();
+    stats.modelledInstructions = meter.Instructions();
+    stats.instructionBound = meter.LowerBound(cache.maxLoad);
     out << "};\n"
         << "\n"
         << "model " << names.identifier << "Model = { " << vertexArray << ", " << displayList << " };\n"
@@ -222,6 +278,12 @@ void PrintStats(std::ostream& out, const DisplayListStats& stats)
         << "Vertices loaded: " << stats.verticesLoaded << " (" << ratio << " per drawn triangle)\n"
         << "Display-list commands: " << stats.commands << " (" << stats.commands * 8 << " bytes)\n"
         << "Vertex-array bytes: " << stats.vertices * 16 << "\n";
+    char cost[96];
+    std::snprintf(cost, sizeof cost, "RSP instructions (modelled): %.0f\n", stats.modelledInstructions);
+    out << cost;
+    std::snprintf(cost, sizeof cost, "RSP instructions lower bound: %.0f (ratio %.3f)\n", stats.instructionBound,
+                  stats.instructionBound > 0 ? stats.modelledInstructions / stats.instructionBound : 1.0);
+    out << cost;
     if (stats.withMaterials) {
         for (const DisplayListStats::Material& material : stats.materials) {
             out << "Material " << material.name << ": " << material.triangles

@@ -15,6 +15,9 @@ void WritePlanHeader(OutputText& out, const OutputNames& names, const std::vecto
 // every display list of the plan (each after the lists it calls), and the model record.
 void WritePlanSource(OutputText& out, const OutputNames& names, const ConsolePlan& plan, bool fullBraces);
 
+// A snake's head or continuation word as a line of the display list.
+std::string SnakeText(const Command& command);
+
 // The texel array's and the palette array's C names.
 std::string TextureArrayName(const std::string& identifier, const TexturePlan& texture);
 std::string PaletteArrayName(const std::string& identifier, const TexturePlan& texture);

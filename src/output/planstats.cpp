@@ -1,5 +1,10 @@
 #include "output/csourcewriter.h"
 
+#include <cstring>
+#include <unordered_map>
+
+#include "plan/costmodel.h"
+
 namespace {
 
 // The commands one plan command stands for: the texture and palette loads are macros of several.
@@ -63,8 +68,9 @@ public:
                     drawn.tileWidth = texture.tiles.width;
                     drawn.tileHeight = texture.tiles.height;
                 }
-            } else if (command.kind == Command::Triangle || command.kind == Command::TrianglePair) {
-                const uint64_t drawn = command.kind == Command::Triangle ? 1 : 2;
+            } else if (command.kind == Command::Triangle || command.kind == Command::TrianglePair ||
+                       command.kind == Command::TriangleSnake) {
+                const uint64_t drawn = command.kind == Command::Triangle ? 1 : command.kind == Command::TrianglePair ? 2 : command.e;
                 stats.trianglesDrawn += drawn;
                 if (material >= 0 && size_t(material) < stats.materials.size()) {
                     stats.materials[size_t(material)].triangles += drawn;
@@ -86,6 +92,43 @@ private:
     bool afterLoad = false;
 };
 
+// Walks the model list as the RSP reads it, into called lists and back.
+void Price(const ConsolePlan& plan, size_t list, int depth, const std::vector<uint32_t>& keys, CostMeter& meter)
+{
+    if (list >= plan.lists.size() || depth > 16) {
+        return;
+    }
+    for (const Command& command : plan.lists[list].commands) {
+        meter.Add(command, &keys);
+        if (command.kind == Command::End) {
+            return;
+        }
+        if (command.kind == Command::Call) {
+            Price(plan, command.a, depth + 1, keys, meter);
+        }
+    }
+}
+
+// Rows that hold the same vertex get the same key.
+std::vector<uint32_t> RowKeys(const ConsolePlan& plan)
+{
+    struct Hash {
+        size_t operator()(const std::pair<uint64_t, uint64_t>& key) const
+        {
+            return std::hash<uint64_t>()(key.first * 0x9E3779B97F4A7C15ull ^ key.second);
+        }
+    };
+    std::unordered_map<std::pair<uint64_t, uint64_t>, uint32_t, Hash> ids;
+    std::vector<uint32_t> keys;
+    keys.reserve(plan.rows.size());
+    for (const VertexRow& row : plan.rows) {
+        uint64_t words[2];
+        static_assert(sizeof(VertexRow) == sizeof(words), "a row is 16 bytes");
+        std::memcpy(words, &row, sizeof words);
+        keys.push_back(ids.emplace(std::make_pair(words[0], words[1]), uint32_t(ids.size())).first->second);
+    }
+    return keys;
+}
 
 }
 
@@ -134,4 +177,13 @@ void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
         stats.textures.push_back({texture.name, texture.format, texture.width - frame, texture.height - frame,
                                   TextureBytes(texture), texture.psnr});
     }
+}
+
+void CostPlan(const ConsolePlan& plan, const ConversionSettings& settings, DisplayListStats& stats)
+{
+    CostMeter meter(CostsOf(settings.microcode), plan.lit);
+    Price(plan, size_t(plan.modelList), 0, RowKeys(plan), meter);
+    meter.Finish();
+    stats.modelledInstructions = meter.Instructions();
+    stats.instructionBound = meter.LowerBound(CacheLayoutOf(settings).maxLoad);
 }

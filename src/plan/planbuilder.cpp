@@ -1,24 +1,80 @@
 #include "plan/planbuilder.h"
 
+#include <algorithm>
 #include <numeric>
 
 #include "plan/cacheoptimizer.h"
 #include "plan/commandrecorder.h"
+#include "plan/costmodel.h"
 #include "plan/displaylist.h"
 #include "plan/vertexrow.h"
+
+namespace {
+
+// What the console spends on the loads and triangles of an order, with lit or unlit vertices (the rest of a list
+// is the same whatever the order).
+double LoadAndTriangleCost(const polvane::OptimizedList& list, const CacheLayout& cache, bool lit)
+{
+    CostMeter meter(CostsOf(cache), lit);
+    Command load;
+    load.kind = Command::Vertex;
+    Command one;
+    one.kind = Command::Triangle;
+    Command two;
+    two.kind = Command::TrianglePair;
+    uint64_t run = 0;
+    const auto drawRun = [&] {
+        for (; cache.pairs && run >= 2; run -= 2) {
+            meter.Add(two);
+        }
+        for (; run > 0; --run) {
+            meter.Add(one);
+        }
+    };
+    for (const polvane::CacheCommand& command : list.commands) {
+        if (command.kind == polvane::CacheCommand::Load) {
+            drawRun();
+            load.b = command.b;
+            meter.Add(load);
+        } else {
+            ++run;
+        }
+    }
+    drawRun();
+    meter.Finish();
+    return meter.Instructions();
+}
+
+}
 
 polvane::OptimizedList OptimizeForLayout(const uint32_t* indices, size_t numIndices, uint32_t numVertices,
                                          const CacheLayout& cache)
 {
-    const int minBatch = cache.size / 8 > 1 ? cache.size / 8 : 1;
-    return polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, minBatch);
+    // Batches of an eighth of the cache load the fewest vertices; batches of half the cache need far fewer load
+    // commands, which pays where a command costs as much as a few vertices. The second is kept when it is cheaper
+    // whether the vertices are lit or not.
+    const int fewestVertices = cache.size / 8 > 1 ? cache.size / 8 : 1;
+    polvane::OptimizedList best =
+        polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, fewestVertices);
+    const int fewestLoads = cache.size / 2 > 1 ? cache.size / 2 : 1;
+    if (fewestLoads == fewestVertices) {
+        return best;
+    }
+    polvane::OptimizedList other =
+        polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, fewestLoads);
+    const double saved = std::min(LoadAndTriangleCost(best, cache, true) - LoadAndTriangleCost(other, cache, true),
+                                  LoadAndTriangleCost(best, cache, false) - LoadAndTriangleCost(other, cache, false));
+    if (saved > 0) {
+        return other;
+    }
+    return best;
 }
 
 void PlanTriangles(const uint32_t* indices, size_t numIndices, uint32_t numVertices, const CacheLayout& cache,
                    bool optimize, uint32_t rowBase, std::vector<Command>& commands, std::vector<uint32_t>& rowVertex)
 {
-    CommandRecorder recorder(commands, cache.pairs, rowBase);
     if (!optimize) {
+        CommandRecorder recorder(commands, cache.pairs, rowBase);
         rowVertex.resize(numVertices);
         std::iota(rowVertex.begin(), rowVertex.end(), 0u);
         BuildDisplayList(indices, int32_t(numIndices), numVertices, recorder, cache);
@@ -26,6 +82,7 @@ void PlanTriangles(const uint32_t* indices, size_t numIndices, uint32_t numVerti
         return;
     }
     polvane::OptimizedList optimized = OptimizeForLayout(indices, numIndices, numVertices, cache);
+    CommandRecorder recorder(commands, cache.pairs, rowBase, cache.snakes);
     for (const polvane::CacheCommand& command : optimized.commands) {
         if (command.kind == polvane::CacheCommand::Load) {
             recorder.Load(command.a, command.b, command.c);
