@@ -164,7 +164,7 @@ int main(int argc, char** argv)
             if (!WritePlanFiles(plan, lists.partNames, objPath, settings, std::cout, std::cerr)) {
                 return exitFailed;
             }
-            CountPlan(plan, lists.materials, materialNames, stats);
+            CountPlan(plan, lists.materials, materialNames, stats, lists.cutting);
             CostPlan(plan, settings, stats);
             stats.degenerateTriangles = CountDegenerateTriangles(objFile);
         } else {

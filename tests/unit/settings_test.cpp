@@ -124,6 +124,12 @@ TEST(ParseOptions, BadArgumentsStopTheRunWithOneLine)
         {{"--texture-format", "rgb565", "m.obj"}, OptionsOutcome::BadValue,
          "Invalid value for option --texture-format: rgb565 (expected auto, rgba16, rgba32, ia16, ia8, ia4, i8, i4, "
          "ci8 or ci4)"},
+        // Powers of two from 32 to 1024, written plainly.
+        {{"--texture-max", "48", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --texture-max: 48"},
+        {{"--texture-max", "16", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --texture-max: 16"},
+        {{"--texture-max", "2048", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid value for option --texture-max: 2048"},
+        {{"--texture-max", "+64", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --texture-max: +64"},
         {{"--preview-size", "15x480", "m.obj"}, OptionsOutcome::BadValue,
          "Invalid value for option --preview-size: 15x480 (expected WIDTHxHEIGHT, each 16 to 4096)"},
         {{"--preview", "ship.gif", "m.obj"}, OptionsOutcome::BadValue,
