@@ -37,19 +37,10 @@ public:
             if (command.kind == Command::End) {
                 return;
             }
-            if (command.kind == Command::Vertex) {
-                stats.batches += afterLoad ? 0 : 1;
-                afterLoad = true;
-                ++stats.loadRows;
-                stats.verticesLoaded += command.b;
-                continue;
-            }
-            afterLoad = false;
+            CountCommand(command, afterLoad, stats);
             if (command.kind == Command::Triangle || command.kind == Command::TrianglePair) {
-                const uint64_t drawn = command.kind == Command::Triangle ? 1 : 2;
-                stats.trianglesDrawn += drawn;
                 if (material >= 0 && size_t(material) < stats.materials.size()) {
-                    stats.materials[size_t(material)].triangles += drawn;
+                    stats.materials[size_t(material)].triangles += command.kind == Command::Triangle ? 1 : 2;
                 }
             } else if (command.kind == Command::Call && command.a < plan.lists.size()) {
                 if (materialOf[command.a] >= 0) {
@@ -74,6 +65,21 @@ uint64_t TextureBytes(const TexturePlan& texture)
     return (texture.texels.size() + 7) / 8 * 8 + palette;
 }
 
+}
+
+void CountCommand(const Command& command, bool& afterLoad, DisplayListStats& stats)
+{
+    if (command.kind == Command::Vertex) {
+        stats.batches += afterLoad ? 0 : 1;
+        afterLoad = true;
+        ++stats.loadRows;
+        stats.verticesLoaded += command.b;
+        return;
+    }
+    afterLoad = false;
+    if (command.kind == Command::Triangle || command.kind == Command::TrianglePair) {
+        stats.trianglesDrawn += command.kind == Command::Triangle ? 1 : 2;
+    }
 }
 
 void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
