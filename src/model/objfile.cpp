@@ -179,7 +179,7 @@ uint32_t IndexOf(std::vector<std::string>& names, const std::string& name)
 // Reads the OBJ text once, collecting the records, fanning faces into triangles and welding their corners.
 class ObjReader {
 public:
-    bool Read(std::istream& in);
+    bool Read(std::istream& in, size_t pieceSize);
 
     std::vector<Vector3D> positions;
     std::vector<Vector2D> texCoords;
@@ -219,12 +219,10 @@ private:
     uint32_t faceCount = 0;
 };
 
-constexpr size_t blockSize = size_t(1) << 20;
-
-bool ObjReader::Read(std::istream& in)
+bool ObjReader::Read(std::istream& in, size_t pieceSize)
 {
     // Left uninitialised: only what is read into it is ever touched.
-    size_t capacity = blockSize;
+    size_t capacity = pieceSize > 0 ? pieceSize : 1;
     std::unique_ptr<char[]> buffer(new char[capacity]);
     size_t kept = 0;
     bool firstBlock = true;
@@ -241,10 +239,16 @@ bool ObjReader::Read(std::istream& in)
         const bool atEnd = got < capacity - kept;
         const char* cursor = buffer.get();
         const char* end = cursor + kept + got;
-        if (firstBlock && end - cursor >= 3 && std::memcmp(cursor, "\xEF\xBB\xBF", 3) == 0) {
-            cursor += 3;
+        if (firstBlock) {
+            if (end - cursor < 3 && !atEnd) {
+                kept = size_t(end - cursor);  // too little yet to tell whether the file starts with a byte-order mark
+                continue;
+            }
+            if (end - cursor >= 3 && std::memcmp(cursor, "\xEF\xBB\xBF", 3) == 0) {
+                cursor += 3;
+            }
+            firstBlock = false;
         }
-        firstBlock = false;
         for (;;) {
             const char* lineEnd = static_cast<const char*>(std::memchr(cursor, '\n', size_t(end - cursor)));
             if (!lineEnd) {
@@ -582,11 +586,11 @@ ObjFile::ObjFile(const char* path, bool readGroups_)
     Parse(file);
 }
 
-ObjFile::ObjFile(std::istream& in, const std::string& name, bool readGroups_)
+ObjFile::ObjFile(std::istream& in, const std::string& name, bool readGroups_, size_t pieceSize)
     : numVertices(0), numIndices(0), vertices(nullptr), normals(nullptr), texCoords(nullptr), indices(nullptr),
       sourceName(name), readGroups(readGroups_)
 {
-    Parse(in);
+    Parse(in, pieceSize);
 }
 
 ObjFile::ObjFile(const ObjFile& other)
@@ -618,7 +622,7 @@ void ObjFile::ReportError(uint64_t line, const std::string& what) const
     std::cerr << sourceName << ":" << line << ": " << what << "\n";
 }
 
-void ObjFile::Parse(std::istream& in)
+void ObjFile::Parse(std::istream& in, size_t pieceSize)
 {
     ObjReader reader;
     std::shared_ptr<ObjGroups> readGroupsInto;
@@ -626,7 +630,7 @@ void ObjFile::Parse(std::istream& in)
         readGroupsInto = std::make_shared<ObjGroups>();
         reader.groups = readGroupsInto.get();
     }
-    if (!reader.Read(in)) {
+    if (!reader.Read(in, pieceSize)) {
         ReportError(reader.errorLine, reader.error);
         return;
     }
