@@ -192,6 +192,7 @@ public:
     std::string error;
 
 private:
+    void ReserveFor(double scale);
     bool ReadPhysicalLine(const char* begin, const char* end);
     bool ReadLine(const char* begin, const char* end);
     bool ReadNumbers(const char* keyword, const char* cursor, const char* end, float* values, int required,
@@ -219,8 +220,36 @@ private:
     uint32_t faceCount = 0;
 };
 
+// The bytes from the stream's position to its end; 0 when the stream cannot tell.
+uint64_t BytesLeft(std::istream& in)
+{
+    const std::streampos start = in.tellg();
+    if (start == std::streampos(-1) || !in.seekg(0, std::ios::end)) {
+        in.clear();
+        return 0;
+    }
+    const std::streampos stop = in.tellg();
+    in.seekg(start);
+    return stop > start ? uint64_t(stop - start) : 0;
+}
+
+// Makes room for what the whole file will likely hold, scale times what has been read so far, so that the arrays
+// are not grown and copied again and again on the way.
+void ObjReader::ReserveFor(double scale)
+{
+    const auto room = [scale](size_t count) { return size_t(double(count) * scale * 1.05) + 16; };
+    positions.reserve(room(positions.size()));
+    texCoords.reserve(room(texCoords.size()));
+    normals.reserve(room(normals.size()));
+    corners.reserve(room(corners.size()));
+    weldMap.Reserve(room(weldMap.Size()));
+}
+
 bool ObjReader::Read(std::istream& in, size_t pieceSize)
 {
+    const uint64_t fileBytes = BytesLeft(in);
+    uint64_t bytesRead = 0;
+    bool reserved = false;
     // Left uninitialised: only what is read into it is ever touched.
     size_t capacity = pieceSize > 0 ? pieceSize : 1;
     std::unique_ptr<char[]> buffer(new char[capacity]);
@@ -267,6 +296,13 @@ bool ObjReader::Read(std::istream& in, size_t pieceSize)
                 return false;
             }
             break;
+        }
+        bytesRead += got;
+        // The first piece tells what the records of the file are like.
+        const uint64_t consumed = bytesRead - uint64_t(end - cursor);
+        if (!reserved && fileBytes > bytesRead && consumed >= (uint64_t(1) << 16)) {
+            ReserveFor(double(fileBytes) / double(consumed));
+            reserved = true;
         }
         kept = size_t(end - cursor);
         std::memmove(buffer.get(), cursor, kept);
