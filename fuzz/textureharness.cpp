@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "textures/image.h"
+#include "textures/texelfetch.h"
+#include "textures/texturechooser.h"
 #include "textures/textureconvert.h"
 #include "textures/texturefit.h"
 
@@ -119,6 +121,49 @@ std::string CheckConversion(const Image& image, std::optional<TextureFormat> for
     return std::string();
 }
 
+// Chooses by measured quality: the texture fits one load with the shapes wrapping needs, palette indices stay
+// inside the palette, every warning is one line, the PSNR is a number or "not measured", and a second run gives
+// the same bytes.
+std::string CheckChooser(const Image& image, bool clampS, bool clampT)
+{
+    ChosenTexture chosen, again;
+    std::string error;
+    if (!ChooseAndConvertTexture(image, std::nullopt, clampS, clampT, "f.png", chosen, error) ||
+        !ChooseAndConvertTexture(image, std::nullopt, clampS, clampT, "f.png", again, error)) {
+        return "the chooser refused an image with pixels: " + error;
+    }
+    const TexturePlan& plan = chosen.plan;
+    const std::string what = std::string("chosen ") + TextureFormatName(plan.format) + " " +
+                             SizeText(plan.width, plan.height) + " from " + SizeText(image.width, image.height) +
+                             ": ";
+    if (!FitsTmem(plan.format, plan.width, plan.height) || (!clampS && !IsPowerOfTwo(plan.width)) ||
+        (!clampT && !IsPowerOfTwo(plan.height)) || (TexelBits(plan.format) == 4 && plan.width % 2 != 0)) {
+        return what + "a size one load cannot hold or wrap";
+    }
+    if (IsColourIndexed(plan.format)) {
+        for (int t = 0; t < plan.height; ++t) {
+            for (int s = 0; s < plan.width; ++s) {
+                const Texel index = FetchTexel(plan, nullptr, s, t);
+                if ((plan.format == TextureFormat::CI8 ? index.r : index.r / 17) >= plan.palette.size()) {
+                    return what + "an index past the palette";
+                }
+            }
+        }
+    }
+    for (const std::string& warning : chosen.warnings) {
+        if (warning.compare(0, 16, "warning: f.png: ") != 0 || warning.find('\n') != std::string::npos) {
+            return what + "a warning that is not one line: \"" + warning + "\"";
+        }
+    }
+    if (!(chosen.psnr < 0.0 || (chosen.psnr >= 0.0 && chosen.psnr <= 99.0))) {
+        return what + "a PSNR that is no number";
+    }
+    if (again.plan.texels != plan.texels || again.plan.palette != plan.palette || again.warnings != chosen.warnings) {
+        return what + "a second run chose differently";
+    }
+    return std::string();
+}
+
 }
 
 std::string CheckImageLoader(const uint8_t* data, size_t size, const std::string& scratchFolder)
@@ -196,5 +241,6 @@ std::string CheckTexture(const uint8_t* data, size_t size)
             image.rgba[k + 1] = image.rgba[k + 2] = image.rgba[k];
         }
     }
-    return CheckConversion(image, forced, clampS, clampT);
+    const std::string broken = CheckConversion(image, forced, clampS, clampT);
+    return broken.empty() && !forced ? CheckChooser(image, clampS, clampT) : broken;
 }

@@ -17,7 +17,8 @@ std::string CheckImageLoader(const uint8_t* data, size_t size, const std::string
 // Builds a small image from the bytes (width and height up to 128, a format or automatic, clamp flags, grey or
 // few colours or raw pixels), then chooses, converts and decodes it: the size fits texture memory, wrapping
 // axes are powers of two, 4-bit widths even, the bytes and palette have their lengths, and converting the
-// decoded texels again gives the same texels.
+// decoded texels again gives the same texels. Automatic choices also go through the chooser by measured quality
+// and its quantiser: a texture one load holds, indices inside the palette, and the same bytes on a second run.
 std::string CheckTexture(const uint8_t* data, size_t size);
 
 #endif

@@ -31,6 +31,7 @@ struct TexturePlan {
     bool mirrorS = false, mirrorT = false;
     int maskS = 0, maskT = 0;       // log2 of the repeat period in texels; 0 when the axis clamps at its size
     bool loadAsTile = false;        // rows are not whole 64-bit words: loaded with gsDPLoadTextureTile
+    double psnr = -1.0;             // how close it draws to its image, in dB; negative when not measured
 };
 
 // The inputs of the colour combiner that the materials use.

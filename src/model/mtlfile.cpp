@@ -1,5 +1,6 @@
 #include "model/mtlfile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -80,10 +81,13 @@ const MapOption mapOptions[] = {
     {"-type", OptionKind::Word, 0, 0},
 };
 
-// What a "map_" line says: its file name and whether "-clamp on" was given.
+// What a "map_" line says: its file name, whether "-clamp on" was given, its scale and offset, and the options
+// that are read but not honoured.
 struct MapLine {
     std::string file;
     bool clamp = false;
+    MapTransform transform;
+    std::vector<std::string> ignored;
 };
 
 class MtlReader {
@@ -177,10 +181,20 @@ bool MtlReader::ReadLine(const char* begin, const char* end)
         if (diffuse) {
             material.diffuseMap = map.file;
             material.clampDiffuse = map.clamp;
+            material.diffuseTransform = map.transform;
             material.diffuseMapLine = line;
         } else {
             material.opacityMap = map.file;
+            material.opacityTransform = map.transform;
             material.opacityMapLine = line;
+        }
+        for (const std::string& option : map.ignored) {
+            std::vector<std::string>& ignored = material.ignoredMapOptions;
+            if (std::find(ignored.begin(), ignored.end(), option) == ignored.end()) {
+                ignored.push_back(option);
+                material.ignoredMapOptionsLine =
+                    material.ignoredMapOptionsLine == 0 ? line : material.ignoredMapOptionsLine;
+            }
         }
     }
     return true;
@@ -307,7 +321,19 @@ bool MtlReader::ReadOption(const MapOption& option, const char*& cursor, const c
                                                                    : "1 to 3 numbers";
             return Fail(name + " needs " + needs + ", found " + std::to_string(found));
         }
+        if (std::strcmp(option.name, "-s") == 0) {
+            map.transform.scale[0] = values[0];
+            map.transform.scale[1] = found > 1 ? values[1] : 1.0f;
+        } else if (std::strcmp(option.name, "-o") == 0) {
+            map.transform.offset[0] = values[0];
+            map.transform.offset[1] = found > 1 ? values[1] : 0.0f;
+        } else {
+            map.ignored.push_back(option.name);
+        }
         return true;
+    }
+    if (std::strcmp(option.name, "-clamp") != 0) {
+        map.ignored.push_back(option.name);
     }
     const Span value = NextToken(cursor, end);
     if (option.kind == OptionKind::Word) {

@@ -7,6 +7,12 @@
 #include <string>
 #include <vector>
 
+// What the options of a "map_" line do to the texture coordinates: u' = u * scale + offset, likewise v.
+struct MapTransform {
+    float scale[2] = {1.0f, 1.0f};   // "-s u v" (v is 1 when left out)
+    float offset[2] = {0.0f, 0.0f};  // "-o u v" (v is 0 when left out)
+};
+
 // One material of a material library (.mtl), with only what the converter uses. Values are stored as read,
 // never clamped.
 struct MaterialDefinition {
@@ -18,7 +24,13 @@ struct MaterialDefinition {
     bool hasDissolve = false;  // a "d" line was read
     std::string diffuseMap;  // as written after the options (backslashes kept); empty when none
     bool clampDiffuse = false;  // "-clamp on" on "map_Kd"
+    MapTransform diffuseTransform;
     std::string opacityMap;
+    MapTransform opacityTransform;
+    // Options of "map_Kd" and "map_d" that the console cannot honour ("-bm", "-mm", ...), as written in the
+    // option table, each once, in the order first read; line is where the first was read.
+    std::vector<std::string> ignoredMapOptions;
+    uint64_t ignoredMapOptionsLine = 0;
     uint64_t line = 0;  // of "newmtl"
     uint64_t diffuseMapLine = 0;
     uint64_t opacityMapLine = 0;

@@ -141,6 +141,13 @@ void PrintStats(std::ostream& out, const DisplayListStats& stats)
                 << (material.triangles == 1 ? " triangle, " : " triangles, ")
                 << material.textureBytes << " texture bytes\n";
         }
+        for (const DisplayListStats::Texture& texture : stats.textures) {
+            char psnr[32];
+            std::snprintf(psnr, sizeof psnr, "%.1f dB", texture.psnr);
+            out << "Texture " << texture.name << ": " << TextureFormatName(texture.format) << " " << texture.width
+                << "x" << texture.height << ", " << texture.bytes << " bytes, PSNR "
+                << (texture.psnr < 0.0 ? "not measured" : psnr) << "\n";
+        }
         out << "Texture bytes: " << stats.textureBytes << "\n";
     }
 }

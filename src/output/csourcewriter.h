@@ -26,6 +26,16 @@ struct DisplayListStats {
         uint64_t textureBytes = 0;
     };
     std::vector<Material> materials;
+    // With materials: each texture as converted, and how close it draws to its image.
+    struct Texture {
+        std::string name;
+        TextureFormat format = TextureFormat::RGBA16;
+        int width = 0;
+        int height = 0;
+        uint64_t bytes = 0;
+        double psnr = -1.0;  // negative when not measured
+    };
+    std::vector<Texture> textures;
     uint64_t textureBytes = 0;  // every texture and palette array
     bool withMaterials = false;
 };

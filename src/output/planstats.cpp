@@ -116,5 +116,7 @@ void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
     }
     for (const TexturePlan& texture : plan.textures) {
         stats.textureBytes += TextureBytes(texture);
+        stats.textures.push_back(
+            {texture.name, texture.format, texture.width, texture.height, TextureBytes(texture), texture.psnr});
     }
 }

@@ -166,8 +166,9 @@ private:
     std::vector<Run> CollectRuns() const;
     int AddRun(ConsolePlan& plan, const Run& run, const std::string& name);
     void ShiftFace(const Run& run, size_t first, size_t end, const TexturePlan* texture, int32_t shift[2]) const;
-    double Texels(uint32_t vertex, int axis, const TexturePlan& texture) const;
-    VertexRow RowOf(uint32_t vertex, const TexturePlan* texture, const int32_t shift[2], uint64_t& clamped) const;
+    double Texels(uint32_t vertex, int axis, const MaterialLook& look, const TexturePlan& texture) const;
+    VertexRow RowOf(uint32_t vertex, const MaterialLook& look, const TexturePlan* texture, const int32_t shift[2],
+                    uint64_t& clamped) const;
 
     const ObjFile& objFile;
     const ObjGroups& groups;
@@ -210,15 +211,18 @@ std::vector<Run> MaterialPlanBuilder::CollectRuns() const
     return ordered;
 }
 
-// The coordinate of a vertex along one axis, in texels of the texture, before the half-texel offset.
-double MaterialPlanBuilder::Texels(uint32_t vertex, int axis, const TexturePlan& texture) const
+// The coordinate of a vertex along one axis, in texels of the texture, before the half-texel offset: the
+// material's scale and offset of the map first, then the texel scale.
+double MaterialPlanBuilder::Texels(uint32_t vertex, int axis, const MaterialLook& look,
+                                   const TexturePlan& texture) const
 {
     const Vector2D* texCoords = objFile.GetTexCoords();
     const Vector2D uv = texCoords ? texCoords[vertex] : Vector2D();
+    const double mapped = double(axis == 0 ? uv.x : uv.y) * double(look.mapScale[axis]) + double(look.mapOffset[axis]);
     if (axis == 0) {
-        return double(uv.x) * double(settings.sScale) * double(texture.width);
+        return mapped * double(settings.sScale) * double(texture.width);
     }
-    return (1.0 - double(uv.y)) * double(settings.tScale) * double(texture.height);
+    return (1.0 - mapped) * double(settings.tScale) * double(texture.height);
 }
 
 // A face whose coordinates would leave the Vtx's range moves by whole repeats of its texture, all corners alike,
@@ -242,7 +246,8 @@ void MaterialPlanBuilder::ShiftFace(const Run& run, size_t first, size_t end, co
         double high = -HUGE_VAL;
         for (size_t k = first; k < end; ++k) {
             for (int corner = 0; corner < 3; ++corner) {
-                const double texels = Texels(indices[3 * size_t(run.triangles[k]) + size_t(corner)], axis, *texture);
+                const double texels = Texels(indices[3 * size_t(run.triangles[k]) + size_t(corner)], axis,
+                                              looks[run.material], *texture);
                 low = std::min(low, texels - 0.5);
                 high = std::max(high, texels - 0.5);
             }
@@ -257,8 +262,8 @@ void MaterialPlanBuilder::ShiftFace(const Run& run, size_t first, size_t end, co
     }
 }
 
-VertexRow MaterialPlanBuilder::RowOf(uint32_t vertex, const TexturePlan* texture, const int32_t shift[2],
-                                     uint64_t& clamped) const
+VertexRow MaterialPlanBuilder::RowOf(uint32_t vertex, const MaterialLook& look, const TexturePlan* texture,
+                                     const int32_t shift[2], uint64_t& clamped) const
 {
     VertexRow row = MakeVertexRow(objFile, vertex, settings);
     row.st[0] = 0;
@@ -267,7 +272,7 @@ VertexRow MaterialPlanBuilder::RowOf(uint32_t vertex, const TexturePlan* texture
         for (int axis = 0; axis < 2; ++axis) {
             const int size = axis == 0 ? texture->width : texture->height;
             const int period = (axis == 0 ? texture->mirrorS : texture->mirrorT) ? 2 * size : size;
-            const double texels = Texels(vertex, axis, *texture) - double(shift[axis]) * period;
+            const double texels = Texels(vertex, axis, look, *texture) - double(shift[axis]) * period;
             const double value = std::isfinite(texels) ? texels : 0.0;
             row.st[axis] = ClampFixed(RoundToFixed(value - 0.5), clamped);
         }
@@ -332,7 +337,7 @@ int MaterialPlanBuilder::AddRun(ConsolePlan& plan, const Run& run, const std::st
     plan.lists[size_t(list)].commands.push_back(Simple(Command::End));
     uint64_t clamped = 0;
     for (uint32_t v : rowVertex) {
-        plan.rows.push_back(RowOf(sourceVertex[v], texture, &sourceShift[2 * size_t(v)], clamped));
+        plan.rows.push_back(RowOf(sourceVertex[v], look, texture, &sourceShift[2 * size_t(v)], clamped));
         plan.rowColours.push_back(!lit || packedNormals);
     }
     if (clamped > 0) {

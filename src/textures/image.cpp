@@ -251,7 +251,7 @@ ImageLoad LoadImageFromMemory(const uint8_t* data, size_t size, Image& image, st
     return ImageLoad::Ok;
 }
 
-Image ResizeImage(const Image& image, int width, int height, bool wrapX, bool wrapY)
+Image ResizeImage(const Image& image, int width, int height, bool wrapX, bool wrapY, ResizeFilter filter)
 {
     if (width == image.width && height == image.height) {
         return image;
@@ -260,10 +260,12 @@ Image ResizeImage(const Image& image, int width, int height, bool wrapX, bool wr
     resized.width = width;
     resized.height = height;
     resized.rgba.resize(size_t(width) * size_t(height) * 4);
+    const stbir_filter kernel = filter == ResizeFilter::Box ? STBIR_FILTER_BOX : STBIR_FILTER_DEFAULT;
+    const stbir_colorspace space = filter == ResizeFilter::Box ? STBIR_COLORSPACE_LINEAR : STBIR_COLORSPACE_SRGB;
     const int ok = stbir_resize(image.rgba.data(), image.width, image.height, image.width * 4, resized.rgba.data(),
                                 width, height, width * 4, STBIR_TYPE_UINT8, 4, 3, 0,
                                 wrapX ? STBIR_EDGE_WRAP : STBIR_EDGE_CLAMP, wrapY ? STBIR_EDGE_WRAP : STBIR_EDGE_CLAMP,
-                                STBIR_FILTER_DEFAULT, STBIR_FILTER_DEFAULT, STBIR_COLORSPACE_SRGB, nullptr);
+                                kernel, kernel, space, nullptr);
     if (!ok) {
         throw std::bad_alloc();  // the resampler fails only when it cannot allocate its buffers
     }

@@ -27,10 +27,15 @@ ImageLoad LoadImage(const std::string& path, Image& image, std::string& reason);
 ImageLoad LoadImageFromMemory(const uint8_t* data, size_t size, Image& image, std::string& reason,
                               int maxSide = maxImageSide);
 
-// The picture resampled to width x height with a filtering kernel (never by picking pixels), in the sRGB
-// colour space and weighted by alpha, so fully transparent pixels lend no colour to their neighbours. A
-// wrapping axis filters across its edge into the opposite one.
-Image ResizeImage(const Image& image, int width, int height, bool wrapX = false, bool wrapY = false);
+// How a picture is resampled. Smooth: a wide kernel in linear light, soft on hard edges. Box: each pixel the
+// area average of the pixels it covers, in the stored (sRGB) values, which keeps edges sharper when reducing.
+enum class ResizeFilter { Smooth, Box };
+
+// The picture resampled to width x height with a filtering kernel (never by picking pixels), weighted by alpha,
+// so fully transparent pixels lend no colour to their neighbours. A wrapping axis filters across its edge into
+// the opposite one.
+Image ResizeImage(const Image& image, int width, int height, bool wrapX = false, bool wrapY = false,
+                  ResizeFilter filter = ResizeFilter::Smooth);
 
 bool WritePng(const std::string& path, const Image& image);
 

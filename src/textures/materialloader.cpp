@@ -12,7 +12,7 @@
 #include "model/objgroups.h"
 #include "textures/image.h"
 #include "textures/textureconvert.h"
-#include "textures/texturefit.h"
+#include "textures/texturechooser.h"
 
 namespace {
 
@@ -48,6 +48,7 @@ private:
     MapOutcome ReadMap(const MaterialDefinition& material, const std::string& name, uint64_t line, Image& image,
                        std::string& path);
     bool LookOf(const MaterialDefinition& material, MaterialLook& look, std::vector<TexturePlan>& textures);
+    void NoteIgnoredOptions(const MaterialDefinition& material);
 
     const ObjGroups& groups;
     const std::string objPath;
@@ -60,6 +61,9 @@ private:
     // Textures already converted, by file, opacity map and clamping.
     std::map<std::tuple<std::string, std::string, bool, bool>, int> textureOf;
     std::set<std::string> textureNames;
+    // Map options the console cannot honour, each once, and where the first was read.
+    std::vector<std::string> ignoredOptions;
+    std::string ignoredOptionsPlace;
 };
 
 bool MaterialLoader::ReadLibraries()
@@ -122,6 +126,18 @@ void ApplyOpacityMap(Image& colour, const Image& opacity, const uint8_t diffuse[
     }
 }
 
+void MaterialLoader::NoteIgnoredOptions(const MaterialDefinition& material)
+{
+    for (const std::string& option : material.ignoredMapOptions) {
+        if (std::find(ignoredOptions.begin(), ignoredOptions.end(), option) == ignoredOptions.end()) {
+            ignoredOptions.push_back(option);
+        }
+        if (ignoredOptionsPlace.empty()) {
+            ignoredOptionsPlace = material.library + ":" + std::to_string(material.ignoredMapOptionsLine);
+        }
+    }
+}
+
 bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& look, std::vector<TexturePlan>& textures)
 {
     if (material.hasDiffuse) {
@@ -158,6 +174,10 @@ bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& lo
         hasOpacity = outcome == MapOutcome::Ok;
     }
     if (hasImage || hasOpacity) {
+        const MapTransform& transform = hasImage ? material.diffuseTransform : material.opacityTransform;
+        std::copy(transform.scale, transform.scale + 2, look.mapScale);
+        std::copy(transform.offset, transform.offset + 2, look.mapOffset);
+        NoteIgnoredOptions(material);
         const bool clamp = material.clampDiffuse;
         // Without a colour image the texture is made of the diffuse colour, which is then part of what it is.
         const std::string colour = hasImage ? imagePath
@@ -172,22 +192,18 @@ bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& lo
                 ApplyOpacityMap(image, opacityImage, look.diffuse);
             }
             const std::string fileName = hasImage ? imagePath : opacityPath;
-            TextureChoice choice;
+            ChosenTexture chosen;
             std::string error;
             const uint64_t line = hasImage ? material.diffuseMapLine : material.opacityMapLine;
-            if (!ChooseTexture(image, settings.textureFormat, clamp, clamp, fileName, choice, error)) {
+            if (!ChooseAndConvertTexture(image, settings.textureFormat, clamp, clamp, fileName, chosen, error)) {
                 errors << material.library << ":" << line << ": " << error << "\n";
                 return false;
             }
-            if (!choice.warning.empty()) {
-                warnings << choice.warning << "\n";
-            }
-            TexturePlan texture;
-            std::string warning;
-            ConvertTexture(image, choice, clamp, clamp, fileName, texture, warning);
-            if (!warning.empty()) {
+            for (const std::string& warning : chosen.warnings) {
                 warnings << warning << "\n";
             }
+            TexturePlan texture = std::move(chosen.plan);
+            texture.psnr = chosen.psnr;
             std::string name = IdentifierPart(FileStem(fileName));
             for (int n = 2; !textureNames.insert(name).second; ++n) {
                 name = IdentifierPart(FileStem(fileName)) + "_" + std::to_string(n);
@@ -231,6 +247,14 @@ bool MaterialLoader::Load(std::vector<MaterialLook>& looks, std::vector<TextureP
             return false;
         }
         looks.push_back(look);
+    }
+    if (!ignoredOptions.empty()) {
+        warnings << "warning: " << ignoredOptionsPlace << ": texture option" << (ignoredOptions.size() == 1 ? " " : "s ");
+        for (size_t k = 0; k < ignoredOptions.size(); ++k) {
+            warnings << (k == 0 ? "" : ", ") << ignoredOptions[k];
+        }
+        warnings << (ignoredOptions.size() == 1 ? " has" : " have")
+                 << " no equivalent on the console and " << (ignoredOptions.size() == 1 ? "is" : "are") << " ignored\n";
     }
     return true;
 }

@@ -18,10 +18,15 @@ size_t CountRgba5551Colours(const Image& image);
 
 // Fills plan (all but its name) with the image resized to choice's size (wrapping axes filtered across their
 // edges) and converted to choice's format. A palette format gets the image's colours in the order they first
-// appear, top row first; when there are more than it holds they are quantised by median cut and warning is one
-// line, "warning: <file>: ..." (empty otherwise).
+// appear, top row first; when there are more than it holds, a palette quantised from the resized texels
+// (QuantisePalette) and warning is one line, "warning: <file>: ..." (empty otherwise).
 void ConvertTexture(const Image& image, const TextureChoice& choice, bool clampS, bool clampT,
                     const std::string& fileName, TexturePlan& plan, std::string& warning);
+// The same with the image already resized to choice's size (pixels), so that formats of one size share a resize;
+// colours is CountRgba5551Colours(image).
+void ConvertResizedTexture(const Image& image, size_t colours, const Image& pixels, const TextureChoice& choice,
+                           bool clampS, bool clampT, const std::string& fileName, TexturePlan& plan,
+                           std::string& warning);
 
 // The texels as the console's texture unit reads them, widened to 8 bits per channel the way it widens them.
 // Intensity formats give grey with the intensity as alpha (I) or their own alpha (IA).

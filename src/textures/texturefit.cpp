@@ -58,8 +58,9 @@ struct Axis {
     }
 };
 
-// The size before texture memory is considered: powers of two on wrapping axes, an even width for 4-bit texels.
-TextureSize ShapedSize(TextureFormat format, int width, int height, bool clampS, bool clampT)
+}
+
+TextureSize ShapedTextureSize(TextureFormat format, int width, int height, bool clampS, bool clampT)
 {
     const bool fourBit = TexelBits(format) == 4;
     TextureSize size{clampS ? width : NearestPowerOfTwo(width), clampT ? height : NearestPowerOfTwo(height)};
@@ -68,6 +69,8 @@ TextureSize ShapedSize(TextureFormat format, int width, int height, bool clampS,
     }
     return size;
 }
+
+namespace {
 
 int64_t Area(const TextureSize& size)
 {
@@ -210,7 +213,7 @@ bool NeedsTileLoad(TextureFormat format, int width, int height)
 
 TextureSize FitTextureSize(TextureFormat format, int width, int height, bool clampS, bool clampT)
 {
-    const TextureSize shaped = ShapedSize(format, width, height, clampS, clampT);
+    const TextureSize shaped = ShapedTextureSize(format, width, height, clampS, clampT);
     const Axis s{!clampS, TexelBits(format) == 4, std::min(shaped.width, maxTextureSide)};
     const Axis t{!clampT, false, std::min(shaped.height, maxTextureSide)};
     const double targetWidth = shaped.width;
@@ -272,7 +275,7 @@ bool ChooseTexture(const Image& image, std::optional<TextureFormat> forced, bool
     const std::string sizes =
         " from " + SizeText(image.width, image.height) + " to " + SizeText(size.width, size.height);
     const bool powerOfTwo = (!clampS && !IsPowerOfTwo(image.width)) || (!clampT && !IsPowerOfTwo(image.height));
-    if (size == ShapedSize(choice.format, image.width, image.height, clampS, clampT)) {
+    if (size == ShapedTextureSize(choice.format, image.width, image.height, clampS, clampT)) {
         // Only the shape changed: to powers of two for wrapping, or to an even 4-bit width.
         choice.warning = prefix + "resized" + sizes + " as " + name +
                          (powerOfTwo ? ", since a repeating texture needs power-of-two sizes"

@@ -31,6 +31,10 @@ inline bool operator==(const TextureSize& a, const TextureSize& b)
     return a.width == b.width && a.height == b.height;
 }
 
+// The size before texture memory is considered: the nearest power of two on a wrapping axis (ties go up), an even
+// width for 4-bit texels.
+TextureSize ShapedTextureSize(TextureFormat format, int width, int height, bool clampS, bool clampT);
+
 // The size a width x height image takes in this format: a wrapping axis goes to the nearest power of two (ties
 // go up), a clamped one keeps its size, a 4-bit width becomes even; then, when that does not fit texture memory
 // or exceeds maxTextureSide, the largest size below it that fits, its aspect ratio kept as far as the powers of
