@@ -74,7 +74,7 @@ private:
         piece.clear();
     }
 
-    static constexpr size_t pieceSize = 4096;
+    static constexpr size_t pieceSize = 1024;
     PlanReceiver& receiver;
     std::vector<Command> piece;
     CommandRecorder recorder;
