@@ -43,6 +43,7 @@ bool ConvertWithMaterials(const ObjFile& objFile, const std::string& objPath, co
         materialNames.push_back(look.name.empty() ? "(none)" : look.name);
     }
     CountPlan(plan, lists.materials, materialNames, stats);
+    CostPlan(plan, settings, stats);
     stats.degenerateTriangles = CountDegenerateTriangles(objFile);
     return true;
 }

@@ -71,12 +71,12 @@ struct MicrocodeName {
 };
 
 // F3D has 16 vertex slots and draws one triangle per command; F3DEX and F3DEX2 have 32 slots, F3DEX3 56, and
-// all three draw two triangles per command.
+// all three draw two triangles per command; F3DEX3 also draws triangle snakes.
 const MicrocodeName microcodes[] = {
     {"f3d", Microcode::F3D, {16, 16, false}},
     {"f3dex", Microcode::F3DEX, {32, 32, true}},
     {"f3dex2", Microcode::F3DEX2, {32, 32, true}},
-    {"f3dex3", Microcode::F3DEX3, {56, 56, true}},
+    {"f3dex3", Microcode::F3DEX3, {56, 56, true, true}},
 };
 
 const MicrocodeName& Describe(Microcode microcode)
@@ -391,5 +391,7 @@ CacheLayout CacheLayoutOf(const ConversionSettings& settings)
     if (layout.maxLoad > layout.size) {
         layout.maxLoad = layout.size;
     }
+    // Snakes only where the triangles are reordered: the plain conversion's list stays as it always was.
+    layout.snakes = layout.snakes && settings.optimize;
     return layout;
 }

@@ -61,6 +61,9 @@ enum GeometryBits : uint32_t { geometryLighting = 1u << 0, geometryPackedNormals
 //   SetTextureLUT: a = 1 for RGBA16 palettes, 0 for none
 //   SetPrimColour: a, b, c, d = red, green, blue, alpha
 //   SetCycleOne, AlphaCompareNone: no arguments (gsDPSetCycleType(G_CYC_1CYCLE), gsDPSetAlphaCompare(G_AC_NONE))
+//   TriangleSnake (F3DEX3): a, b = the first two slots, c = the byte of the third corner, d = the next four bytes
+//     (the first in the top bits), e = the triangles of the whole snake
+//   SnakeContinuation: a, b = eight more bytes of the snake before it, the first in the top bits of a
 struct Command {
     enum Kind : uint8_t {
         Vertex,
@@ -79,6 +82,8 @@ struct Command {
         SetPrimColour,
         SetCycleOne,
         AlphaCompareNone,
+        TriangleSnake,
+        SnakeContinuation,
         End,
     };
     Kind kind = End;

@@ -13,6 +13,7 @@
 #include "output/plansourcewriter.h"
 #include "output/rangewarnings.h"
 #include "output/vertexrows.h"
+#include "plan/costmodel.h"
 #include "plan/displaylist.h"
 #include "plan/planbuilder.h"
 
@@ -21,12 +22,14 @@ namespace {
 namespace fs = std::filesystem;
 
 
-// Prints the plain plan as it is made, in the text of the plan writer, and counts what its list draws and loads.
+// Prints the plain plan as it is made, in the text of the plan writer, and counts and prices what its list draws
+// and loads.
 class PlainPlanText : public PlanReceiver {
 public:
     PlainPlanText(OutputText& text, const std::string& identifier, const ConversionSettings& settings,
                   std::ostream& progressStream, DisplayListStats& counts)
-        : out(text), id(identifier), conversion(settings), progress(progressStream), stats(counts)
+        : out(text), id(identifier), conversion(settings), progress(progressStream), stats(counts),
+          meter(CostsOf(settings.microcode), settings.useNormals)
     {
     }
 
@@ -35,8 +38,9 @@ public:
         WriteVertexRow(out, row, !conversion.useNormals, conversion.fullBraces);
         ++stats.vertices;
     }
-    void RowsDone() override
+    void RowsDone(const std::vector<uint32_t>* rowVertex) override
     {
+        keys = rowVertex;
         WriteArrayEnd(out);
         if (conversion.verbose) {
             progress << "Generating display list...\n";
@@ -48,8 +52,16 @@ public:
         for (size_t i = 0; i < count; ++i) {
             WriteCommand(out, noLists, id, commands[i]);
             CountCommand(commands[i], afterLoad, stats);
+            meter.Add(commands[i], keys);
         }
         stats.commands += count;  // no command of the plain list is a macro of several
+    }
+    // After the last command: what the list costs the RSP.
+    void Price(int maxLoad)
+    {
+        meter.Finish();
+        stats.modelledInstructions = meter.Instructions();
+        stats.instructionBound = meter.LowerBound(maxLoad);
     }
 
 private:
@@ -60,6 +72,8 @@ private:
     DisplayListStats& stats;
     const ConsolePlan noLists;  // the plain list calls no other list and loads no texture
     bool afterLoad = false;
+    CostMeter meter;
+    const std::vector<uint32_t>* keys = nullptr;  // rows are known by their model vertex
 };
 
 void WriteSource(OutputText& out, const OutputNames& names, const ObjFile& objFile,
@@ -73,6 +87,7 @@ void WriteSource(OutputText& out, const OutputNames& names, const ObjFile& objFi
     }
     PlainPlanText text(out, names.identifier, settings, progress, stats);
     StreamPlan(objFile, settings, text);
+    text.Price(CacheLayoutOf(settings).maxLoad);
     stats.degenerateTriangles = CountDegenerateTriangles(objFile);
     WriteArrayEnd(out);
     WriteModelRecord(out, names.identifier);
@@ -135,6 +150,12 @@ void PrintStats(std::ostream& out, const DisplayListStats& stats)
         << "Vertices loaded: " << stats.verticesLoaded << " (" << ratio << " per drawn triangle)\n"
         << "Display-list commands: " << stats.commands << " (" << stats.commands * 8 << " bytes)\n"
         << "Vertex-array bytes: " << stats.vertices * 16 << "\n";
+    char cost[96];
+    std::snprintf(cost, sizeof cost, "RSP instructions (modelled): %.0f\n", stats.modelledInstructions);
+    out << cost;
+    std::snprintf(cost, sizeof cost, "RSP instructions lower bound: %.0f (ratio %.3f)\n", stats.instructionBound,
+                  stats.instructionBound > 0 ? stats.modelledInstructions / stats.instructionBound : 1.0);
+    out << cost;
     if (stats.withMaterials) {
         for (const DisplayListStats::Material& material : stats.materials) {
             out << "Material " << material.name << ": " << material.triangles

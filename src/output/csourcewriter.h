@@ -19,6 +19,9 @@ struct DisplayListStats {
     uint64_t loadRows = 0;
     uint64_t verticesLoaded = 0;
     uint64_t commands = 0;  // rows of the display list
+    // The RSP instructions the lists cost as modelled for the microcode, and the least any order could cost.
+    double modelledInstructions = 0;
+    double instructionBound = 0;
     // With materials: what each material draws and the bytes of its texture and palette.
     struct Material {
         std::string name;
@@ -53,6 +56,9 @@ void CountCommand(const Command& command, bool& afterLoad, DisplayListStats& sta
 // materialLists names, per material, its list in the plan (-1 for none).
 void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
                const std::vector<std::string>& materialNames, DisplayListStats& stats);
+
+// Prices the plan's model list, following its calls, for the microcode of settings.
+void CostPlan(const ConsolePlan& plan, const ConversionSettings& settings, DisplayListStats& stats);
 
 // Writes <name>.h and <name>.c for a loaded model next to objPath, or into settings.outputDir. Both files are
 // written to temporary files first and replace the targets only when both are complete, so a failed run leaves

@@ -2,6 +2,7 @@
 
 #include "console/textureformat.h"
 #include "output/vertexrows.h"
+#include "plan/trianglesnake.h"
 
 namespace {
 
@@ -96,6 +97,16 @@ void WriteLoad(OutputText& out, const std::string& identifier, const TexturePlan
     }
 }
 
+// One corner byte of a snake as the macros take it: the slot (marked when it is the last) and its direction.
+std::string SnakeCorner(uint32_t byte)
+{
+    if (byte == 0) {
+        return "0, 0";
+    }
+    return std::to_string((byte >> 1) & 0x3Fu) + ((byte & snakeLast) ? " | G_SNAKE_LAST" : "") +
+           ((byte & snakeLeft) ? ", G_SNAKE_LEFT" : ", G_SNAKE_RIGHT");
+}
+
 }
 
 void WriteCommand(OutputText& out, const ConsolePlan& plan, const std::string& identifier, const Command& command)
@@ -113,6 +124,10 @@ void WriteCommand(OutputText& out, const ConsolePlan& plan, const std::string& i
         out << "    gsSP2Triangles(" << int64_t(command.a) << ", " << int64_t(command.b) << ", "
             << int64_t(command.c) << ", 0, " << int64_t(command.d) << ", " << int64_t(command.e) << ", "
             << int64_t(command.f) << ", 0),\n";
+        break;
+    case Command::TriangleSnake:
+    case Command::SnakeContinuation:
+        out << SnakeText(command);
         break;
     case Command::PipeSync:
         out << "    gsDPPipeSync(),\n";
@@ -282,4 +297,26 @@ void WritePlanSource(OutputText& out, const OutputNames& names, const ConsolePla
         WriteArrayEnd(out);
     }
     WriteModelRecord(out, id);
+}
+
+std::string SnakeText(const Command& command)
+{
+    std::string text;
+    uint32_t words[2] = {command.d, 0};
+    if (command.kind == Command::TriangleSnake) {
+        text = "    gsSPTriSnake(" + std::to_string(command.a) + ", " + std::to_string(command.b) + ", " +
+               std::to_string((command.c >> 1) & 0x3Fu);
+    } else {
+        words[0] = command.a;
+        words[1] = command.b;
+        text = "    gsSPContinueSnake(";
+    }
+    const char* separator = command.kind == Command::TriangleSnake ? ", " : "";
+    for (int w = 0; w < (command.kind == Command::TriangleSnake ? 1 : 2); ++w) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            text += separator + SnakeCorner((words[w] >> shift) & 0xFFu);
+            separator = ", ";
+        }
+    }
+    return text + "),\n";
 }

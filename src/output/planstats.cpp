@@ -1,5 +1,10 @@
 #include "output/csourcewriter.h"
 
+#include <cstring>
+#include <unordered_map>
+
+#include "plan/costmodel.h"
+
 namespace {
 
 // The commands one plan command stands for: the texture and palette loads are macros of several.
@@ -12,6 +17,21 @@ uint64_t CommandsOf(const Command& command)
         return 6;
     default:
         return 1;
+    }
+}
+
+// The triangles one command draws: a snake's head carries its count.
+uint64_t TrianglesOf(const Command& command)
+{
+    switch (command.kind) {
+    case Command::Triangle:
+        return 1;
+    case Command::TrianglePair:
+        return 2;
+    case Command::TriangleSnake:
+        return command.e;
+    default:
+        return 0;
     }
 }
 
@@ -38,9 +58,9 @@ public:
                 return;
             }
             CountCommand(command, afterLoad, stats);
-            if (command.kind == Command::Triangle || command.kind == Command::TrianglePair) {
+            if (TrianglesOf(command) > 0) {
                 if (material >= 0 && size_t(material) < stats.materials.size()) {
-                    stats.materials[size_t(material)].triangles += command.kind == Command::Triangle ? 1 : 2;
+                    stats.materials[size_t(material)].triangles += TrianglesOf(command);
                 }
             } else if (command.kind == Command::Call && command.a < plan.lists.size()) {
                 if (materialOf[command.a] >= 0) {
@@ -58,6 +78,44 @@ private:
     int material = -1;
     bool afterLoad = false;
 };
+
+// Walks the model list as the RSP reads it, into called lists and back.
+void Price(const ConsolePlan& plan, size_t list, int depth, const std::vector<uint32_t>& keys, CostMeter& meter)
+{
+    if (list >= plan.lists.size() || depth > 16) {
+        return;
+    }
+    for (const Command& command : plan.lists[list].commands) {
+        meter.Add(command, &keys);
+        if (command.kind == Command::End) {
+            return;
+        }
+        if (command.kind == Command::Call) {
+            Price(plan, command.a, depth + 1, keys, meter);
+        }
+    }
+}
+
+// Rows that hold the same vertex get the same key.
+std::vector<uint32_t> RowKeys(const ConsolePlan& plan)
+{
+    struct Hash {
+        size_t operator()(const std::pair<uint64_t, uint64_t>& key) const
+        {
+            return std::hash<uint64_t>()(key.first * 0x9E3779B97F4A7C15ull ^ key.second);
+        }
+    };
+    std::unordered_map<std::pair<uint64_t, uint64_t>, uint32_t, Hash> ids;
+    std::vector<uint32_t> keys;
+    keys.reserve(plan.rows.size());
+    for (const VertexRow& row : plan.rows) {
+        uint64_t words[2];
+        static_assert(sizeof(VertexRow) == sizeof(words), "a row is 16 bytes");
+        std::memcpy(words, &row, sizeof words);
+        keys.push_back(ids.emplace(std::make_pair(words[0], words[1]), uint32_t(ids.size())).first->second);
+    }
+    return keys;
+}
 
 uint64_t TextureBytes(const TexturePlan& texture)
 {
@@ -77,9 +135,7 @@ void CountCommand(const Command& command, bool& afterLoad, DisplayListStats& sta
         return;
     }
     afterLoad = false;
-    if (command.kind == Command::Triangle || command.kind == Command::TrianglePair) {
-        stats.trianglesDrawn += command.kind == Command::Triangle ? 1 : 2;
-    }
+    stats.trianglesDrawn += TrianglesOf(command);
 }
 
 void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
@@ -119,4 +175,13 @@ void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
         stats.textures.push_back(
             {texture.name, texture.format, texture.width, texture.height, TextureBytes(texture), texture.psnr});
     }
+}
+
+void CostPlan(const ConsolePlan& plan, const ConversionSettings& settings, DisplayListStats& stats)
+{
+    CostMeter meter(CostsOf(settings.microcode), plan.lit);
+    Price(plan, size_t(plan.modelList), 0, RowKeys(plan), meter);
+    meter.Finish();
+    stats.modelledInstructions = meter.Instructions();
+    stats.instructionBound = meter.LowerBound(CacheLayoutOf(settings).maxLoad);
 }

@@ -53,7 +53,8 @@ class CacheOrder {
 public:
     CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize, int minBatch);
     void Run();
-    OptimizedList Emit(int maxLoad) const;
+    // Gives up the search's own arrays first: only the steps, the corners and the rows are needed.
+    OptimizedList Emit(int maxLoad);
 
 private:
     void Draw(uint32_t triangle);
@@ -247,6 +248,8 @@ uint32_t CacheOrder::SeedInBand(uint32_t band)
 
 void CacheOrder::Run()
 {
+    // A triangle a step, and a load every few triangles.
+    steps.reserve(numTriangles + numTriangles / 8 + 16);
     while (numDrawn < numTriangles) {
         // Drawing never loads, so `ready` does not grow while it is walked.
         for (uint32_t t : ready) {
@@ -647,10 +650,30 @@ void CacheOrder::BuildBatch()
     }
 }
 
-OptimizedList CacheOrder::Emit(int maxLoad) const
+template <typename T>
+void Release(std::vector<T>& array)
 {
+    std::vector<T>().swap(array);
+}
+
+OptimizedList CacheOrder::Emit(int maxLoad)
+{
+    Release(adjStart);
+    Release(adj);
+    Release(adjPos);
+    Release(live);
+    Release(slotOf);
+    Release(cachedCorners);
+    Release(drawn);
+    Release(nearReady);
+    Release(nearReadyPos);
+    Release(lastUse);
+    Release(bandOf);
+    Release(bandList);
+    Release(lastRow);
     OptimizedList out;
-    out.rowVertex = rowVertex;
+    out.rowVertex = std::move(rowVertex);
+    out.commands.reserve(steps.size());
     std::vector<uint32_t> slotVertexNow(cacheSize, none);
     std::vector<uint32_t> slotOfNow(numVertices, none);
     for (const Step& step : steps) {
@@ -661,7 +684,7 @@ OptimizedList CacheOrder::Emit(int maxLoad) const
                 if (old != none && slotOfNow[old] == slot) {
                     slotOfNow[old] = none;
                 }
-                uint32_t v = rowVertex[step.first + i];
+                uint32_t v = out.rowVertex[step.first + i];
                 slotVertexNow[slot] = v;
                 slotOfNow[v] = slot;
             }

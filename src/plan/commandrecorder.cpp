@@ -1,5 +1,7 @@
 #include "plan/commandrecorder.h"
 
+#include "plan/trianglesnake.h"
+
 void CommandRecorder::Load(uint32_t first, uint32_t count, uint32_t slot)
 {
     Flush();
@@ -21,6 +23,10 @@ void CommandRecorder::Sync()
 
 void CommandRecorder::Triangle(uint32_t slot1, uint32_t slot2, uint32_t slot3)
 {
+    if (snakeRuns) {
+        run.push_back({slot1, slot2, slot3});
+        return;
+    }
     if (pending) {
         waiting.kind = Command::TrianglePair;
         waiting.d = slot1;
@@ -44,6 +50,10 @@ void CommandRecorder::Triangle(uint32_t slot1, uint32_t slot2, uint32_t slot3)
 
 void CommandRecorder::Flush()
 {
+    if (!run.empty()) {
+        WriteTriangleRun(run, pairs, true, out);
+        run.clear();
+    }
     if (pending) {
         waiting.kind = Command::Triangle;
         out.push_back(waiting);

@@ -1,17 +1,73 @@
 #include "plan/planbuilder.h"
 
+#include <algorithm>
 #include <numeric>
 
 #include "plan/cacheoptimizer.h"
 #include "plan/commandrecorder.h"
+#include "plan/costmodel.h"
 #include "plan/displaylist.h"
 #include "plan/vertexrow.h"
+
+namespace {
+
+// What the console spends on the loads and triangles of an order, with lit or unlit vertices (the rest of a list
+// is the same whatever the order).
+double LoadAndTriangleCost(const polvane::OptimizedList& list, const CacheLayout& cache, bool lit)
+{
+    CostMeter meter(CostsOf(cache), lit);
+    Command load;
+    load.kind = Command::Vertex;
+    Command one;
+    one.kind = Command::Triangle;
+    Command two;
+    two.kind = Command::TrianglePair;
+    uint64_t run = 0;
+    const auto drawRun = [&] {
+        for (; cache.pairs && run >= 2; run -= 2) {
+            meter.Add(two);
+        }
+        for (; run > 0; --run) {
+            meter.Add(one);
+        }
+    };
+    for (const polvane::CacheCommand& command : list.commands) {
+        if (command.kind == polvane::CacheCommand::Load) {
+            drawRun();
+            load.b = command.b;
+            meter.Add(load);
+        } else {
+            ++run;
+        }
+    }
+    drawRun();
+    meter.Finish();
+    return meter.Instructions();
+}
+
+}
 
 polvane::OptimizedList OptimizeForLayout(const uint32_t* indices, size_t numIndices, uint32_t numVertices,
                                          const CacheLayout& cache)
 {
-    const int minBatch = cache.size / 8 > 1 ? cache.size / 8 : 1;
-    return polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, minBatch);
+    // Batches of an eighth of the cache load the fewest vertices; batches of half the cache need far fewer load
+    // commands, which pays where a command costs as much as a few vertices. The second is kept when it is cheaper
+    // whether the vertices are lit or not.
+    const int fewestVertices = cache.size / 8 > 1 ? cache.size / 8 : 1;
+    polvane::OptimizedList best =
+        polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, fewestVertices);
+    const int fewestLoads = cache.size / 2 > 1 ? cache.size / 2 : 1;
+    if (fewestLoads == fewestVertices) {
+        return best;
+    }
+    polvane::OptimizedList other =
+        polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, fewestLoads);
+    const double saved = std::min(LoadAndTriangleCost(best, cache, true) - LoadAndTriangleCost(other, cache, true),
+                                  LoadAndTriangleCost(best, cache, false) - LoadAndTriangleCost(other, cache, false));
+    if (saved > 0) {
+        return other;
+    }
+    return best;
 }
 
 namespace {
@@ -33,7 +89,8 @@ void Replay(const polvane::OptimizedList& optimized, DisplayListSink& sink)
 // Records the commands of a display list and passes them on in pieces, so that they are never all held at once.
 class CommandRelay : public DisplayListSink {
 public:
-    CommandRelay(PlanReceiver& target, bool pairTriangles) : receiver(target), recorder(piece, pairTriangles)
+    CommandRelay(PlanReceiver& target, bool pairTriangles, bool snakes)
+        : receiver(target), recorder(piece, pairTriangles, 0, snakes)
     {
         piece.reserve(pieceSize);
     }
@@ -86,7 +143,7 @@ public:
     explicit PlanCollector(ConsolePlan& collected) : plan(collected) {}
 
     void Row(const VertexRow& row) override { plan.rows.push_back(row); }
-    void RowsDone() override {}
+    void RowsDone(const std::vector<uint32_t>*) override {}
     void Commands(const Command* commands, size_t count) override
     {
         std::vector<Command>& list = plan.lists.back().commands;
@@ -102,8 +159,8 @@ private:
 void PlanTriangles(const uint32_t* indices, size_t numIndices, uint32_t numVertices, const CacheLayout& cache,
                    bool optimize, uint32_t rowBase, std::vector<Command>& commands, std::vector<uint32_t>& rowVertex)
 {
-    CommandRecorder recorder(commands, cache.pairs, rowBase);
     if (!optimize) {
+        CommandRecorder recorder(commands, cache.pairs, rowBase);
         rowVertex.resize(numVertices);
         std::iota(rowVertex.begin(), rowVertex.end(), 0u);
         BuildDisplayList(indices, int32_t(numIndices), numVertices, recorder, cache);
@@ -111,6 +168,7 @@ void PlanTriangles(const uint32_t* indices, size_t numIndices, uint32_t numVerti
         return;
     }
     polvane::OptimizedList optimized = OptimizeForLayout(indices, numIndices, numVertices, cache);
+    CommandRecorder recorder(commands, cache.pairs, rowBase, cache.snakes);
     Replay(optimized, recorder);
     rowVertex = std::move(optimized.rowVertex);
 }
@@ -121,19 +179,21 @@ void StreamPlan(const ObjFile& objFile, const ConversionSettings& settings, Plan
     const uint32_t* indices = objFile.GetIndices();
     const size_t numIndices = size_t(objFile.GetNumIndices());
     const uint32_t numVertices = uint32_t(objFile.GetNumVertices());
-    CommandRelay relay(receiver, cache.pairs);
+    // Snakes are written for the reordered list alone, as PlanTriangles writes them.
+    CommandRelay relay(receiver, cache.pairs, settings.optimize && cache.snakes);
+    polvane::OptimizedList optimized;
     if (!settings.optimize) {
         for (uint32_t vertex = 0; vertex < numVertices; ++vertex) {
             receiver.Row(MakeVertexRow(objFile, vertex, settings));
         }
-        receiver.RowsDone();
+        receiver.RowsDone(nullptr);
         BuildDisplayList(indices, int32_t(numIndices), numVertices, relay, cache);
     } else {
-        const polvane::OptimizedList optimized = OptimizeForLayout(indices, numIndices, numVertices, cache);
+        optimized = OptimizeForLayout(indices, numIndices, numVertices, cache);
         for (const uint32_t vertex : optimized.rowVertex) {
             receiver.Row(MakeVertexRow(objFile, vertex, settings));
         }
-        receiver.RowsDone();
+        receiver.RowsDone(&optimized.rowVertex);
         Replay(optimized, relay);
     }
     relay.Finish();

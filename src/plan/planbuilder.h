@@ -29,8 +29,9 @@ class PlanReceiver {
 public:
     virtual ~PlanReceiver() = default;
     virtual void Row(const VertexRow& row) = 0;
-    // After the last row, before the first command.
-    virtual void RowsDone() = 0;
+    // After the last row, before the first command. rowVertex holds the model's vertex of each row, or is null
+    // when row r holds vertex r; it lasts until the last command has been passed on.
+    virtual void RowsDone(const std::vector<uint32_t>* rowVertex) = 0;
     virtual void Commands(const Command* commands, size_t count) = 0;
 };
 

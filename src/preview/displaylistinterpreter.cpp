@@ -1,5 +1,7 @@
 #include "preview/displaylistinterpreter.h"
 
+#include "plan/trianglesnake.h"
+
 #include <algorithm>
 
 #include "console/cachelayout.h"
@@ -30,7 +32,8 @@ public:
     void Run(size_t listIndex, int depth)
     {
         const std::vector<Command>& commands = plan.lists[listIndex].commands;
-        for (const Command& command : commands) {
+        for (size_t i = 0; i < commands.size(); ++i) {
+            const Command& command = commands[i];
             if (budget == 0) {
                 return;
             }
@@ -42,6 +45,14 @@ public:
                 if (command.a < plan.lists.size() && depth + 1 < callDepthLimit) {
                     Run(command.a, depth + 1);
                 }
+                continue;
+            }
+            if (command.kind == Command::TriangleSnake) {
+                size_t words = 1;
+                for (const std::array<uint32_t, 3>& t : SnakeTriangles(&command, commands.size() - i, words)) {
+                    Draw(t[0], t[1], t[2]);
+                }
+                i += words - 1;
                 continue;
             }
             Execute(command);

@@ -50,6 +50,7 @@
 #define OP_TEXTURE 0xD7u
 #if defined(REPLAY_F3DEX3)
 #define MAX_LOAD 56
+#define OP_SNAKE 0x08u
 #else
 #define MAX_LOAD 32
 #endif
@@ -90,6 +91,8 @@
 #define MOST_DEPTH 10
 
 #define MOST_SLOTS 64
+/* The most triangles one command draws here: a snake longer than this is reported. */
+#define MOST_DRAWN 4096
 
 static long cache[MOST_SLOTS];
 static int cacheSlots;
@@ -169,6 +172,80 @@ static const char *DecodeTriangle(unsigned int bytes, int *slots)
     }
     return NULL;
 }
+
+#if defined(OP_SNAKE)
+/* Draws one corner byte of a snake into the stored corners abc; returns a fault or NULL. */
+static const char *SnakeStep(unsigned int byte, int *abc, int (*slots)[3], int *drawn)
+{
+    int slot = (int)((byte >> 1) & 0x3Fu);
+    if (slot >= cacheSlots || cache[slot] < 0) {
+        return "snake corner that is not a filled cache slot";
+    }
+    abc[(byte & 1u) ? 2 : 1] = abc[0];
+    abc[0] = slot;
+    if (abc[2] < 0) {
+        return "snake triangle without a third corner";
+    }
+    if (*drawn == MOST_DRAWN) {
+        return "snake longer than the replay follows";
+    }
+    slots[*drawn][0] = abc[0];
+    slots[*drawn][1] = abc[1];
+    slots[*drawn][2] = abc[2];
+    ++*drawn;
+    return NULL;
+}
+
+/* Decodes a snake from its head at *g through its continuation words (never past end, when end is known), leaving
+ * *g at its last word; the bytes after the last corner must be zero. Returns a fault or NULL. */
+static const char *DecodeSnake(const Gfx **g, const Gfx *end, int (*slots)[3], int *drawn)
+{
+    unsigned int bytes[12], count, k;
+    int abc[3], last = 0;
+    const char *fault;
+    const Gfx *word = *g;
+    abc[1] = SlotOf((word->w0 >> 8) & 0xFFu);
+    abc[0] = SlotOf((word->w0 >> 16) & 0xFFu);
+    abc[2] = -1;
+    if (abc[0] < 0 || abc[1] < 0 || cache[abc[0]] < 0 || cache[abc[1]] < 0) {
+        return "snake whose first corners are not filled cache slots";
+    }
+    if ((word->w0 & 1u) == 0u) {
+        return "snake whose third corner does not turn left";
+    }
+    bytes[0] = word->w0 & 0xFFu;
+    for (k = 0; k < 4; ++k) {
+        bytes[1 + k] = (word->w1 >> (24 - 8 * k)) & 0xFFu;
+    }
+    count = 5;
+    for (;;) {
+        for (k = 0; k < count; ++k) {
+            if (last) {
+                if (bytes[k] != 0u) {
+                    return "snake with stray bytes after its last corner";
+                }
+            } else {
+                if ((fault = SnakeStep(bytes[k], abc, slots, drawn)) != NULL) {
+                    return fault;
+                }
+                last = (bytes[k] & 0x80u) != 0u;
+            }
+        }
+        if (last) {
+            *g = word;
+            return NULL;
+        }
+        ++word;
+        if ((end != NULL && word >= end) || word->addr != NULL || word->flags != 0u) {
+            return "snake that runs out of continuation words";
+        }
+        for (k = 0; k < 8; ++k) {
+            bytes[k] = ((k < 4 ? word->w0 : word->w1) >> (24 - 8 * (k % 4))) & 0xFFu;
+        }
+        count = 8;
+    }
+}
+#endif
 
 /* The material state the commands set, as far as the replay follows it. */
 typedef struct {
@@ -543,7 +620,8 @@ static int Replay(const Gfx *list, long length, int print, int turned, Counts *c
     }
     for (command = 0; command < 10000000L; ++command, ++g) {
         unsigned int opcode = g->w0 >> 24;
-        int wasSync = 0, wasLoneTriangle = 0, drawn = 0, slots[2][3];
+        int wasSync = 0, wasLoneTriangle = 0, drawn = 0;
+        static int slots[MOST_DRAWN][3];
         const char *fault = NULL;
         if (depth == 0 && g - list >= length) {
             return Fail(command, "no end of list");
@@ -611,6 +689,13 @@ static int Replay(const Gfx *list, long length, int print, int turned, Counts *c
                 fault = DecodeTriangle(g->w1 & 0xFFFFFFu, slots[1]);
             }
             drawn = 2;
+#endif
+#if defined(OP_SNAKE)
+        } else if (opcode == OP_SNAKE) {
+            if (lastWasLoneTriangle) {
+                return Fail(command, "single-triangle command followed by a snake");
+            }
+            fault = DecodeSnake(&g, depth == 0 ? list + length : NULL, slots, &drawn);
 #endif
         } else if (opcode == OP_SYNC || opcode == OP_LOAD_SYNC || opcode == OP_TILE_SYNC) {
             if (g->w0 != (opcode << 24) || g->w1 != 0u) {

@@ -167,6 +167,27 @@ TEST(Preview, LightingReadsNormalsFromTheShadeBytesOrPackedIntoTheFlag)
     }
 }
 
+// A square as a snake of two triangles: 0-1-2, then 3 turning right, 3-0-2.
+TEST(Preview, SnakesDrawEachOfTheirTriangles)
+{
+    const std::vector<VertexRow> square = {Row(-200, -200, 0, red), Row(200, -200, 0, red), Row(200, 200, 0, red),
+                                           Row(-200, 200, 0, red)};
+    Command snake = Make(Command::TriangleSnake, 1, 2, 0 * 2 + 1);
+    snake.d = uint32_t(3 * 2 | 0x80) << 24;
+    const auto covered = [](const Picture& picture) {
+        int count = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                count += picture.At(x, y) == Colour{255, 0, 0} ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    const int bySnake = covered(Render(Plan(square, {Load(0, 4, 0), snake})));
+    EXPECT_EQ(bySnake, covered(Render(Plan(square, {Load(0, 4, 0), Tri(0, 1, 2), Tri(3, 0, 2)}))));
+    EXPECT_GT(bySnake, covered(Render(Plan(square, {Load(0, 4, 0), Tri(0, 1, 2)}))));
+}
+
 TEST(Preview, HostilePlansDrawWhatIsValidAndNothingElse)
 {
     ConsolePlan plan = Plan(FrontTriangle(red), {Load(0, 3, 60), Load(2, 0xFFFFFFFFu, 14), Load(1000, 2, 3),

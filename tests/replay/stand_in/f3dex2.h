@@ -25,6 +25,26 @@
     { (0x06u << 24) | REPLAY_TRIANGLE_BYTES(v00, v01, v02), REPLAY_TRIANGLE_BYTES(v10, v11, v12), 0, \
       (unsigned int)(flag0) | (unsigned int)(flag1) }
 
+#if defined(REPLAY_F3DEX3)
+/* F3DEX3's triangle snake: a head with the first two corners and five more bytes, each further corner a byte
+ * slot * 2 | direction (the slot OR-ed with G_SNAKE_LAST on the last), continued eight bytes at a time in words
+ * without an opcode. */
+#define G_SNAKE_RIGHT 0
+#define G_SNAKE_LEFT 1
+#define G_SNAKE_LAST 0x40
+#define REPLAY_SNAKE_BYTE(i, d) ((unsigned int)(i) * 2u | (unsigned int)(d))
+#define REPLAY_SNAKE_WORD(i0, d0, i1, d1, i2, d2, i3, d3)                                          \
+    ((REPLAY_SNAKE_BYTE(i0, d0) << 24) | (REPLAY_SNAKE_BYTE(i1, d1) << 16) |                       \
+     (REPLAY_SNAKE_BYTE(i2, d2) << 8) | REPLAY_SNAKE_BYTE(i3, d3))
+#define gsSPTriSnake(i1, i2, i3, i4, d4, i5, d5, i6, d6, i7, d7)                                    \
+    { (0x08u << 24) | ((unsigned int)(i2) * 2u << 16) | ((unsigned int)(i1) * 2u << 8) |            \
+      REPLAY_SNAKE_BYTE(i3, G_SNAKE_LEFT),                                                         \
+      REPLAY_SNAKE_WORD(i4, d4, i5, d5, i6, d6, i7, d7), 0, 0u }
+#define gsSPContinueSnake(i0, d0, i1, d1, i2, d2, i3, d3, i4, d4, i5, d5, i6, d6, i7, d7)           \
+    { REPLAY_SNAKE_WORD(i0, d0, i1, d1, i2, d2, i3, d3), REPLAY_SNAKE_WORD(i4, d4, i5, d5, i6, d6, i7, d7), \
+      0, 0u }
+#endif
+
 #define gsSPEndDisplayList() { 0xDFu << 24, 0u, 0, 0u }
 
 #endif
