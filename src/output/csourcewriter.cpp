@@ -160,7 +160,13 @@ void PrintStats(std::ostream& out, const DisplayListStats& stats)
         for (const DisplayListStats::Material& material : stats.materials) {
             out << "Material " << material.name << ": " << material.triangles
                 << (material.triangles == 1 ? " triangle, " : " triangles, ")
-                << material.textureBytes << " texture bytes\n";
+                << material.textureBytes << " texture bytes";
+            if (material.tiles > 0) {
+                out << "; " << material.tiles << " tiles of " << material.tileWidth << "x" << material.tileHeight
+                    << ", " << material.tileLoads << " tile loads per draw, " << material.trianglesAdded
+                    << " triangles and " << material.verticesAdded << " vertices added by cutting";
+            }
+            out << "\n";
         }
         for (const DisplayListStats::Texture& texture : stats.textures) {
             char psnr[32];

@@ -2,6 +2,7 @@
 
 #include "console/textureformat.h"
 #include "output/vertexrows.h"
+#include "textures/tilegrid.h"
 #include "plan/trianglesnake.h"
 
 namespace {
@@ -97,6 +98,25 @@ void WriteLoad(OutputText& out, const std::string& identifier, const TexturePlan
     }
 }
 
+// One tile of a tiled texture with the texel around it; the render tile's size is the loaded rectangle, so the
+// vertices' texture coordinates are those of the whole framed image. With mask 0 the tile clamps there on either
+// axis; the mode still says whether the material wraps (its pieces then stay inside the tile) or clamps (pieces
+// of the edge tiles reach past the image).
+void WriteTileLoad(OutputText& out, const std::string& identifier, const TexturePlan& texture, int tile)
+{
+    const TileRectangle r = TileRectangleOf(texture.tiles, texture.width - 2, texture.height - 2, tile);
+    const int bits = TexelBits(texture.format);
+    out << "    " << (bits == 4 ? "gsDPLoadTextureTile_4b(" : "gsDPLoadTextureTile(")
+        << TextureArrayName(identifier, texture) << ", " << FormatName(texture.format);
+    if (bits != 4) {
+        out << ", G_IM_SIZ_" << int64_t(bits) << "b";
+    }
+    out << ", " << int64_t(texture.width) << ", " << int64_t(texture.height) << ", " << int64_t(r.left) << ", "
+        << int64_t(r.top) << ", " << int64_t(r.right) << ", " << int64_t(r.bottom) << ", 0, "
+        << AxisMode(texture.clampS, false) << ", " << AxisMode(texture.clampT, false)
+        << ", 0, 0, G_TX_NOLOD, G_TX_NOLOD),\n";
+}
+
 // One corner byte of a snake as the macros take it: the slot (marked when it is the last) and its direction.
 std::string SnakeCorner(uint32_t byte)
 {
@@ -158,6 +178,9 @@ void WriteCommand(OutputText& out, const ConsolePlan& plan, const std::string& i
         break;
     case Command::LoadTexture:
         WriteLoad(out, identifier, plan.textures[command.a]);
+        break;
+    case Command::LoadTextureTile:
+        WriteTileLoad(out, identifier, plan.textures[command.a], int(command.b));
         break;
     case Command::LoadPalette: {
         const TexturePlan& texture = plan.textures[command.a];

@@ -12,6 +12,7 @@ uint64_t CommandsOf(const Command& command)
 {
     switch (command.kind) {
     case Command::LoadTexture:
+    case Command::LoadTextureTile:
         return 7;
     case Command::LoadPalette:
         return 6;
@@ -33,6 +34,12 @@ uint64_t TrianglesOf(const Command& command)
     default:
         return 0;
     }
+}
+
+uint64_t TextureBytes(const TexturePlan& texture)
+{
+    const uint64_t palette = texture.palette.empty() ? 0 : (texture.format == TextureFormat::CI4 ? 32 : 512);
+    return (texture.texels.size() + 7) / 8 * 8 + palette;
 }
 
 class PlanCounter {
@@ -58,7 +65,18 @@ public:
                 return;
             }
             CountCommand(command, afterLoad, stats);
-            if (TrianglesOf(command) > 0) {
+            if (command.kind == Command::LoadTextureTile && material >= 0 &&
+                size_t(material) < stats.materials.size()) {
+                DisplayListStats::Material& drawn = stats.materials[size_t(material)];
+                ++drawn.tileLoads;
+                if (command.a < plan.textures.size()) {
+                    const TexturePlan& texture = plan.textures[command.a];
+                    drawn.textureBytes = TextureBytes(texture);
+                    drawn.tiles = texture.tiles.columns * texture.tiles.rows;
+                    drawn.tileWidth = texture.tiles.width;
+                    drawn.tileHeight = texture.tiles.height;
+                }
+            } else if (TrianglesOf(command) > 0) {
                 if (material >= 0 && size_t(material) < stats.materials.size()) {
                     stats.materials[size_t(material)].triangles += TrianglesOf(command);
                 }
@@ -117,12 +135,6 @@ std::vector<uint32_t> RowKeys(const ConsolePlan& plan)
     return keys;
 }
 
-uint64_t TextureBytes(const TexturePlan& texture)
-{
-    const uint64_t palette = texture.palette.empty() ? 0 : (texture.format == TextureFormat::CI4 ? 32 : 512);
-    return (texture.texels.size() + 7) / 8 * 8 + palette;
-}
-
 }
 
 void CountCommand(const Command& command, bool& afterLoad, DisplayListStats& stats)
@@ -139,7 +151,8 @@ void CountCommand(const Command& command, bool& afterLoad, DisplayListStats& sta
 }
 
 void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
-               const std::vector<std::string>& materialNames, DisplayListStats& stats)
+               const std::vector<std::string>& materialNames, DisplayListStats& stats,
+               const std::vector<MaterialPlanLists::Cutting>& cutting)
 {
     stats.withMaterials = true;
     stats.vertices = plan.rows.size();
@@ -153,6 +166,11 @@ void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
             if (command.kind == Command::LoadTexture && command.a < plan.textures.size()) {
                 material.textureBytes = TextureBytes(plan.textures[command.a]);
             }
+        }
+        if (m < cutting.size() && cutting[m].triangles > 0) {
+            const MaterialPlanLists::Cutting& cut = cutting[m];
+            material.trianglesAdded = cut.pieces > cut.triangles ? cut.pieces - cut.triangles : 0;
+            material.verticesAdded = cut.rows > cut.vertices ? cut.rows - cut.vertices : 0;
         }
         stats.materials.push_back(material);
     }
@@ -172,8 +190,10 @@ void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
     }
     for (const TexturePlan& texture : plan.textures) {
         stats.textureBytes += TextureBytes(texture);
-        stats.textures.push_back(
-            {texture.name, texture.format, texture.width, texture.height, TextureBytes(texture), texture.psnr});
+        // A tiled texture counts its image, not the frame its tiles are loaded with.
+        const int frame = texture.tiles.columns > 0 ? 2 : 0;
+        stats.textures.push_back({texture.name, texture.format, texture.width - frame, texture.height - frame,
+                                  TextureBytes(texture), texture.psnr});
     }
 }
 
