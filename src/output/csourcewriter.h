@@ -63,6 +63,10 @@ void PrintStats(std::ostream& out, const DisplayListStats& stats);
 // Triangles of the model that name one vertex twice and are never drawn.
 uint64_t CountDegenerateTriangles(const ObjFile& objFile);
 
+// Adds what one command of a drawn list loads and draws (not its cost in commands) to stats; afterLoad carries
+// whether the command before it was a load, as consecutive loads make one batch.
+void CountCommand(const Command& command, bool& afterLoad, DisplayListStats& stats);
+
 // Counts what the plan's model list draws and loads, following its calls, and what all its lists cost.
 // materialLists names, per material, its list in the plan (-1 for none); cutting, per material, what cutting
 // along tiles made of its triangles (empty when nothing is tiled).

@@ -127,6 +127,8 @@ std::string SnakeCorner(uint32_t byte)
            ((byte & snakeLeft) ? ", G_SNAKE_LEFT" : ", G_SNAKE_RIGHT");
 }
 
+}
+
 void WriteCommand(OutputText& out, const ConsolePlan& plan, const std::string& identifier, const Command& command)
 {
     switch (command.kind) {
@@ -208,6 +210,8 @@ void WriteCommand(OutputText& out, const ConsolePlan& plan, const std::string& i
     }
 }
 
+namespace {
+
 // Bytes as big-endian 64-bit words, four to a line; the console reads them in this order.
 void WriteWords(OutputText& out, const std::string& name, const std::vector<uint8_t>& bytes)
 {
@@ -230,6 +234,30 @@ void WriteWords(OutputText& out, const std::string& name, const std::vector<uint
     out << "};\n\n";
 }
 
+}
+
+void WriteVertexArrayStart(OutputText& out, const std::string& identifier)
+{
+    out << "Vtx " << identifier << "Vertices[] = \n"
+        << "{\n";
+}
+
+void WriteListStart(OutputText& out, const std::string& name)
+{
+    out << "Gfx " << name << "[] = \n"
+        << "{\n";
+}
+
+void WriteArrayEnd(OutputText& out)
+{
+    out << "};\n"
+        << "\n";
+}
+
+void WriteModelRecord(OutputText& out, const std::string& identifier)
+{
+    out << "model " << identifier << "Model = { " << identifier << "Vertices, " << identifier << "DisplayList };\n"
+        << "\n";
 }
 
 std::string TextureArrayName(const std::string& identifier, const TexturePlan& texture)
@@ -274,29 +302,24 @@ void WritePlanSource(OutputText& out, const OutputNames& names, const ConsolePla
             WriteWords(out, PaletteArrayName(id, texture), bytes);
         }
     }
-    out << "Vtx " << id << "Vertices[] = \n"
-        << "{\n";
+    WriteVertexArrayStart(out, id);
     for (size_t r = 0; r < plan.rows.size(); ++r) {
         WriteVertexRow(out, plan.rows[r], r < plan.rowColours.size() ? plan.rowColours[r] : !plan.lit, fullBraces);
     }
-    out << "};\n"
-        << "\n"
-        << "/*\n"
+    WriteArrayEnd(out);
+    out << "/*\n"
         << " * Every part list and the model's list end by restoring the state the next object of the game expects:\n"
         << " * lighting on, texturing off, lookup table off, a shade-only combiner, the opaque z-buffered render\n"
         << " * mode, one-cycle mode and alpha compare off.\n"
         << " */\n";
     for (const DisplayListPlan& list : plan.lists) {
-        out << "Gfx " << list.name << "[] = \n"
-            << "{\n";
+        WriteListStart(out, list.name);
         for (const Command& command : list.commands) {
             WriteCommand(out, plan, id, command);
         }
-        out << "};\n"
-            << "\n";
+        WriteArrayEnd(out);
     }
-    out << "model " << id << "Model = { " << id << "Vertices, " << id << "DisplayList };\n"
-        << "\n";
+    WriteModelRecord(out, id);
 }
 
 std::string SnakeText(const Command& command)

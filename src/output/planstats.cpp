@@ -21,6 +21,21 @@ uint64_t CommandsOf(const Command& command)
     }
 }
 
+// The triangles one command draws: a snake's head carries its count.
+uint64_t TrianglesOf(const Command& command)
+{
+    switch (command.kind) {
+    case Command::Triangle:
+        return 1;
+    case Command::TrianglePair:
+        return 2;
+    case Command::TriangleSnake:
+        return command.e;
+    default:
+        return 0;
+    }
+}
+
 uint64_t TextureBytes(const TexturePlan& texture)
 {
     const uint64_t palette = texture.palette.empty() ? 0 : (texture.format == TextureFormat::CI4 ? 32 : 512);
@@ -49,14 +64,7 @@ public:
             if (command.kind == Command::End) {
                 return;
             }
-            if (command.kind == Command::Vertex) {
-                stats.batches += afterLoad ? 0 : 1;
-                afterLoad = true;
-                ++stats.loadRows;
-                stats.verticesLoaded += command.b;
-                continue;
-            }
-            afterLoad = false;
+            CountCommand(command, afterLoad, stats);
             if (command.kind == Command::LoadTextureTile && material >= 0 &&
                 size_t(material) < stats.materials.size()) {
                 DisplayListStats::Material& drawn = stats.materials[size_t(material)];
@@ -68,12 +76,9 @@ public:
                     drawn.tileWidth = texture.tiles.width;
                     drawn.tileHeight = texture.tiles.height;
                 }
-            } else if (command.kind == Command::Triangle || command.kind == Command::TrianglePair ||
-                       command.kind == Command::TriangleSnake) {
-                const uint64_t drawn = command.kind == Command::Triangle ? 1 : command.kind == Command::TrianglePair ? 2 : command.e;
-                stats.trianglesDrawn += drawn;
+            } else if (TrianglesOf(command) > 0) {
                 if (material >= 0 && size_t(material) < stats.materials.size()) {
-                    stats.materials[size_t(material)].triangles += drawn;
+                    stats.materials[size_t(material)].triangles += TrianglesOf(command);
                 }
             } else if (command.kind == Command::Call && command.a < plan.lists.size()) {
                 if (materialOf[command.a] >= 0) {
@@ -130,6 +135,19 @@ std::vector<uint32_t> RowKeys(const ConsolePlan& plan)
     return keys;
 }
 
+}
+
+void CountCommand(const Command& command, bool& afterLoad, DisplayListStats& stats)
+{
+    if (command.kind == Command::Vertex) {
+        stats.batches += afterLoad ? 0 : 1;
+        afterLoad = true;
+        ++stats.loadRows;
+        stats.verticesLoaded += command.b;
+        return;
+    }
+    afterLoad = false;
+    stats.trianglesDrawn += TrianglesOf(command);
 }
 
 void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
