@@ -1,9 +1,10 @@
 # Fails the build when a source file includes a header of a later stage. The stages, in the order of a conversion: the
-# ground (files at the top of src/ and the console's vocabulary in console/), reading the model, textures,
-# planning, then writing C and drawing the preview side by side, then main.cpp. A folder not named here fails too,
+# ground (files at the top of src/, the run's settings in run/ and the console's vocabulary in console/), reading
+# the model, textures, planning, then writing C and drawing the preview side by side, then main.cpp. A folder not named here fails too,
 # so that a new folder is given its place.
 #   cmake -DSOURCE_DIR=<src> -P IncludeFlow.cmake (src/CMakeLists.txt runs it in every build)
 set(stage_console 0)
+set(stage_run 0)
 set(stage_model 1)
 set(stage_textures 2)
 set(stage_plan 3)

@@ -16,7 +16,7 @@
 #include "output/csourcewriter.h"
 #include "plan/displaylist.h"
 #include "model/objfile.h"
-#include "settings.h"
+#include "run/settings.h"
 
 namespace {
 

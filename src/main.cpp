@@ -14,7 +14,7 @@
 #include "plan/materialplan.h"
 #include "plan/planbuilder.h"
 #include "preview/preview.h"
-#include "settings.h"
+#include "run/settings.h"
 #include "textures/image.h"
 #include "textures/materialloader.h"
 

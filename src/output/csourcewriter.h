@@ -9,7 +9,7 @@
 #include "console/consoleplan.h"
 #include "model/objfile.h"
 #include "plan/materialplan.h"
-#include "settings.h"
+#include "run/settings.h"
 
 // What the display list of one conversion costs the console.
 struct DisplayListStats {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "model/objfile.h"
-#include "settings.h"
+#include "run/settings.h"
 
 // The largest absolute coordinate of the model's positions.
 double LargestCoordinate(const ObjFile& objFile);

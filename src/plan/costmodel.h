@@ -6,7 +6,7 @@
 
 #include "console/cachelayout.h"
 #include "console/consoleplan.h"
-#include "settings.h"
+#include "run/settings.h"
 
 // What the console's RSP spends on a display list, in instructions, priced command by command from measurements
 // of the microcodes (one directional light plus ambient, every triangle drawn). F3DEX and F3DEX2 were not

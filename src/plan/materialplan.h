@@ -9,7 +9,7 @@
 #include "console/consoleplan.h"
 #include "console/materiallook.h"
 #include "model/objfile.h"
-#include "settings.h"
+#include "run/settings.h"
 
 // The lists of a plan with materials, by index into ConsolePlan::lists.
 struct MaterialPlanLists {

@@ -9,7 +9,7 @@
 #include "console/consoleplan.h"
 #include "model/objfile.h"
 #include "plan/cacheoptimizer.h"
-#include "settings.h"
+#include "run/settings.h"
 
 // The triangles reordered for the cache layout, as --optimize draws them: batches of at least an eighth of the
 // cache, a few more vertices loaded for far fewer load commands.

@@ -6,7 +6,7 @@
 
 #include "console/consoleplan.h"
 #include "model/objfile.h"
-#include "settings.h"
+#include "run/settings.h"
 
 // v truncated toward zero, or the nearer bound when it lies outside -32768..32767; NaN gives 0.
 int32_t ClampToInt16(double v);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "settings.h"
+#include "run/settings.h"
 
 // Pixels of a picture file: 8-bit red, green, blue and alpha, the top row first. The only unit that knows how
 // image files are decoded.

@@ -8,7 +8,7 @@
 #include "console/consoleplan.h"
 #include "console/materiallook.h"
 #include "model/objfile.h"
-#include "settings.h"
+#include "run/settings.h"
 
 // Reads the material libraries a model loaded with its groups names, and the textures they use, and decides how
 // each of the model's materials is drawn: looks gets one entry per material name, textures one per texture file

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "settings.h"
+#include "run/settings.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "settings.h"
+#include "run/settings.h"
 
 #include <cctype>
 #include <cerrno>

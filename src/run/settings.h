@@ -12,13 +12,13 @@
 // The graphics microcode the display list is written for.
 enum class Microcode { F3D, F3DEX, F3DEX2, F3DEX3 };
 
-// What the command line chose for one conversion.
 // The picture file formats the preview can be written in.
 enum class PictureFormat { Png, Bmp, Tga, Jpg };
 
 // Where the preview's camera looks from: the three-quarter view, or straight along an axis.
 enum class PreviewView { Iso, Front, Back, Left, Right, Top, Bottom };
 
+// What the command line chose for one conversion.
 struct ConversionSettings {
     float scale = 1.0f;
     bool scaleGiven = false;  // -s was on the command line
