@@ -33,6 +33,14 @@ struct Step {
     uint32_t slot;
 };
 
+// A triangle lacking one corner, with what choosing the next load looks at, so that the choice reads one array.
+struct NearReady {
+    uint32_t triangle;
+    uint32_t band;
+    uint32_t missing;   // the corner not cached
+    uint32_t cached[2]; // the other two
+};
+
 struct Candidate {
     uint32_t triangle = none;
     uint32_t missing = 0;
@@ -92,7 +100,10 @@ private:
     std::vector<uint32_t> slotVertex; // per slot, or none (a slot whose vertex has nothing left to draw is free)
     std::vector<uint8_t> cachedCorners; // per triangle
     std::vector<uint8_t> drawn;
-    std::vector<uint32_t> nearReady;    // undrawn triangles with exactly two cached corners
+    std::vector<NearReady> nearReady;   // undrawn triangles with exactly two cached corners
+    // Per vertex: how many of its triangles are in nearReady, modulo 2^16 (read only for vertices with at most
+    // maxScansPerVertex triangles left, whose count is below that).
+    std::vector<uint16_t> nearCount;
     std::vector<uint32_t> nearReadyPos; // per triangle, or none
     std::vector<uint32_t> ready;        // undrawn triangles with three cached corners
     std::vector<uint64_t> lastUse;      // per vertex
@@ -153,6 +164,7 @@ CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numV
     cachedCorners.assign(numTriangles, 0);
     drawn.assign(numTriangles, 0);
     nearReadyPos.assign(numTriangles, none);
+    nearCount.assign(numVertices, 0);
     lastUse.assign(numVertices, 0);
     lastRow.assign(numVertices, none);
     // A band as wide as half the cache leaves room for the next row of vertices next to the current one.
@@ -334,15 +346,29 @@ void CacheOrder::Evict(uint32_t vertex)
 void CacheOrder::AddNearReady(uint32_t triangle)
 {
     nearReadyPos[triangle] = static_cast<uint32_t>(nearReady.size());
-    nearReady.push_back(triangle);
+    NearReady entry{triangle, bandOf[triangle], none, {none, none}};
+    uint32_t numCached = 0;
+    for (uint32_t k = 0; k < 3; ++k) {
+        uint32_t v = corners[3 * triangle + k];
+        ++nearCount[v];
+        if (slotOf[v] == none) {
+            entry.missing = v;
+        } else {
+            entry.cached[numCached++] = v;
+        }
+    }
+    nearReady.push_back(entry);
 }
 
 void CacheOrder::RemoveNearReady(uint32_t triangle)
 {
+    for (uint32_t k = 0; k < 3; ++k) {
+        --nearCount[corners[3 * triangle + k]];
+    }
     uint32_t p = nearReadyPos[triangle];
-    uint32_t moved = nearReady.back();
+    NearReady moved = nearReady.back();
     nearReady[p] = moved;
-    nearReadyPos[moved] = p;
+    nearReadyPos[moved.triangle] = p;
     nearReady.pop_back();
     nearReadyPos[triangle] = none;
 }
@@ -387,8 +413,11 @@ std::vector<uint32_t> CacheOrder::FreeSlotOrder(uint32_t minRun) const
 // Number of undrawn triangles that loading `vertex` would make drawable (counted among its first ones).
 uint32_t CacheOrder::ReadyGain(uint32_t vertex) const
 {
+    if (live[vertex] <= maxScansPerVertex) {
+        return nearCount[vertex];
+    }
     uint32_t gain = 0;
-    uint32_t end = adjStart[vertex] + std::min(live[vertex], maxScansPerVertex);
+    uint32_t end = adjStart[vertex] + maxScansPerVertex;
     for (uint32_t i = adjStart[vertex]; i < end; ++i) {
         if (cachedCorners[adj[i] / 3] == 2) {
             ++gain;
@@ -405,24 +434,16 @@ Candidate CacheOrder::Choose()
     Candidate best;
     int64_t bestScore = 0;
     uint32_t looked = 0;
-    for (uint32_t t : nearReady) {
+    for (const NearReady& near : nearReady) {
         if (++looked > maxNearReadyLooks) {
             break;
         }
-        if (bandOf[t] != currentBand) {
+        if (near.band != currentBand) {
             continue;
         }
-        uint32_t missingVertex = none;
-        uint32_t remaining = 0;
-        for (uint32_t k = 0; k < 3; ++k) {
-            uint32_t v = corners[3 * t + k];
-            if (slotOf[v] == none) {
-                missingVertex = v;
-            } else {
-                remaining += live[v];
-            }
-        }
-        int64_t score = static_cast<int64_t>(ReadyGain(missingVertex)) * (int64_t(1) << 32) - remaining;
+        uint32_t t = near.triangle;
+        uint32_t remaining = live[near.cached[0]] + live[near.cached[1]];
+        int64_t score = static_cast<int64_t>(ReadyGain(near.missing)) * (int64_t(1) << 32) - remaining;
         if (best.triangle == none || score > bestScore || (score == bestScore && t < best.triangle)) {
             best.triangle = t;
             bestScore = score;
@@ -501,7 +522,7 @@ Candidate CacheOrder::Choose()
 void CacheOrder::MakeRoom(const Candidate& candidate, uint32_t wanted)
 {
     wanted = std::min(std::max(wanted, candidate.missing), cacheSize);
-    std::vector<uint64_t> cost(cacheSize, 0);
+    uint64_t cost[64];
     for (uint32_t s = 0; s < cacheSize; ++s) {
         uint32_t v = slotVertex[s];
         if (v == none) {
@@ -667,6 +688,7 @@ OptimizedList CacheOrder::Emit(int maxLoad)
     Release(drawn);
     Release(nearReady);
     Release(nearReadyPos);
+    Release(nearCount);
     Release(lastUse);
     Release(bandOf);
     Release(bandList);
