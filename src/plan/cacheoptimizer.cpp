@@ -27,10 +27,10 @@ const uint64_t blockedSlot = uint64_t(1) << 62;
 // One step of the optimised order: a load of `count` rows of the vertex array from row `first` into the slots
 // from `slot` on, or a triangle.
 struct Step {
-    bool load;
     uint32_t first; // load: first row; triangle: triangle number
-    uint32_t count;
-    uint32_t slot;
+    bool load;
+    uint8_t count;  // a load never spans more than the cache's 64 slots
+    uint8_t slot;
 };
 
 // A triangle lacking one corner, with what choosing the next load looks at, so that the choice reads one array.
@@ -62,9 +62,13 @@ public:
     CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize, int minBatch);
     void Run();
     // Gives up the search's own arrays first: only the steps, the corners and the rows are needed.
-    OptimizedList Emit(int maxLoad);
+    // With `again`, keeps the triangles and their bands for Restart.
+    OptimizedList Emit(int maxLoad, bool again = false);
+    // Makes ready for another Run with a different minBatch, the bands as they were.
+    void Restart(int minBatch, bool again);
 
 private:
+    void BuildNeighbours();
     void Draw(uint32_t triangle);
     void RemoveCorner(uint32_t corner);
     void Load(uint32_t vertex, uint32_t slot);
@@ -125,9 +129,9 @@ private:
 
 CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVerticesIn, int cacheSizeIn,
                        int minBatchIn)
-    : numVertices(numVerticesIn), cacheSize(static_cast<uint32_t>(cacheSizeIn)),
-      minBatch(static_cast<uint32_t>(minBatchIn))
+    : numVertices(numVerticesIn), cacheSize(static_cast<uint32_t>(cacheSizeIn))
 {
+    corners.reserve(numIndices / 3 * 3);
     for (size_t i = 0; i + 2 < numIndices; i += 3) {
         uint32_t a = indices[i];
         uint32_t b = indices[i + 1];
@@ -141,7 +145,14 @@ CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numV
         corners.push_back(c);
     }
     numTriangles = static_cast<uint32_t>(corners.size() / 3);
+    BuildNeighbours();
+    // A band as wide as half the cache leaves room for the next row of vertices next to the current one.
+    ComputeBands(std::max<uint32_t>(1, cacheSize / 2));
+    Restart(minBatchIn, false);
+}
 
+void CacheOrder::BuildNeighbours()
+{
     live.assign(numVertices, 0);
     for (uint32_t v : corners) {
         ++live[v];
@@ -158,7 +169,27 @@ CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numV
         adj[p] = c;
         adjPos[c] = p;
     }
+}
 
+void CacheOrder::Restart(int minBatchIn, bool again)
+{
+    minBatch = static_cast<uint32_t>(minBatchIn);
+    if (again) {
+        // Drawing reordered the neighbour lists; the next run starts from the same order as the first.
+        BuildNeighbours();
+        numDrawn = 0;
+        clock = 0;
+        currentBand = 0;
+        ready.clear();
+        nearReady.clear();
+        deadEnds.clear();
+        rowVertex.clear();
+        std::fill(bandLeft.begin(), bandLeft.end(), 0u);
+        for (uint32_t t = 0; t < numTriangles; ++t) {
+            ++bandLeft[bandOf[t]];
+        }
+        bandCursor.assign(bandStart.begin(), bandStart.end() - 1);
+    }
     slotOf.assign(numVertices, none);
     slotVertex.assign(cacheSize, none);
     cachedCorners.assign(numTriangles, 0);
@@ -167,8 +198,6 @@ CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numV
     nearCount.assign(numVertices, 0);
     lastUse.assign(numVertices, 0);
     lastRow.assign(numVertices, none);
-    // A band as wide as half the cache leaves room for the next row of vertices next to the current one.
-    ComputeBands(std::max<uint32_t>(1, cacheSize / 2));
 }
 
 // Breadth-first distances from `start` over the edges of the triangles; returns the vertex reached last.
@@ -282,7 +311,7 @@ void CacheOrder::Draw(uint32_t triangle)
     ++numDrawn;
     --bandLeft[bandOf[triangle]];
     ++clock;
-    steps.push_back(Step{false, triangle, 0, 0});
+    steps.push_back(Step{triangle, false, 0, 0});
     for (uint32_t k = 0; k < 3; ++k) {
         uint32_t corner = 3 * triangle + k;
         uint32_t v = corners[corner];
@@ -666,7 +695,7 @@ void CacheOrder::BuildBatch()
             slotVertex[slots[i] + k] = placed[k];
             slotOf[placed[k]] = static_cast<uint32_t>(slots[i] + k);
         }
-        steps.push_back(Step{true, row, static_cast<uint32_t>(j - i), slots[i]});
+        steps.push_back(Step{row, true, static_cast<uint8_t>(j - i), static_cast<uint8_t>(slots[i])});
         i = j;
     }
 }
@@ -677,7 +706,7 @@ void Release(std::vector<T>& array)
     std::vector<T>().swap(array);
 }
 
-OptimizedList CacheOrder::Emit(int maxLoad)
+OptimizedList CacheOrder::Emit(int maxLoad, bool again)
 {
     Release(adjStart);
     Release(adj);
@@ -690,12 +719,18 @@ OptimizedList CacheOrder::Emit(int maxLoad)
     Release(nearReadyPos);
     Release(nearCount);
     Release(lastUse);
-    Release(bandOf);
-    Release(bandList);
+    if (!again) {
+        Release(bandOf);
+        Release(bandList);
+    }
     Release(lastRow);
     OptimizedList out;
     out.rowVertex = std::move(rowVertex);
-    out.commands.reserve(steps.size());
+    size_t numCommands = 0;
+    for (const Step& step : steps) {
+        numCommands += step.load ? (step.count + uint32_t(maxLoad) - 1) / uint32_t(maxLoad) : 1;
+    }
+    out.commands.reserve(numCommands);
     std::vector<uint32_t> slotVertexNow(cacheSize, none);
     std::vector<uint32_t> slotOfNow(numVertices, none);
     for (const Step& step : steps) {
@@ -712,7 +747,8 @@ OptimizedList CacheOrder::Emit(int maxLoad)
             }
             for (uint32_t done = 0; done < step.count; done += static_cast<uint32_t>(maxLoad)) {
                 uint32_t count = std::min(step.count - done, static_cast<uint32_t>(maxLoad));
-                out.commands.push_back(CacheCommand{CacheCommand::Load, step.first + done, count, step.slot + done});
+                out.commands.push_back(CacheCommand{step.first + done, CacheCommand::Load, static_cast<uint8_t>(count),
+                                                    static_cast<uint8_t>(step.slot + done)});
             }
         } else {
             uint32_t slot[3];
@@ -720,9 +756,11 @@ OptimizedList CacheOrder::Emit(int maxLoad)
                 slot[k] = slotOfNow[corners[3 * step.first + k]];
                 POLVANE_CHECK(slot[k] != none);
             }
-            out.commands.push_back(CacheCommand{CacheCommand::Triangle, slot[0], slot[1], slot[2]});
+            out.commands.push_back(CacheCommand{slot[0], CacheCommand::Triangle, static_cast<uint8_t>(slot[1]),
+                                                static_cast<uint8_t>(slot[2])});
         }
     }
+    Release(steps);
     return out;
 }
 
@@ -735,6 +773,24 @@ OptimizedList OptimizeForCache(const uint32_t* indices, size_t numIndices, uint3
     CacheOrder order(indices, numIndices, numVertices, cacheSize, minBatch);
     order.Run();
     return order.Emit(maxLoad);
+}
+
+OptimizedList OptimizeForCacheEither(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
+                                     int maxLoad, int minBatch, int otherMinBatch,
+                                     const std::function<bool(const OptimizedList&, const OptimizedList&)>& better)
+{
+    POLVANE_CHECK(cacheSize >= 3 && cacheSize <= 64 && maxLoad >= 1 && minBatch >= 1 && minBatch <= cacheSize &&
+                  otherMinBatch >= 1 && otherMinBatch <= cacheSize);
+    CacheOrder order(indices, numIndices, numVertices, cacheSize, minBatch);
+    order.Run();
+    OptimizedList first = order.Emit(maxLoad, true);
+    order.Restart(otherMinBatch, true);
+    order.Run();
+    OptimizedList second = order.Emit(maxLoad);
+    if (better(second, first)) {
+        return second;
+    }
+    return first;
 }
 
 } // namespace polvane
