@@ -80,7 +80,7 @@ private:
     void GiveUpLaterBands();
     Candidate Choose();
     void MakeRoom(const Candidate& candidate, uint32_t wanted);
-    std::vector<uint32_t> FreeSlotOrder(uint32_t minRun) const;
+    void FreeSlotOrder(uint32_t minRun, std::vector<uint32_t>& order) const;
     uint32_t ReadyGain(uint32_t vertex) const;
     bool IsCorner(uint32_t vertex, uint32_t triangle) const;
     void ComputeBands(uint32_t width);
@@ -90,7 +90,9 @@ private:
     uint32_t numVertices;
     uint32_t cacheSize;
     uint32_t minBatch; // free slots a batch starts with, evicting when needed
-    std::vector<uint32_t> corners; // three per kept triangle
+    // Three per kept triangle: the caller's indices when no triangle is dropped, else ownCorners.
+    const uint32_t* corners = nullptr;
+    std::vector<uint32_t> ownCorners;
     uint32_t numTriangles = 0;
     uint32_t numDrawn = 0;
 
@@ -123,6 +125,8 @@ private:
     uint32_t currentBand = 0;
 
     std::vector<Step> steps;
+    // Kept from batch to batch so that building one allocates nothing.
+    std::vector<uint32_t> scratchOrder, scratchSlots, scratchKnown, scratchFresh, scratchPlaced;
     std::vector<uint32_t> rowVertex;
     std::vector<uint32_t> lastRow; // per vertex: its latest row in rowVertex, or none
 };
@@ -131,20 +135,26 @@ CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numV
                        int minBatchIn)
     : numVertices(numVerticesIn), cacheSize(static_cast<uint32_t>(cacheSizeIn))
 {
-    corners.reserve(numIndices / 3 * 3);
+    size_t kept = 0;
     for (size_t i = 0; i + 2 < numIndices; i += 3) {
         uint32_t a = indices[i];
         uint32_t b = indices[i + 1];
         uint32_t c = indices[i + 2];
         POLVANE_CHECK(a < numVertices && b < numVertices && c < numVertices);
-        if (IsDegenerate(a, b, c)) {
-            continue;
-        }
-        corners.push_back(a);
-        corners.push_back(b);
-        corners.push_back(c);
+        kept += IsDegenerate(a, b, c) ? 0 : 1;
     }
-    numTriangles = static_cast<uint32_t>(corners.size() / 3);
+    if (kept == numIndices / 3) {
+        corners = indices;
+    } else {
+        ownCorners.reserve(3 * kept);
+        for (size_t i = 0; i + 2 < numIndices; i += 3) {
+            if (!IsDegenerate(indices[i], indices[i + 1], indices[i + 2])) {
+                ownCorners.insert(ownCorners.end(), indices + i, indices + i + 3);
+            }
+        }
+        corners = ownCorners.data();
+    }
+    numTriangles = static_cast<uint32_t>(kept);
     BuildNeighbours();
     // A band as wide as half the cache leaves room for the next row of vertices next to the current one.
     ComputeBands(std::max<uint32_t>(1, cacheSize / 2));
@@ -154,17 +164,17 @@ CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numV
 void CacheOrder::BuildNeighbours()
 {
     live.assign(numVertices, 0);
-    for (uint32_t v : corners) {
-        ++live[v];
+    for (uint32_t c = 0; c < 3 * numTriangles; ++c) {
+        ++live[corners[c]];
     }
     adjStart.assign(numVertices + 1, 0);
     for (uint32_t v = 0; v < numVertices; ++v) {
         adjStart[v + 1] = adjStart[v] + live[v];
     }
-    adj.assign(corners.size(), 0);
-    adjPos.assign(corners.size(), 0);
+    adj.assign(3 * size_t(numTriangles), 0);
+    adjPos.assign(3 * size_t(numTriangles), 0);
     std::vector<uint32_t> fill(adjStart.begin(), adjStart.end() - 1);
-    for (uint32_t c = 0; c < corners.size(); ++c) {
+    for (uint32_t c = 0; c < 3 * numTriangles; ++c) {
         uint32_t p = fill[corners[c]]++;
         adj[p] = c;
         adjPos[c] = p;
@@ -233,7 +243,8 @@ void CacheOrder::ComputeBands(uint32_t width)
     std::vector<uint32_t> queue;
     uint32_t numLevels = 0;
     uint32_t numBands = 0;
-    for (uint32_t v : corners) {
+    for (uint32_t c = 0; c < 3 * numTriangles; ++c) {
+        uint32_t v = corners[c];
         if (distance[v] != none) {
             continue;
         }
@@ -409,34 +420,42 @@ bool CacheOrder::IsCorner(uint32_t vertex, uint32_t triangle) const
 
 // Free slots in the order they are filled: longest runs of neighbouring free slots first, so that one batch needs
 // as few load commands as possible.
-std::vector<uint32_t> CacheOrder::FreeSlotOrder(uint32_t minRun) const
+void CacheOrder::FreeSlotOrder(uint32_t minRun, std::vector<uint32_t>& order) const
 {
     struct Run {
         uint32_t start;
         uint32_t length;
     };
-    std::vector<Run> runs;
+    Run runs[64];
+    uint32_t numRuns = 0;
     for (uint32_t s = 0; s < cacheSize; ++s) {
         if (slotVertex[s] != none) {
             continue;
         }
-        if (!runs.empty() && runs.back().start + runs.back().length == s) {
-            ++runs.back().length;
+        if (numRuns > 0 && runs[numRuns - 1].start + runs[numRuns - 1].length == s) {
+            ++runs[numRuns - 1].length;
         } else {
-            runs.push_back(Run{s, 1});
+            runs[numRuns++] = Run{s, 1};
         }
     }
-    std::stable_sort(runs.begin(), runs.end(), [](const Run& x, const Run& y) { return x.length > y.length; });
-    std::vector<uint32_t> order;
-    for (const Run& run : runs) {
-        if (!order.empty() && run.length < minRun) {
+    // Longest first, runs of equal length in slot order (an insertion sort: there are few runs).
+    for (uint32_t i = 1; i < numRuns; ++i) {
+        Run run = runs[i];
+        uint32_t j = i;
+        for (; j > 0 && runs[j - 1].length < run.length; --j) {
+            runs[j] = runs[j - 1];
+        }
+        runs[j] = run;
+    }
+    order.clear();
+    for (uint32_t r = 0; r < numRuns; ++r) {
+        if (!order.empty() && runs[r].length < minRun) {
             break;
         }
-        for (uint32_t i = 0; i < run.length; ++i) {
-            order.push_back(run.start + i);
+        for (uint32_t i = 0; i < runs[r].length; ++i) {
+            order.push_back(runs[r].start + i);
         }
     }
-    return order;
 }
 
 // Number of undrawn triangles that loading `vertex` would make drawable (counted among its first ones).
@@ -636,13 +655,15 @@ void CacheOrder::GiveUpLaterBands()
 void CacheOrder::BuildBatch()
 {
     GiveUpLaterBands();
-    std::vector<uint32_t> order = FreeSlotOrder(minExtraRun);
+    std::vector<uint32_t>& order = scratchOrder;
+    FreeSlotOrder(minExtraRun, order);
     if (order.size() < minBatch && numDrawn > 0) {
         MakeRoom(Choose(), minBatch);
-        order = FreeSlotOrder(minExtraRun);
+        FreeSlotOrder(minExtraRun, order);
     }
     size_t used = 0;
-    std::vector<uint32_t> slots; // slot of each vertex loaded by this batch, in load order
+    std::vector<uint32_t>& slots = scratchSlots; // slot of each vertex loaded by this batch, in load order
+    slots.clear();
     for (;;) {
         Candidate candidate = Choose();
         if (candidate.missing > order.size() - used) {
@@ -650,7 +671,7 @@ void CacheOrder::BuildBatch()
                 break;
             }
             MakeRoom(candidate, candidate.missing);
-            order = FreeSlotOrder(1);
+            FreeSlotOrder(1, order);
         }
         for (uint32_t k = 0; k < 3; ++k) {
             uint32_t v = corners[3 * candidate.triangle + k];
@@ -674,8 +695,10 @@ void CacheOrder::BuildBatch()
         while (j < slots.size() && slots[j] == slots[j - 1] + 1) {
             ++j;
         }
-        std::vector<uint32_t> known;
-        std::vector<uint32_t> fresh;
+        std::vector<uint32_t>& known = scratchKnown;
+        std::vector<uint32_t>& fresh = scratchFresh;
+        known.clear();
+        fresh.clear();
         for (size_t k = i; k < j; ++k) {
             uint32_t v = slotVertex[slots[k]];
             (lastRow[v] == none ? fresh : known).push_back(v);
@@ -685,7 +708,8 @@ void CacheOrder::BuildBatch()
         bool reuse = !known.empty() && lastRow[known.back()] - lastRow[known.front()] + 1 == known.size() &&
                      (fresh.empty() || lastRow[known.back()] + 1 == end);
         uint32_t row = reuse ? lastRow[known.front()] : end;
-        std::vector<uint32_t> placed = known;
+        std::vector<uint32_t>& placed = scratchPlaced;
+        placed.assign(known.begin(), known.end());
         placed.insert(placed.end(), fresh.begin(), fresh.end());
         for (size_t k = reuse ? known.size() : 0; k < placed.size(); ++k) {
             lastRow[placed[k]] = static_cast<uint32_t>(rowVertex.size());
