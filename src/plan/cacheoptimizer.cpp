@@ -4,6 +4,7 @@
 #include "plan/displaylist.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace polvane {
 
@@ -13,6 +14,10 @@ const uint32_t none = 0xFFFFFFFFu;
 
 // How many undrawn triangles of one vertex are looked at when searching for a triangle to go on with.
 const uint32_t maxScansPerVertex = 64;
+
+// A drawn corner is found in its vertex's list by a scan when the vertex has at most this many triangles; the
+// corners of vertices with more keep their positions in a table.
+const uint32_t maxScannedDegree = 32;
 
 // How many triangles lacking one corner are compared when choosing the next vertex to load.
 const uint32_t maxNearReadyLooks = 256;
@@ -99,7 +104,8 @@ private:
     // The undrawn triangles of vertex v are the corners adj[adjStart[v] .. adjStart[v] + live[v]).
     std::vector<uint32_t> adjStart;
     std::vector<uint32_t> adj;
-    std::vector<uint32_t> adjPos; // per corner: its position in adj
+    // Per corner of a vertex with more than maxScannedDegree triangles: its position in adj.
+    std::unordered_map<uint32_t, uint32_t> manyPos;
     std::vector<uint32_t> live;   // per vertex: undrawn triangles
 
     std::vector<uint32_t> slotOf;     // per vertex, or none
@@ -172,12 +178,14 @@ void CacheOrder::BuildNeighbours()
         adjStart[v + 1] = adjStart[v] + live[v];
     }
     adj.assign(3 * size_t(numTriangles), 0);
-    adjPos.assign(3 * size_t(numTriangles), 0);
+    manyPos.clear();
     std::vector<uint32_t> fill(adjStart.begin(), adjStart.end() - 1);
     for (uint32_t c = 0; c < 3 * numTriangles; ++c) {
         uint32_t p = fill[corners[c]]++;
         adj[p] = c;
-        adjPos[c] = p;
+        if (adjStart[corners[c] + 1] - adjStart[corners[c]] > maxScannedDegree) {
+            manyPos[c] = p;
+        }
     }
 }
 
@@ -339,13 +347,21 @@ void CacheOrder::Draw(uint32_t triangle)
 void CacheOrder::RemoveCorner(uint32_t corner)
 {
     uint32_t v = corners[corner];
-    uint32_t p = adjPos[corner];
     uint32_t last = adjStart[v] + live[v] - 1;
     uint32_t moved = adj[last];
+    uint32_t p = adjStart[v];
+    if (adjStart[v + 1] - adjStart[v] > maxScannedDegree) {
+        p = manyPos[corner];
+        manyPos[moved] = p;
+        manyPos[corner] = last;
+    } else {
+        while (adj[p] != corner) {
+            ++p;
+            POLVANE_CHECK(p <= last);
+        }
+    }
     adj[p] = moved;
-    adjPos[moved] = p;
     adj[last] = corner;
-    adjPos[corner] = last;
     --live[v];
 }
 
@@ -734,7 +750,7 @@ OptimizedList CacheOrder::Emit(int maxLoad, bool again)
 {
     Release(adjStart);
     Release(adj);
-    Release(adjPos);
+    std::unordered_map<uint32_t, uint32_t>().swap(manyPos);
     Release(live);
     Release(slotOf);
     Release(cachedCorners);
