@@ -42,12 +42,12 @@ struct LoadResult {
     std::string errors;
 };
 
-LoadResult Load(const uint8_t* data, size_t size)
+LoadResult Load(const uint8_t* data, size_t size, size_t pieceSize = objPieceSize)
 {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     LoadResult result;
     CapturedErrors captured;
-    result.model = std::make_unique<ObjFile>(in, sourceName);
+    result.model = std::make_unique<ObjFile>(in, sourceName, false, pieceSize);
     result.errors = captured.Text();
     return result;
 }
@@ -491,9 +491,41 @@ std::vector<uint32_t> ReplayDisplayList(const ObjFile& model, const CacheLayout&
     return replay.drawn;
 }
 
+namespace {
+
+template <typename T>
+bool SameArray(const T* a, const T* b, size_t count)
+{
+    return (a == nullptr) == (b == nullptr) && (a == nullptr || std::memcmp(a, b, count * sizeof(T)) == 0);
+}
+
+// Read in pieces of a few bytes (the count taken from the input), the model and the messages must be the same.
+std::string CheckReadInPieces(const LoadResult& whole, const uint8_t* data, size_t size)
+{
+    const size_t pieceSize = size == 0 ? 1 : 1 + data[size / 2] % 16;
+    const LoadResult pieces = Load(data, size, pieceSize);
+    const ObjFile& a = *whole.model;
+    const ObjFile& b = *pieces.model;
+    const size_t vertices = size_t(a.GetNumVertices());
+    if (pieces.errors != whole.errors || a.GetNumVertices() != b.GetNumVertices() ||
+        a.GetNumIndices() != b.GetNumIndices() || !SameArray(a.GetVertices(), b.GetVertices(), vertices) ||
+        !SameArray(a.GetNormals(), b.GetNormals(), vertices) ||
+        !SameArray(a.GetTexCoords(), b.GetTexCoords(), vertices) ||
+        !SameArray(a.GetIndices(), b.GetIndices(), size_t(a.GetNumIndices()))) {
+        return "read in pieces of " + std::to_string(pieceSize) + " bytes, the model or its messages differ";
+    }
+    return std::string();
+}
+
+}
+
 std::string CheckLoader(const uint8_t* data, size_t size)
 {
     const LoadResult loaded = Load(data, size);
+    const std::string pieces = CheckReadInPieces(loaded, data, size);
+    if (!pieces.empty()) {
+        return pieces;
+    }
     if (!loaded.model->GetVertices()) {
         if (loaded.model->GetNumVertices() != 0 || loaded.model->GetNumIndices() != 0 ||
             loaded.model->GetIndices() || loaded.model->GetNormals() || loaded.model->GetTexCoords()) {

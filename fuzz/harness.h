@@ -13,7 +13,8 @@
 
 class ObjFile;
 
-// Loads the bytes as an OBJ file (error lines discarded). A model that loads must be well formed: at least one
+// Loads the bytes as an OBJ file (error lines discarded); read in pieces of a few bytes, it must load the same and
+// report the same. A model that loads must be well formed: at least one
 // vertex, a whole number of triangles, every index below the vertex count, vertex numbers given in order of
 // first appearance with none unused, and generated normals finite and of unit length or zero.
 std::string CheckLoader(const uint8_t* data, size_t size);

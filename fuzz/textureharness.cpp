@@ -1,5 +1,11 @@
 #include "textureharness.h"
 
+#include <cstring>
+
+#include "plan/meshcutter.h"
+#include "textures/texturefit.h"
+#include "textures/tilegrid.h"
+
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -243,4 +249,116 @@ std::string CheckTexture(const uint8_t* data, size_t size)
     }
     const std::string broken = CheckConversion(image, forced, clampS, clampT);
     return broken.empty() && !forced ? CheckChooser(image, clampS, clampT) : broken;
+}
+
+namespace {
+
+// Reads bytes in order; zeros past the end.
+class ByteReader {
+public:
+    ByteReader(const uint8_t* bytes, size_t count) : data(bytes), size(count) {}
+    uint8_t Byte() { return at < size ? data[at++] : 0; }
+    double Double()
+    {
+        // Mostly small coordinates; a raw bit pattern (NaN, infinities, huge values) when the first byte says so.
+        const uint8_t kind = Byte();
+        if (kind >= 240) {
+            uint64_t bits = 0;
+            for (int k = 0; k < 8; ++k) {
+                bits = bits << 8 | Byte();
+            }
+            double value;
+            std::memcpy(&value, &bits, sizeof value);
+            return value;
+        }
+        return (double(int(Byte()) - 128) * 4.0 + double(Byte()) / 64.0) * (kind % 4 == 0 ? 16.0 : 1.0);
+    }
+
+private:
+    const uint8_t* data;
+    size_t size;
+    size_t at = 0;
+};
+
+double CrossArea(const CutVertex& a, const CutVertex& b, const CutVertex& c)
+{
+    return (b.st[0] - a.st[0]) * (c.st[1] - a.st[1]) - (b.st[1] - a.st[1]) * (c.st[0] - a.st[0]);
+}
+
+}
+
+std::string CheckCutting(const uint8_t* data, size_t size)
+{
+    ByteReader in(data, size);
+    const TextureFormat formats[] = {TextureFormat::RGBA16, TextureFormat::RGBA32, TextureFormat::CI4,
+                                     TextureFormat::CI8, TextureFormat::I4, TextureFormat::IA8};
+    const TextureFormat format = formats[in.Byte() % 6];
+    const int width = 1 + in.Byte() * 4, height = 1 + in.Byte() * 4;
+    const TileGrid tiles = ChooseTileGrid(format, width, height);
+    if (tiles.columns > 0) {
+        if (!FitsTmem(format, tiles.width + 2, tiles.height + 2) ||
+            int64_t(tiles.columns) * tiles.width < width || int64_t(tiles.rows) * tiles.height < height ||
+            int64_t(tiles.columns - 1) * tiles.width >= width || int64_t(tiles.rows - 1) * tiles.height >= height ||
+            (TexelBits(format) == 4 && tiles.width % 2 != 0)) {
+            return "tile grid " + std::to_string(tiles.columns) + "x" + std::to_string(tiles.rows) + " of " +
+                   std::to_string(tiles.width) + "x" + std::to_string(tiles.height) + " does not suit the image";
+        }
+    } else if (width <= maxTiledSide && height <= maxTiledSide) {
+        return "no tile grid for an image that can be tiled";
+    }
+
+    CutGrid grid;
+    for (int axis = 0; axis < 2; ++axis) {
+        grid.count[axis] = 1 + in.Byte() % 8;
+        grid.pitch[axis] = 1 + in.Byte() % 64;
+        grid.period[axis] = in.Byte() % 2 == 0 ? 0.0 : grid.pitch[axis] * grid.count[axis] - in.Byte() % 2;
+    }
+    CutVertex corners[3];
+    for (CutVertex& corner : corners) {
+        corner.st[0] = in.Double();
+        corner.st[1] = in.Double();
+        for (double& value : corner.values) {
+            value = in.Byte();
+        }
+    }
+    std::vector<CutPiece> pieces;
+    if (!CutTriangle(corners, grid, pieces)) {
+        return pieces.empty() ? "" : "a triangle that was not cut left pieces";
+    }
+    double area = 0.0, triangleArea = 0.0, extent = 0.0;
+    CutVertex finite[3];
+    for (int c = 0; c < 3; ++c) {
+        finite[c] = corners[c];
+        for (double& st : finite[c].st) {
+            st = std::isfinite(st) ? st : 0.0;
+            extent = std::max(extent, std::fabs(st));
+        }
+    }
+    triangleArea = std::fabs(CrossArea(finite[0], finite[1], finite[2]));
+    for (const CutPiece& piece : pieces) {
+        if (piece.tile >= uint32_t(grid.count[0] * grid.count[1])) {
+            return "piece in tile " + std::to_string(piece.tile) + ", which does not exist";
+        }
+        const int cell[2] = {int(piece.tile) % grid.count[0], int(piece.tile) / grid.count[0]};
+        for (const CutVertex& corner : piece.corners) {
+            for (int axis = 0; axis < 2; ++axis) {
+                const double st = corner.st[axis], slack = 1e-6 * std::max(1.0, extent);
+                if (!std::isfinite(st)) {
+                    return "piece with a coordinate that is not finite";
+                }
+                const bool first = cell[axis] == 0, last = cell[axis] == grid.count[axis] - 1;
+                const bool clamped = grid.period[axis] == 0.0;
+                const double low = cell[axis] * grid.pitch[axis];
+                const double high = last && !clamped ? grid.period[axis] : low + grid.pitch[axis];
+                if ((!(clamped && first) && st < low - slack) || (!(clamped && last) && st > high + slack)) {
+                    return "piece corner outside its tile's cell";
+                }
+            }
+        }
+        area += std::fabs(CrossArea(piece.corners[0], piece.corners[1], piece.corners[2]));
+    }
+    if (std::fabs(area - triangleArea) > 1e-6 * std::max(1.0, extent * extent)) {
+        return "pieces cover " + std::to_string(area) + " of the triangle's " + std::to_string(triangleArea);
+    }
+    return "";
 }

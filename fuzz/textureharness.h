@@ -21,4 +21,10 @@ std::string CheckImageLoader(const uint8_t* data, size_t size, const std::string
 // and its quantiser: a texture one load holds, indices inside the palette, and the same bytes on a second run.
 std::string CheckTexture(const uint8_t* data, size_t size);
 
+// Builds a tile grid and a triangle from the bytes (any doubles, NaN and huge ones included) and cuts it: a
+// triangle cut or refused never hangs; pieces name existing tiles, lie inside their cell once moved into the
+// first repeat, and cover the triangle's texture area exactly once. The grid a small image is tiled with fits
+// every bordered tile into one load and covers the image.
+std::string CheckCutting(const uint8_t* data, size_t size);
+
 #endif

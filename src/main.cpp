@@ -42,7 +42,7 @@ bool ConvertWithMaterials(const ObjFile& objFile, const std::string& objPath, co
     for (const MaterialLook& look : looks) {
         materialNames.push_back(look.name.empty() ? "(none)" : look.name);
     }
-    CountPlan(plan, lists.materials, materialNames, stats);
+    CountPlan(plan, lists.materials, materialNames, stats, lists.cutting);
     CostPlan(plan, settings, stats);
     stats.degenerateTriangles = CountDegenerateTriangles(objFile);
     return true;

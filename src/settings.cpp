@@ -47,6 +47,8 @@ void PrintUsage(std::ostream& out)
            "    --materials           Reads .mtl materials, textures, parts and vertex colours\n"
            "    --texture-format fmt  Converts textures to auto (default), rgba16, rgba32,\n"
            "                          ia16, ia8, ia4, i8, i4, ci8 or ci4\n"
+           "    --texture-max N       Keeps up to N texels a side (32 to 1024, a power of\n"
+           "                          two), drawing larger textures in tiles\n"
            "    --preview file.png    Draws a picture of the model as the console shows it\n"
            "    --preview-size WxH    Size of the picture [16-4096] (default 640x480)\n"
            "    --preview-batches     Colours the picture by vertex batch\n";
@@ -280,6 +282,15 @@ const OptionRule optionRules[] = {
                  settings.textureFormat = entry.format;
                  return true;
              }
+         }
+         return InvalidValue(errors, option, values[0]);
+     }},
+    {"--texture-max", false, 1,
+     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         int side = 0;
+         if (ParseWhole(values[0], 32, 1024, side) && (side & (side - 1)) == 0 && IsDigit(values[0][0])) {
+             settings.textureMax = side;
+             return true;
          }
          return InvalidValue(errors, option, values[0]);
      }},

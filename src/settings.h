@@ -32,6 +32,7 @@ struct ConversionSettings {
     bool fullBraces = false;  // vertex rows with the braces of every member of the Vtx union
     bool materials = false;   // read .mtl materials, textures, parts and vertex colours
     std::optional<TextureFormat> textureFormat;  // empty: chosen for each texture
+    int textureMax = 0;       // texels kept on a texture's longer side, drawn in tiles; 0: one load per texture
     std::string previewPath;  // empty: no preview
     int previewWidth = 640;
     int previewHeight = 480;

@@ -18,6 +18,17 @@ struct VertexRow {
     uint8_t shade[4];    // the normal as three signed bytes (lit) or the colour (unlit), then the alpha
 };
 
+// How a texture larger than one load is cut into tiles. The texels are stored with a one-texel frame (the
+// opposite edge where the axis wraps, the edge texel repeated where it clamps), so the image proper starts at
+// texel 1, 1; tile c, r covers the image's texels from c * width, r * height (the last column and row end at the
+// image's edge) and is loaded with the texel around it.
+struct TileGrid {
+    int columns = 0;  // 0: the texture is loaded whole
+    int rows = 0;
+    int width = 0;    // texels of the image per tile, without the frame
+    int height = 0;
+};
+
 // A texture as it lies in memory for the console: texels big-endian in the chosen format, rows of whole 64-bit
 // words when it is loaded as a block, the array padded to a multiple of 8 bytes.
 struct TexturePlan {
@@ -32,6 +43,7 @@ struct TexturePlan {
     int maskS = 0, maskT = 0;       // log2 of the repeat period in texels; 0 when the axis clamps at its size
     bool loadAsTile = false;        // rows are not whole 64-bit words: loaded with gsDPLoadTextureTile
     double psnr = -1.0;             // how close it draws to its image, in dB; negative when not measured
+    TileGrid tiles;                 // tiled: width and height include the frame
 };
 
 // The inputs of the colour combiner that the materials use.
@@ -58,6 +70,8 @@ enum GeometryBits : uint32_t { geometryLighting = 1u << 0, geometryPackedNormals
 //   Texture: a = 1 on, 0 off (gsSPTexture with scale 0xFFFF)
 //   LoadTexture: a = index into ConsolePlan::textures (its texels, into tile 0)
 //   LoadPalette: a = index into ConsolePlan::textures (its palette)
+//   LoadTextureTile: a = index into ConsolePlan::textures, b = tile (column + row * columns), into tile 0 with
+//     its size set to the loaded rectangle, which clamps
 //   SetTextureLUT: a = 1 for RGBA16 palettes, 0 for none
 //   SetPrimColour: a, b, c, d = red, green, blue, alpha
 //   SetCycleOne, AlphaCompareNone: no arguments (gsDPSetCycleType(G_CYC_1CYCLE), gsDPSetAlphaCompare(G_AC_NONE))
@@ -78,6 +92,7 @@ struct Command {
         Texture,
         LoadTexture,
         LoadPalette,
+        LoadTextureTile,
         SetTextureLUT,
         SetPrimColour,
         SetCycleOne,

@@ -179,7 +179,7 @@ uint32_t IndexOf(std::vector<std::string>& names, const std::string& name)
 // Reads the OBJ text once, collecting the records, fanning faces into triangles and welding their corners.
 class ObjReader {
 public:
-    bool Read(std::istream& in);
+    bool Read(std::istream& in, size_t pieceSize);
 
     std::vector<Vector3D> positions;
     std::vector<Vector2D> texCoords;
@@ -192,6 +192,7 @@ public:
     std::string error;
 
 private:
+    void ReserveFor(double scale);
     bool ReadPhysicalLine(const char* begin, const char* end);
     bool ReadLine(const char* begin, const char* end);
     bool ReadNumbers(const char* keyword, const char* cursor, const char* end, float* values, int required,
@@ -219,12 +220,38 @@ private:
     uint32_t faceCount = 0;
 };
 
-constexpr size_t blockSize = size_t(1) << 20;
-
-bool ObjReader::Read(std::istream& in)
+// The bytes from the stream's position to its end; 0 when the stream cannot tell.
+uint64_t BytesLeft(std::istream& in)
 {
+    const std::streampos start = in.tellg();
+    if (start == std::streampos(-1) || !in.seekg(0, std::ios::end)) {
+        in.clear();
+        return 0;
+    }
+    const std::streampos stop = in.tellg();
+    in.seekg(start);
+    return stop > start ? uint64_t(stop - start) : 0;
+}
+
+// Makes room for what the whole file will likely hold, scale times what has been read so far, so that the arrays
+// are not grown and copied again and again on the way.
+void ObjReader::ReserveFor(double scale)
+{
+    const auto room = [scale](size_t count) { return size_t(double(count) * scale * 1.05) + 16; };
+    positions.reserve(room(positions.size()));
+    texCoords.reserve(room(texCoords.size()));
+    normals.reserve(room(normals.size()));
+    corners.reserve(room(corners.size()));
+    weldMap.Reserve(room(weldMap.Size()));
+}
+
+bool ObjReader::Read(std::istream& in, size_t pieceSize)
+{
+    const uint64_t fileBytes = BytesLeft(in);
+    uint64_t bytesRead = 0;
+    bool reserved = false;
     // Left uninitialised: only what is read into it is ever touched.
-    size_t capacity = blockSize;
+    size_t capacity = pieceSize > 0 ? pieceSize : 1;
     std::unique_ptr<char[]> buffer(new char[capacity]);
     size_t kept = 0;
     bool firstBlock = true;
@@ -241,10 +268,16 @@ bool ObjReader::Read(std::istream& in)
         const bool atEnd = got < capacity - kept;
         const char* cursor = buffer.get();
         const char* end = cursor + kept + got;
-        if (firstBlock && end - cursor >= 3 && std::memcmp(cursor, "\xEF\xBB\xBF", 3) == 0) {
-            cursor += 3;
+        if (firstBlock) {
+            if (end - cursor < 3 && !atEnd) {
+                kept = size_t(end - cursor);  // too little yet to tell whether the file starts with a byte-order mark
+                continue;
+            }
+            if (end - cursor >= 3 && std::memcmp(cursor, "\xEF\xBB\xBF", 3) == 0) {
+                cursor += 3;
+            }
+            firstBlock = false;
         }
-        firstBlock = false;
         for (;;) {
             const char* lineEnd = static_cast<const char*>(std::memchr(cursor, '\n', size_t(end - cursor)));
             if (!lineEnd) {
@@ -263,6 +296,13 @@ bool ObjReader::Read(std::istream& in)
                 return false;
             }
             break;
+        }
+        bytesRead += got;
+        // The first piece tells what the records of the file are like.
+        const uint64_t consumed = bytesRead - uint64_t(end - cursor);
+        if (!reserved && fileBytes > bytesRead && consumed >= (uint64_t(1) << 16)) {
+            ReserveFor(double(fileBytes) / double(consumed));
+            reserved = true;
         }
         kept = size_t(end - cursor);
         std::memmove(buffer.get(), cursor, kept);
@@ -582,11 +622,11 @@ ObjFile::ObjFile(const char* path, bool readGroups_)
     Parse(file);
 }
 
-ObjFile::ObjFile(std::istream& in, const std::string& name, bool readGroups_)
+ObjFile::ObjFile(std::istream& in, const std::string& name, bool readGroups_, size_t pieceSize)
     : numVertices(0), numIndices(0), vertices(nullptr), normals(nullptr), texCoords(nullptr), indices(nullptr),
       sourceName(name), readGroups(readGroups_)
 {
-    Parse(in);
+    Parse(in, pieceSize);
 }
 
 ObjFile::ObjFile(const ObjFile& other)
@@ -618,7 +658,7 @@ void ObjFile::ReportError(uint64_t line, const std::string& what) const
     std::cerr << sourceName << ":" << line << ": " << what << "\n";
 }
 
-void ObjFile::Parse(std::istream& in)
+void ObjFile::Parse(std::istream& in, size_t pieceSize)
 {
     ObjReader reader;
     std::shared_ptr<ObjGroups> readGroupsInto;
@@ -626,7 +666,7 @@ void ObjFile::Parse(std::istream& in)
         readGroupsInto = std::make_shared<ObjGroups>();
         reader.groups = readGroupsInto.get();
     }
-    if (!reader.Read(in)) {
+    if (!reader.Read(in, pieceSize)) {
         ReportError(reader.errorLine, reader.error);
         return;
     }

@@ -1,6 +1,7 @@
 #ifndef POLVANE_OBJFILE_H
 #define POLVANE_OBJFILE_H
 
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <memory>
@@ -48,6 +49,10 @@ enum class CornerFault { None, NoVertex, NoTexCoord, NoNormal, TooLarge };
 // Reads the corner token [begin, end) as the C scan reads the forms "%d", "%d/%d/%d" and "%d//%d".
 CornerFault ReadCorner(const char* begin, const char* end, CornerNumbers& numbers);
 
+// The reader takes the file in pieces of this size into one buffer and reads each line where it lies; a line longer
+// than the buffer grows it.
+constexpr size_t objPieceSize = size_t(1) << 20;
+
 // A loaded OBJ model: an indexed triangle mesh. A failed load leaves it empty (GetVertices() is null) after
 // reporting the reason as one line on the error stream.
 struct ObjGroups;
@@ -57,7 +62,8 @@ public:
     // With readGroups, the model also keeps its materials, parts and vertex colours (GetGroups()).
     explicit ObjFile(const char* path, bool readGroups = false);
     // Loads OBJ text from a stream; sourceName stands for the file in error messages.
-    ObjFile(std::istream& in, const std::string& sourceName, bool readGroups = false);
+    ObjFile(std::istream& in, const std::string& sourceName, bool readGroups = false,
+            size_t pieceSize = objPieceSize);
     ObjFile(const ObjFile& other);
     ObjFile& operator=(const ObjFile& other);
     ~ObjFile();
@@ -75,7 +81,7 @@ public:
     const ObjGroups* GetGroups() const { return groups.get(); }
 
     // Reads the whole stream and fills the model; on a fault the model stays empty.
-    void Parse(std::istream& in);
+    void Parse(std::istream& in, size_t pieceSize = objPieceSize);
     void Release();
     void CopyFrom(const ObjFile& other);
     // Replaces every normal by the normalised sum of the unit normals of the triangles using the vertex.

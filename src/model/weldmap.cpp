@@ -119,3 +119,11 @@ void WeldMap::Insert(uint32_t vertexNumber)
     table[slot] = vertexNumber;
     ++tableCount;
 }
+
+void WeldMap::Reserve(size_t vertices)
+{
+    keys.reserve(vertices);
+    if (!hashingAll) {
+        chainNext.reserve(vertices);
+    }
+}

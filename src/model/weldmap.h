@@ -19,6 +19,8 @@ public:
     // positionCount is the number of positions read so far.
     uint32_t Weld(const ObjAttribute& attribute, uint32_t positionCount);
     uint32_t Size() const { return uint32_t(keys.size()); }
+    // Makes room for this many vertices at once, so that the map need not grow on the way.
+    void Reserve(size_t vertices);
     // The attribute of each vertex number, in order.
     const std::vector<ObjAttribute>& Keys() const { return keys; }
 

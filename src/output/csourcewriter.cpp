@@ -16,209 +16,81 @@
 #include "plan/costmodel.h"
 #include "plan/displaylist.h"
 #include "plan/planbuilder.h"
-#include "plan/trianglesnake.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 
-// Writes display-list rows, pairing triangles into one command where the microcode allows it, and counts
-// what it writes.
-class DisplayListText : public DisplayListSink {
+// Prints the plain plan as it is made, in the text of the plan writer, and counts and prices what its list draws
+// and loads.
+class PlainPlanText : public PlanReceiver {
 public:
-    DisplayListText(OutputText& text, const std::string& vertexArrayName, bool pairTriangles, bool snakeRuns,
-                    DisplayListStats& counts, CostMeter& costMeter, const std::vector<uint32_t>* rowKeys)
-        : out(text), vertices(vertexArrayName), pairs(pairTriangles), snakes(snakeRuns), stats(counts),
-          meter(costMeter), keys(rowKeys)
+    PlainPlanText(OutputText& text, const std::string& identifier, const ConversionSettings& settings,
+                  std::ostream& progressStream, DisplayListStats& counts)
+        : out(text), id(identifier), conversion(settings), progress(progressStream), stats(counts),
+          meter(CostsOf(settings.microcode), settings.useNormals)
     {
     }
 
-    void Load(uint32_t first, uint32_t count, uint32_t slot) override
+    void Row(const VertexRow& row) override
     {
-        WritePending();
-        out << "    gsSPVertex(&" << vertices << "[" << int64_t(first) << "], " << int64_t(count) << ", "
-            << int64_t(slot) << "),\n";
-        stats.batches += afterLoad ? 0 : 1;
-        afterLoad = true;
-        ++stats.loadRows;
-        stats.verticesLoaded += count;
-        ++stats.commands;
-        Command load;
-        load.kind = Command::Vertex;
-        load.a = first;
-        load.b = count;
-        meter.Add(load, keys);
+        WriteVertexRow(out, row, !conversion.useNormals, conversion.fullBraces);
+        ++stats.vertices;
     }
-    void Sync() override
+    void RowsDone(const std::vector<uint32_t>* rowVertex) override
     {
-        WritePending();
-        out << "    gsDPPipeSync(),\n";
-        afterLoad = false;
-        ++stats.commands;
-        Meter(Command::PipeSync);
-    }
-    void Triangle(uint32_t slot1, uint32_t slot2, uint32_t slot3) override
-    {
-        afterLoad = false;
-        ++stats.trianglesDrawn;
-        if (snakes) {
-            run.push_back({slot1, slot2, slot3});
-        } else if (!pairs) {
-            WriteOne(slot1, slot2, slot3);
-        } else if (!pending) {
-            pendingSlots[0] = slot1;
-            pendingSlots[1] = slot2;
-            pendingSlots[2] = slot3;
-            pending = true;
-        } else {
-            Command pair;
-            pair.a = pendingSlots[0];
-            pair.b = pendingSlots[1];
-            pair.c = pendingSlots[2];
-            pair.d = slot1;
-            pair.e = slot2;
-            pair.f = slot3;
-            WritePair(pair);
-            pending = false;
+        keys = rowVertex;
+        WriteArrayEnd(out);
+        if (conversion.verbose) {
+            progress << "Generating display list...\n";
         }
+        WriteListStart(out, id + "DisplayList");
     }
-    // Without an end command the graphics processor would run on past the list.
-    void End()
+    void Commands(const Command* commands, size_t count) override
     {
-        WritePending();
-        out << "    gsSPEndDisplayList(),\n";
-        ++stats.commands;
-        Meter(Command::End);
+        for (size_t i = 0; i < count; ++i) {
+            WriteCommand(out, noLists, id, commands[i]);
+            CountCommand(commands[i], afterLoad, stats);
+            meter.Add(commands[i], keys);
+        }
+        stats.commands += count;  // no command of the plain list is a macro of several
+    }
+    // After the last command: what the list costs the RSP.
+    void Price(int maxLoad)
+    {
         meter.Finish();
+        stats.modelledInstructions = meter.Instructions();
+        stats.instructionBound = meter.LowerBound(maxLoad);
     }
 
 private:
-    void WriteOne(uint32_t slot1, uint32_t slot2, uint32_t slot3)
-    {
-        out << "    gsSP1Triangle(" << int64_t(slot1) << ", " << int64_t(slot2) << ", " << int64_t(slot3)
-            << ", 0),\n";
-        ++stats.commands;
-        Meter(Command::Triangle);
-    }
-    void WritePair(const Command& pair)
-    {
-        out << "    gsSP2Triangles(" << int64_t(pair.a) << ", " << int64_t(pair.b) << ", " << int64_t(pair.c)
-            << ", 0, " << int64_t(pair.d) << ", " << int64_t(pair.e) << ", " << int64_t(pair.f) << ", 0),\n";
-        ++stats.commands;
-        Meter(Command::TrianglePair);
-    }
-    void Meter(Command::Kind kind)
-    {
-        Command command;
-        command.kind = kind;
-        meter.Add(command);
-    }
-    // A triangle left without a partner before a load or sync is drawn alone.
-    void WritePending()
-    {
-        if (!run.empty()) {
-            runCommands.clear();
-            WriteTriangleRun(run, pairs, true, runCommands);
-            run.clear();
-            for (const Command& command : runCommands) {
-                if (command.kind == Command::TrianglePair) {
-                    WritePair(command);
-                } else if (command.kind == Command::Triangle) {
-                    WriteOne(command.a, command.b, command.c);
-                } else {
-                    out << SnakeText(command);
-                    ++stats.commands;
-                    meter.Add(command);
-                }
-            }
-        }
-        if (pending) {
-            WriteOne(pendingSlots[0], pendingSlots[1], pendingSlots[2]);
-            pending = false;
-        }
-    }
-
     OutputText& out;
-    const std::string& vertices;
-    const bool pairs;
-    const bool snakes;
-    std::vector<std::array<uint32_t, 3>> run;
-    std::vector<Command> runCommands;
+    const std::string& id;
+    const ConversionSettings& conversion;
+    std::ostream& progress;
     DisplayListStats& stats;
-    CostMeter& meter;
-    const std::vector<uint32_t>* keys;
+    const ConsolePlan noLists;  // the plain list calls no other list and loads no texture
     bool afterLoad = false;
-    bool pending = false;
-    uint32_t pendingSlots[3] = {0, 0, 0};
+    CostMeter meter;
+    const std::vector<uint32_t>* keys = nullptr;  // rows are known by their model vertex
 };
-
-
-void WriteHeader(OutputText& out, const OutputNames& names)
-{
-    out << "#ifndef " << names.identifier << "_H\n"
-        << "#define " << names.identifier << "_H\n"
-        << "\n"
-        << "#include \"model.h\"\n"
-        << "\n"
-        << "extern model " << names.identifier << "Model;\n"
-        << "\n"
-        << "#endif\n";
-}
 
 void WriteSource(OutputText& out, const OutputNames& names, const ObjFile& objFile,
                  const ConversionSettings& settings, std::ostream& progress, DisplayListStats& stats)
 {
-    const std::string vertexArray = names.identifier + "Vertices";
-    const std::string displayList = names.identifier + "DisplayList";
-    const CacheLayout cache = CacheLayoutOf(settings);
-
-    polvane::OptimizedList optimized;
-    if (settings.optimize) {
-        optimized = OptimizeForLayout(objFile.GetIndices(), size_t(objFile.GetNumIndices()),
-                                      uint32_t(objFile.GetNumVertices()), cache);
-    }
-
     out << "#include \"" << names.headerFileName << "\"\n"
-        << "\n"
-        << "Vtx " << vertexArray << "[] = \n"
-        << "{\n";
+        << "\n";
+    WriteVertexArrayStart(out, names.identifier);
     if (settings.verbose) {
         progress << "Generating vertices...\n";
     }
-    WriteVertexRows(out, objFile, settings, settings.optimize ? &optimized.rowVertex : nullptr);
-    stats.vertices = settings.optimize ? optimized.rowVertex.size() : uint64_t(objFile.GetNumVertices());
+    PlainPlanText text(out, names.identifier, settings, progress, stats);
+    StreamPlan(objFile, settings, text);
+    text.Price(CacheLayoutOf(settings).maxLoad);
     stats.degenerateTriangles = CountDegenerateTriangles(objFile);
-    out << "};\n"
-        << "\n"
-        << "Gfx " << displayList << "[] = \n"
-        << "{\n";
-    if (settings.verbose) {
-        progress << "Generating display list...\n";
-    }
-    CostMeter meter(CostsOf(settings.microcode), settings.useNormals);
-    DisplayListText rows(out, vertexArray, cache.pairs, settings.optimize && cache.snakes, stats, meter, settings.optimize ? &optimized.rowVertex : nullptr);
-    if (settings.optimize) {
-        // Loads and triangles change no state of the rasteriser, so one sync at the end serves the whole list.
-        for (const polvane::CacheCommand& command : optimized.commands) {
-            if (command.kind == polvane::CacheCommand::Load) {
-                rows.Load(command.a, command.b, command.c);
-            } else {
-                rows.Triangle(command.a, command.b, command.c);
-            }
-        }
-        rows.Sync();
-    } else {
-        BuildDisplayList(objFile.GetIndices(), objFile.GetNumIndices(), uint32_t(objFile.GetNumVertices()), rows,
-                         cache);
-    }
-    rows.End();
-    stats.modelledInstructions = meter.Instructions();
-    stats.instructionBound = meter.LowerBound(cache.maxLoad);
-    out << "};\n"
-        << "\n"
-        << "model " << names.identifier << "Model = { " << vertexArray << ", " << displayList << " };\n"
-        << "\n";
+    WriteArrayEnd(out);
+    WriteModelRecord(out, names.identifier);
 }
 
 // Writes one file through `write`; false when it could not be created or completely written.
@@ -288,7 +160,13 @@ void PrintStats(std::ostream& out, const DisplayListStats& stats)
         for (const DisplayListStats::Material& material : stats.materials) {
             out << "Material " << material.name << ": " << material.triangles
                 << (material.triangles == 1 ? " triangle, " : " triangles, ")
-                << material.textureBytes << " texture bytes\n";
+                << material.textureBytes << " texture bytes";
+            if (material.tiles > 0) {
+                out << "; " << material.tiles << " tiles of " << material.tileWidth << "x" << material.tileHeight
+                    << ", " << material.tileLoads << " tile loads per draw, " << material.trianglesAdded
+                    << " triangles and " << material.verticesAdded << " vertices added by cutting";
+            }
+            out << "\n";
         }
         for (const DisplayListStats::Texture& texture : stats.textures) {
             char psnr[32];
@@ -375,7 +253,7 @@ bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const Conv
     }
     WarnAboutRange(objFile, settings, errors);
     return WriteBothFiles(
-        names, settings, progress, errors, [&](OutputText& out) { WriteHeader(out, names); },
+        names, settings, progress, errors, [&](OutputText& out) { WritePlanHeader(out, names, {}); },
         [&](OutputText& out) { WriteSource(out, names, objFile, settings, progress, counts); });
 }
 

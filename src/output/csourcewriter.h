@@ -8,6 +8,7 @@
 
 #include "console/consoleplan.h"
 #include "model/objfile.h"
+#include "plan/materialplan.h"
 #include "settings.h"
 
 // What the display list of one conversion costs the console.
@@ -27,6 +28,12 @@ struct DisplayListStats {
         std::string name;
         uint64_t triangles = 0;
         uint64_t textureBytes = 0;
+        // A tiled texture: its tiles, their size, the tile loads the model's list makes for it, and what the
+        // cutting added.
+        int tiles = 0;
+        int tileWidth = 0, tileHeight = 0;
+        uint64_t tileLoads = 0;
+        uint64_t trianglesAdded = 0, verticesAdded = 0;
     };
     std::vector<Material> materials;
     // With materials: each texture as converted, and how close it draws to its image.
@@ -48,10 +55,16 @@ void PrintStats(std::ostream& out, const DisplayListStats& stats);
 // Triangles of the model that name one vertex twice and are never drawn.
 uint64_t CountDegenerateTriangles(const ObjFile& objFile);
 
+// Adds what one command of a drawn list loads and draws (not its cost in commands) to stats; afterLoad carries
+// whether the command before it was a load, as consecutive loads make one batch.
+void CountCommand(const Command& command, bool& afterLoad, DisplayListStats& stats);
+
 // Counts what the plan's model list draws and loads, following its calls, and what all its lists cost.
-// materialLists names, per material, its list in the plan (-1 for none).
+// materialLists names, per material, its list in the plan (-1 for none); cutting, per material, what cutting
+// along tiles made of its triangles (empty when nothing is tiled).
 void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
-               const std::vector<std::string>& materialNames, DisplayListStats& stats);
+               const std::vector<std::string>& materialNames, DisplayListStats& stats,
+               const std::vector<MaterialPlanLists::Cutting>& cutting = {});
 
 // Prices the plan's model list, following its calls, for the microcode of settings.
 void CostPlan(const ConsolePlan& plan, const ConversionSettings& settings, DisplayListStats& stats);

@@ -17,7 +17,8 @@ public:
     OutputText(const OutputText&) = delete;
     OutputText& operator=(const OutputText&) = delete;
 
-    OutputText& operator<<(std::string_view text)
+    // The appends are inlined wherever they are used, also in large functions: most of the output is made of them.
+    [[gnu::always_inline]] OutputText& operator<<(std::string_view text)
     {
         if (text.size() > capacity - used) {
             MakeRoom(text.size());
@@ -26,10 +27,10 @@ public:
         used += text.size();
         return *this;
     }
-    OutputText& operator<<(const char* text) { return *this << std::string_view(text); }
+    [[gnu::always_inline]] OutputText& operator<<(const char* text) { return *this << std::string_view(text); }
     OutputText& operator<<(const std::string& text) { return *this << std::string_view(text); }
     // Decimal, with a minus sign when negative.
-    OutputText& operator<<(int64_t value)
+    [[gnu::always_inline]] OutputText& operator<<(int64_t value)
     {
         // Most numbers of a display list are cache slots and counts below 100.
         if (value >= 0 && value < 100 && capacity - used >= 2) {

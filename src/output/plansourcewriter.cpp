@@ -2,6 +2,7 @@
 
 #include "console/textureformat.h"
 #include "output/vertexrows.h"
+#include "textures/tilegrid.h"
 #include "plan/trianglesnake.h"
 
 namespace {
@@ -97,6 +98,25 @@ void WriteLoad(OutputText& out, const std::string& identifier, const TexturePlan
     }
 }
 
+// One tile of a tiled texture with the texel around it; the render tile's size is the loaded rectangle, so the
+// vertices' texture coordinates are those of the whole framed image. With mask 0 the tile clamps there on either
+// axis; the mode still says whether the material wraps (its pieces then stay inside the tile) or clamps (pieces
+// of the edge tiles reach past the image).
+void WriteTileLoad(OutputText& out, const std::string& identifier, const TexturePlan& texture, int tile)
+{
+    const TileRectangle r = TileRectangleOf(texture.tiles, texture.width - 2, texture.height - 2, tile);
+    const int bits = TexelBits(texture.format);
+    out << "    " << (bits == 4 ? "gsDPLoadTextureTile_4b(" : "gsDPLoadTextureTile(")
+        << TextureArrayName(identifier, texture) << ", " << FormatName(texture.format);
+    if (bits != 4) {
+        out << ", G_IM_SIZ_" << int64_t(bits) << "b";
+    }
+    out << ", " << int64_t(texture.width) << ", " << int64_t(texture.height) << ", " << int64_t(r.left) << ", "
+        << int64_t(r.top) << ", " << int64_t(r.right) << ", " << int64_t(r.bottom) << ", 0, "
+        << AxisMode(texture.clampS, false) << ", " << AxisMode(texture.clampT, false)
+        << ", 0, 0, G_TX_NOLOD, G_TX_NOLOD),\n";
+}
+
 // One corner byte of a snake as the macros take it: the slot (marked when it is the last) and its direction.
 std::string SnakeCorner(uint32_t byte)
 {
@@ -105,6 +125,8 @@ std::string SnakeCorner(uint32_t byte)
     }
     return std::to_string((byte >> 1) & 0x3Fu) + ((byte & snakeLast) ? " | G_SNAKE_LAST" : "") +
            ((byte & snakeLeft) ? ", G_SNAKE_LEFT" : ", G_SNAKE_RIGHT");
+}
+
 }
 
 void WriteCommand(OutputText& out, const ConsolePlan& plan, const std::string& identifier, const Command& command)
@@ -157,6 +179,9 @@ void WriteCommand(OutputText& out, const ConsolePlan& plan, const std::string& i
     case Command::LoadTexture:
         WriteLoad(out, identifier, plan.textures[command.a]);
         break;
+    case Command::LoadTextureTile:
+        WriteTileLoad(out, identifier, plan.textures[command.a], int(command.b));
+        break;
     case Command::LoadPalette: {
         const TexturePlan& texture = plan.textures[command.a];
         if (texture.format == TextureFormat::CI4) {
@@ -185,6 +210,8 @@ void WriteCommand(OutputText& out, const ConsolePlan& plan, const std::string& i
     }
 }
 
+namespace {
+
 // Bytes as big-endian 64-bit words, four to a line; the console reads them in this order.
 void WriteWords(OutputText& out, const std::string& name, const std::vector<uint8_t>& bytes)
 {
@@ -207,6 +234,30 @@ void WriteWords(OutputText& out, const std::string& name, const std::vector<uint
     out << "};\n\n";
 }
 
+}
+
+void WriteVertexArrayStart(OutputText& out, const std::string& identifier)
+{
+    out << "Vtx " << identifier << "Vertices[] = \n"
+        << "{\n";
+}
+
+void WriteListStart(OutputText& out, const std::string& name)
+{
+    out << "Gfx " << name << "[] = \n"
+        << "{\n";
+}
+
+void WriteArrayEnd(OutputText& out)
+{
+    out << "};\n"
+        << "\n";
+}
+
+void WriteModelRecord(OutputText& out, const std::string& identifier)
+{
+    out << "model " << identifier << "Model = { " << identifier << "Vertices, " << identifier << "DisplayList };\n"
+        << "\n";
 }
 
 std::string TextureArrayName(const std::string& identifier, const TexturePlan& texture)
@@ -251,29 +302,24 @@ void WritePlanSource(OutputText& out, const OutputNames& names, const ConsolePla
             WriteWords(out, PaletteArrayName(id, texture), bytes);
         }
     }
-    out << "Vtx " << id << "Vertices[] = \n"
-        << "{\n";
+    WriteVertexArrayStart(out, id);
     for (size_t r = 0; r < plan.rows.size(); ++r) {
         WriteVertexRow(out, plan.rows[r], r < plan.rowColours.size() ? plan.rowColours[r] : !plan.lit, fullBraces);
     }
-    out << "};\n"
-        << "\n"
-        << "/*\n"
+    WriteArrayEnd(out);
+    out << "/*\n"
         << " * Every part list and the model's list end by restoring the state the next object of the game expects:\n"
         << " * lighting on, texturing off, lookup table off, a shade-only combiner, the opaque z-buffered render\n"
         << " * mode, one-cycle mode and alpha compare off.\n"
         << " */\n";
     for (const DisplayListPlan& list : plan.lists) {
-        out << "Gfx " << list.name << "[] = \n"
-            << "{\n";
+        WriteListStart(out, list.name);
         for (const Command& command : list.commands) {
             WriteCommand(out, plan, id, command);
         }
-        out << "};\n"
-            << "\n";
+        WriteArrayEnd(out);
     }
-    out << "model " << id << "Model = { " << id << "Vertices, " << id << "DisplayList };\n"
-        << "\n";
+    WriteModelRecord(out, id);
 }
 
 std::string SnakeText(const Command& command)

@@ -15,6 +15,15 @@ void WritePlanHeader(OutputText& out, const OutputNames& names, const std::vecto
 // every display list of the plan (each after the lists it calls), and the model record.
 void WritePlanSource(OutputText& out, const OutputNames& names, const ConsolePlan& plan, bool fullBraces);
 
+// The pieces of a plan's source, which the plain conversion also prints one by one as its plan is made: the
+// vertex array's and a display list's opening, the end of either, one command (Call names a list of plan, the
+// texture loads its textures; C names start with identifier), and the model record.
+void WriteVertexArrayStart(OutputText& out, const std::string& identifier);
+void WriteListStart(OutputText& out, const std::string& name);
+void WriteArrayEnd(OutputText& out);
+void WriteCommand(OutputText& out, const ConsolePlan& plan, const std::string& identifier, const Command& command);
+void WriteModelRecord(OutputText& out, const std::string& identifier);
+
 // A snake's head or continuation word as a line of the display list.
 std::string SnakeText(const Command& command);
 

@@ -12,12 +12,34 @@ uint64_t CommandsOf(const Command& command)
 {
     switch (command.kind) {
     case Command::LoadTexture:
+    case Command::LoadTextureTile:
         return 7;
     case Command::LoadPalette:
         return 6;
     default:
         return 1;
     }
+}
+
+// The triangles one command draws: a snake's head carries its count.
+uint64_t TrianglesOf(const Command& command)
+{
+    switch (command.kind) {
+    case Command::Triangle:
+        return 1;
+    case Command::TrianglePair:
+        return 2;
+    case Command::TriangleSnake:
+        return command.e;
+    default:
+        return 0;
+    }
+}
+
+uint64_t TextureBytes(const TexturePlan& texture)
+{
+    const uint64_t palette = texture.palette.empty() ? 0 : (texture.format == TextureFormat::CI4 ? 32 : 512);
+    return (texture.texels.size() + 7) / 8 * 8 + palette;
 }
 
 class PlanCounter {
@@ -42,20 +64,21 @@ public:
             if (command.kind == Command::End) {
                 return;
             }
-            if (command.kind == Command::Vertex) {
-                stats.batches += afterLoad ? 0 : 1;
-                afterLoad = true;
-                ++stats.loadRows;
-                stats.verticesLoaded += command.b;
-                continue;
-            }
-            afterLoad = false;
-            if (command.kind == Command::Triangle || command.kind == Command::TrianglePair ||
-                command.kind == Command::TriangleSnake) {
-                const uint64_t drawn = command.kind == Command::Triangle ? 1 : command.kind == Command::TrianglePair ? 2 : command.e;
-                stats.trianglesDrawn += drawn;
+            CountCommand(command, afterLoad, stats);
+            if (command.kind == Command::LoadTextureTile && material >= 0 &&
+                size_t(material) < stats.materials.size()) {
+                DisplayListStats::Material& drawn = stats.materials[size_t(material)];
+                ++drawn.tileLoads;
+                if (command.a < plan.textures.size()) {
+                    const TexturePlan& texture = plan.textures[command.a];
+                    drawn.textureBytes = TextureBytes(texture);
+                    drawn.tiles = texture.tiles.columns * texture.tiles.rows;
+                    drawn.tileWidth = texture.tiles.width;
+                    drawn.tileHeight = texture.tiles.height;
+                }
+            } else if (TrianglesOf(command) > 0) {
                 if (material >= 0 && size_t(material) < stats.materials.size()) {
-                    stats.materials[size_t(material)].triangles += drawn;
+                    stats.materials[size_t(material)].triangles += TrianglesOf(command);
                 }
             } else if (command.kind == Command::Call && command.a < plan.lists.size()) {
                 if (materialOf[command.a] >= 0) {
@@ -112,16 +135,24 @@ std::vector<uint32_t> RowKeys(const ConsolePlan& plan)
     return keys;
 }
 
-uint64_t TextureBytes(const TexturePlan& texture)
-{
-    const uint64_t palette = texture.palette.empty() ? 0 : (texture.format == TextureFormat::CI4 ? 32 : 512);
-    return (texture.texels.size() + 7) / 8 * 8 + palette;
 }
 
+void CountCommand(const Command& command, bool& afterLoad, DisplayListStats& stats)
+{
+    if (command.kind == Command::Vertex) {
+        stats.batches += afterLoad ? 0 : 1;
+        afterLoad = true;
+        ++stats.loadRows;
+        stats.verticesLoaded += command.b;
+        return;
+    }
+    afterLoad = false;
+    stats.trianglesDrawn += TrianglesOf(command);
 }
 
 void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
-               const std::vector<std::string>& materialNames, DisplayListStats& stats)
+               const std::vector<std::string>& materialNames, DisplayListStats& stats,
+               const std::vector<MaterialPlanLists::Cutting>& cutting)
 {
     stats.withMaterials = true;
     stats.vertices = plan.rows.size();
@@ -135,6 +166,11 @@ void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
             if (command.kind == Command::LoadTexture && command.a < plan.textures.size()) {
                 material.textureBytes = TextureBytes(plan.textures[command.a]);
             }
+        }
+        if (m < cutting.size() && cutting[m].triangles > 0) {
+            const MaterialPlanLists::Cutting& cut = cutting[m];
+            material.trianglesAdded = cut.pieces > cut.triangles ? cut.pieces - cut.triangles : 0;
+            material.verticesAdded = cut.rows > cut.vertices ? cut.rows - cut.vertices : 0;
         }
         stats.materials.push_back(material);
     }
@@ -154,8 +190,10 @@ void CountPlan(const ConsolePlan& plan, const std::vector<int>& materialLists,
     }
     for (const TexturePlan& texture : plan.textures) {
         stats.textureBytes += TextureBytes(texture);
-        stats.textures.push_back(
-            {texture.name, texture.format, texture.width, texture.height, TextureBytes(texture), texture.psnr});
+        // A tiled texture counts its image, not the frame its tiles are loaded with.
+        const int frame = texture.tiles.columns > 0 ? 2 : 0;
+        stats.textures.push_back({texture.name, texture.format, texture.width - frame, texture.height - frame,
+                                  TextureBytes(texture), texture.psnr});
     }
 }
 

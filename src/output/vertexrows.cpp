@@ -1,7 +1,5 @@
 #include "output/vertexrows.h"
 
-#include "plan/vertexrow.h"
-
 void WriteVertexRow(OutputText& out, const VertexRow& row, bool colour, bool fullBraces)
 {
     // Fully braced, a row braces the union's first member and each of its arrays: position, flag, texture
@@ -27,14 +25,4 @@ void WriteVertexRow(OutputText& out, const VertexRow& row, bool colour, bool ful
     }
     out << "0x";
     out.Hex(row.shade[3]) << (fullBraces ? " }}},\n" : " },\n");
-}
-
-void WriteVertexRows(OutputText& out, const ObjFile& objFile, const ConversionSettings& settings,
-                     const std::vector<uint32_t>* rowVertex)
-{
-    const size_t rowCount = rowVertex ? rowVertex->size() : size_t(objFile.GetNumVertices());
-    for (size_t row = 0; row < rowCount; ++row) {
-        const size_t i = rowVertex ? (*rowVertex)[row] : row;
-        WriteVertexRow(out, MakeVertexRow(objFile, i, settings), !settings.useNormals, settings.fullBraces);
-    }
 }

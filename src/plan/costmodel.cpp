@@ -80,7 +80,8 @@ void CostMeter::Drawn(uint64_t triangles)
 
 void CostMeter::Add(const Command& command, const std::vector<uint32_t>* rowKeys)
 {
-    const uint64_t words = command.kind == Command::LoadTexture ? 7 : command.kind == Command::LoadPalette ? 6 : 1;
+    const bool load = command.kind == Command::LoadTexture || command.kind == Command::LoadTextureTile;
+    const uint64_t words = load ? 7 : command.kind == Command::LoadPalette ? 6 : 1;
     for (uint64_t w = 0; w < words; ++w) {
         Word();
     }
@@ -150,6 +151,7 @@ void CostMeter::Add(const Command& command, const std::vector<uint32_t>* rowKeys
         textured = command.a != 0;
         break;
     case Command::LoadTexture:
+    case Command::LoadTextureTile:  // a tile's load is the same macro, seven commands
         counts.state += costs.loadTexture;
         break;
     case Command::LoadPalette:

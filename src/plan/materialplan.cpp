@@ -1,6 +1,8 @@
 #include "plan/materialplan.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <cmath>
 #include <map>
 #include <set>
@@ -9,6 +11,7 @@
 #include "check.h"
 #include "cidentifier.h"
 #include "model/objgroups.h"
+#include "plan/meshcutter.h"
 #include "plan/planbuilder.h"
 #include "plan/vertexrow.h"
 
@@ -131,7 +134,8 @@ std::vector<Command> MaterialCommands(const MaterialLook& look, const std::vecto
     if (indexed) {
         commands.push_back(Simple(Command::LoadPalette, uint32_t(look.texture)));
     }
-    if (look.texture >= 0) {
+    // A tiled texture is loaded tile by tile where its pieces are drawn.
+    if (look.texture >= 0 && textures[size_t(look.texture)].tiles.columns == 0) {
         commands.push_back(Simple(Command::LoadTexture, uint32_t(look.texture)));
     }
     Command prim = Simple(Command::SetPrimColour);
@@ -165,6 +169,8 @@ public:
 private:
     std::vector<Run> CollectRuns() const;
     int AddRun(ConsolePlan& plan, const Run& run, const std::string& name);
+    void AddTiledRun(ConsolePlan& plan, const Run& run, const TexturePlan& texture, std::vector<Command>& commands);
+    VertexRow RowOf(const CutVertex& vertex, uint64_t& clamped) const;
     void ShiftFace(const Run& run, size_t first, size_t end, const TexturePlan* texture, int32_t shift[2]) const;
     double Texels(uint32_t vertex, int axis, const MaterialLook& look, const TexturePlan& texture) const;
     VertexRow RowOf(uint32_t vertex, const MaterialLook& look, const TexturePlan* texture, const int32_t shift[2],
@@ -177,6 +183,7 @@ private:
     std::ostream& warnings;
     const CacheLayout cache;
     std::vector<TexturePlan> const* textures = nullptr;
+    std::vector<MaterialPlanLists::Cutting> cutting;
     bool colours = false;
     bool packedNormals = false;
     bool lit = true;
@@ -219,10 +226,12 @@ double MaterialPlanBuilder::Texels(uint32_t vertex, int axis, const MaterialLook
     const Vector2D* texCoords = objFile.GetTexCoords();
     const Vector2D uv = texCoords ? texCoords[vertex] : Vector2D();
     const double mapped = double(axis == 0 ? uv.x : uv.y) * double(look.mapScale[axis]) + double(look.mapOffset[axis]);
+    // A tiled texture's frame is no part of the image.
+    const int frame = texture.tiles.columns > 0 ? 2 : 0;
     if (axis == 0) {
-        return mapped * double(settings.sScale) * double(texture.width);
+        return mapped * double(settings.sScale) * double(texture.width - frame);
     }
-    return (1.0 - mapped) * double(settings.tScale) * double(texture.height);
+    return (1.0 - mapped) * double(settings.tScale) * double(texture.height - frame);
 }
 
 // A face whose coordinates would leave the Vtx's range moves by whole repeats of its texture, all corners alike,
@@ -295,6 +304,14 @@ int MaterialPlanBuilder::AddRun(ConsolePlan& plan, const Run& run, const std::st
     const MaterialLook& look = looks[run.material];
     const TexturePlan* texture = look.texture >= 0 ? &(*textures)[size_t(look.texture)] : nullptr;
     const uint32_t* indices = objFile.GetIndices();
+    if (texture && texture->tiles.columns > 0) {
+        plan.lists.push_back(DisplayListPlan{name, {}});
+        std::vector<Command> commands;
+        AddTiledRun(plan, run, *texture, commands);
+        commands.push_back(Simple(Command::End));
+        plan.lists.back().commands = std::move(commands);
+        return int(plan.lists.size() - 1);
+    }
 
     std::map<VertexKey, uint32_t> numberOf;
     std::vector<uint32_t> sourceVertex;
@@ -347,6 +364,138 @@ int MaterialPlanBuilder::AddRun(ConsolePlan& plan, const Run& run, const std::st
     return list;
 }
 
+VertexRow MaterialPlanBuilder::RowOf(const CutVertex& vertex, uint64_t& clamped) const
+{
+    VertexRow row;
+    for (int axis = 0; axis < 3; ++axis) {
+        row.position[axis] = int16_t(ClampToInt16(vertex.values[axis] * double(settings.scale)));
+    }
+    row.flag = 0;
+    // The image proper starts after the frame's texel.
+    for (int axis = 0; axis < 2; ++axis) {
+        row.st[axis] = ClampFixed(RoundToFixed(vertex.st[axis] + 1.0 - 0.5), clamped);
+    }
+    if (settings.useNormals) {
+        for (int axis = 0; axis < 3; ++axis) {
+            row.shade[axis] = uint8_t(ClampToInt8(vertex.values[3 + axis] * 128.0));
+        }
+    } else {
+        row.shade[0] = settings.red;
+        row.shade[1] = settings.green;
+        row.shade[2] = settings.blue;
+    }
+    row.shade[3] = settings.alpha;
+    if (colours) {
+        if (packedNormals) {
+            row.flag = PackNormal(float(vertex.values[3]), float(vertex.values[4]), float(vertex.values[5]));
+        }
+        for (int c = 0; c < 3; ++c) {
+            row.shade[c] = ColourByte(float(vertex.values[6 + c]));
+        }
+    }
+    return row;
+}
+
+// Cuts the run's triangles along the texture's tiles; per tile that has pieces, a sync, the tile's load and its
+// pieces batched over the cache, their vertices welded where their rows are the same.
+void MaterialPlanBuilder::AddTiledRun(ConsolePlan& plan, const Run& run, const TexturePlan& texture,
+                                      std::vector<Command>& commands)
+{
+    const TileGrid& tiles = texture.tiles;
+    const int imageWidth = texture.width - 2, imageHeight = texture.height - 2;
+    const CutGrid grid{{texture.clampS ? 0.0 : double(imageWidth), texture.clampT ? 0.0 : double(imageHeight)},
+                       {double(tiles.width), double(tiles.height)},
+                       {tiles.columns, tiles.rows}};
+    const uint32_t* indices = objFile.GetIndices();
+    const Vector3D* positions = objFile.GetVertices();
+    const Vector3D* normals = objFile.GetNormals();
+    // Pieces are kept as their rows, a fraction of their corners' size, and the corners' buffer is reused.
+    struct RowPiece {
+        uint32_t tile;
+        VertexRow rows[3];
+    };
+    std::vector<RowPiece> pieces;
+    std::vector<CutPiece> cut;
+    std::vector<bool> used(size_t(objFile.GetNumVertices()), false);
+    uint64_t distinct = 0;
+    uint64_t dropped = 0;
+    uint64_t clamped = 0;
+    for (const uint32_t triangle : run.triangles) {
+        CutVertex corners[3];
+        for (int c = 0; c < 3; ++c) {
+            const uint32_t vertex = indices[3 * size_t(triangle) + size_t(c)];
+            distinct += used[vertex] ? 0 : 1;
+            used[vertex] = true;
+            CutVertex& corner = corners[c];
+            corner.st[0] = Texels(vertex, 0, looks[run.material], texture);
+            corner.st[1] = Texels(vertex, 1, looks[run.material], texture);
+            for (int k = 0; k < 3; ++k) {
+                corner.values[k] = positions[vertex][k];
+                corner.values[3 + k] = normals ? double(normals[vertex][k]) : 0.0;
+                corner.values[6 + k] = colours ? double(groups.colours[size_t(groups.corner[vertex].vertexIndex)][k])
+                                               : 0.0;
+            }
+        }
+        cut.clear();
+        if (!CutTriangle(corners, grid, cut)) {
+            ++dropped;
+        }
+        for (const CutPiece& piece : cut) {
+            pieces.push_back(RowPiece{piece.tile, {RowOf(piece.corners[0], clamped), RowOf(piece.corners[1], clamped),
+                                                   RowOf(piece.corners[2], clamped)}});
+        }
+    }
+    std::stable_sort(pieces.begin(), pieces.end(),
+                     [](const RowPiece& a, const RowPiece& b) { return a.tile < b.tile; });
+    MaterialPlanLists::Cutting& counts = cutting[run.material];
+    counts.triangles += run.triangles.size();
+    counts.vertices += distinct;
+    counts.pieces += pieces.size();
+
+    for (size_t first = 0; first < pieces.size();) {
+        size_t end = first;
+        std::map<std::array<uint8_t, sizeof(VertexRow)>, uint32_t> numberOf;
+        std::vector<VertexRow> tileRows;
+        std::vector<uint32_t> local;
+        for (; end < pieces.size() && pieces[end].tile == pieces[first].tile; ++end) {
+            for (const VertexRow& row : pieces[end].rows) {
+                std::array<uint8_t, sizeof(VertexRow)> key;
+                std::memcpy(key.data(), &row, sizeof row);
+                const auto inserted = numberOf.emplace(key, uint32_t(tileRows.size()));
+                if (inserted.second) {
+                    tileRows.push_back(row);
+                }
+                local.push_back(inserted.first->second);
+            }
+        }
+        // The pieces drawn before must be done with texture memory before it is loaded again.
+        if (commands.empty() || commands.back().kind != Command::PipeSync) {
+            commands.push_back(Simple(Command::PipeSync));
+        }
+        Command load = Simple(Command::LoadTextureTile, uint32_t(looks[run.material].texture));
+        load.b = pieces[first].tile;
+        commands.push_back(load);
+        std::vector<uint32_t> rowVertex;
+        PlanTriangles(local.data(), local.size(), uint32_t(tileRows.size()), cache, settings.optimize,
+                      uint32_t(plan.rows.size()), commands, rowVertex);
+        for (const uint32_t v : rowVertex) {
+            plan.rows.push_back(tileRows[v]);
+            plan.rowColours.push_back(!lit || packedNormals);
+        }
+        counts.rows += rowVertex.size();
+        first = end;
+    }
+    const std::string& name = looks[run.material].name;
+    if (clamped > 0) {
+        warnings << "warning: " << clamped << " texture coordinate component" << (clamped == 1 ? " was" : "s were")
+                 << " clamped to -1024..1024 texels in material \"" << name << "\"\n";
+    }
+    if (dropped > 0) {
+        warnings << "warning: " << dropped << (dropped == 1 ? " triangle" : " triangles") << " of material \""
+                 << name << "\" left out: texture coordinates too large or spread over too many tiles to cut\n";
+    }
+}
+
 ConsolePlan MaterialPlanBuilder::Build(std::vector<TexturePlan> planTextures, const std::string& identifier,
                                        MaterialPlanLists& lists)
 {
@@ -355,6 +504,7 @@ ConsolePlan MaterialPlanBuilder::Build(std::vector<TexturePlan> planTextures, co
     plan.lit = true;
     plan.textures = std::move(planTextures);
     textures = &plan.textures;
+    cutting.assign(looks.size(), MaterialPlanLists::Cutting());
 
     const std::vector<Run> runs = CollectRuns();
     UniqueNames materialNames;
@@ -421,6 +571,7 @@ ConsolePlan MaterialPlanBuilder::Build(std::vector<TexturePlan> planTextures, co
     model.insert(model.end(), reset.begin(), reset.end());
     plan.lists.push_back(DisplayListPlan{identifier + "DisplayList", std::move(model)});
     plan.modelList = int(plan.lists.size() - 1);
+    lists.cutting = cutting;
     return plan;
 }
 

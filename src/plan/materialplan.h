@@ -16,6 +16,12 @@ struct MaterialPlanLists {
     std::vector<int> parts;            // one self-contained list per part, in the order of the file
     std::vector<std::string> partNames;  // the C names of those lists
     std::vector<int> materials;        // per material look, its list; -1 when no triangle uses it
+    // Per material look, what cutting along its texture's tiles made of its triangles (all 0 when untiled):
+    // triangles and distinct vertices before, triangles and vertex rows after.
+    struct Cutting {
+        uint64_t triangles = 0, vertices = 0, pieces = 0, rows = 0;
+    };
+    std::vector<Cutting> cutting;
 };
 
 // Builds the plan of a model loaded with its groups: the vertex rows welded per part and material (texture
@@ -24,6 +30,8 @@ struct MaterialPlanLists {
 // list (opaque and cutout materials first, translucent ones last), each ending by restoring the default state.
 // looks holds one entry per material name of the model's groups, textures the plan's textures. C names start
 // with identifier. Texture coordinates that still do not fit are clamped, with a warning naming the material.
+// A material whose texture is tiled has its triangles cut along the tiles; each part's list for it loads each
+// tile it needs once and draws that tile's pieces.
 ConsolePlan BuildMaterialPlan(const ObjFile& objFile, const std::vector<MaterialLook>& looks,
                               std::vector<TexturePlan> textures, const ConversionSettings& settings,
                               const std::string& identifier, std::ostream& warnings, MaterialPlanLists& lists);

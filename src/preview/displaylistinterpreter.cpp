@@ -90,6 +90,15 @@ private:
             break;
         case Command::LoadTexture:
             state.texture = command.a < plan.textures.size() ? &plan.textures[command.a] : nullptr;
+            state.tiled = false;
+            break;
+        case Command::LoadTextureTile:
+            state.texture = command.a < plan.textures.size() ? &plan.textures[command.a] : nullptr;
+            state.tiled = state.texture != nullptr;
+            if (state.tiled) {
+                state.tile = TileRectangleOf(state.texture->tiles, state.texture->width - 2,
+                                             state.texture->height - 2, int(command.b));
+            }
             break;
         case Command::LoadPalette:
             palette = command.a < plan.textures.size() ? &plan.textures[command.a].palette : nullptr;

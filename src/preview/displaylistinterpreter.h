@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "console/consoleplan.h"
+#include "textures/tilegrid.h"
 
 // A vertex in the cache, as the vertex load made it under the state of that moment.
 struct CachedVertex {
@@ -21,6 +22,8 @@ struct DrawState {
     uint32_t geometryMode = 0;
     bool texturing = false;
     const TexturePlan* texture = nullptr;               // the texture in tile 0, if any was loaded
+    bool tiled = false;                                 // only tile's rectangle of it was loaded
+    TileRectangle tile;
     const std::vector<uint16_t>* palette = nullptr;     // the lookup table, while it is switched on and loaded
     CombinerMode combiner{};
     RenderMode renderMode = RenderMode::Opaque;

@@ -29,7 +29,7 @@ public:
         std::fill(inputs.texel, inputs.texel + 4, 1.0f);
         if (sampled) {
             const Texel texel = SampleTexture(*state.texture, state.palette, int32_t(std::floor(s)),
-                                              int32_t(std::floor(t)));
+                                              int32_t(std::floor(t)), state.tiled ? &state.tile : nullptr);
             inputs.texel[0] = texel.r / 255.0f;
             inputs.texel[1] = texel.g / 255.0f;
             inputs.texel[2] = texel.b / 255.0f;

@@ -10,6 +10,7 @@ struct TileAxis {
     bool clamp;
     bool mirror;
     int mask;
+    int origin = 0;  // the texel the tile starts at
 
     // Clamps the whole-texel part and its fraction (clamping zeroes the fraction, so the edge texel is not
     // blended with its neighbour).
@@ -18,6 +19,7 @@ struct TileAxis {
         if (!clamp) {
             return;
         }
+        whole -= origin;
         if (whole < 0) {
             whole = 0;
             fraction = 0;
@@ -25,12 +27,13 @@ struct TileAxis {
             whole = std::max(size - 1, 0);
             fraction = 0;
         }
+        whole += origin;
     }
 
     int32_t Address(int32_t whole) const
     {
         if (clamp) {
-            whole = std::min(std::max(whole, 0), std::max(size - 1, 0));
+            whole = origin + std::min(std::max(whole - origin, 0), std::max(size - 1, 0));
         }
         if (mask > 0) {
             if (mirror && ((whole >> mask) & 1)) {
@@ -69,9 +72,14 @@ Texel Blend(const Texel& base, const Texel& towardS, int fractionS, const Texel&
 
 } // namespace
 
-Texel SampleTexture(const TexturePlan& texture, const std::vector<uint16_t>* palette, int32_t s, int32_t t)
+Texel SampleTexture(const TexturePlan& texture, const std::vector<uint16_t>* palette, int32_t s, int32_t t,
+                    const TileRectangle* tile)
 {
-    const TileAxis axisS = AxisS(texture), axisT = AxisT(texture);
+    TileAxis axisS = AxisS(texture), axisT = AxisT(texture);
+    if (tile) {
+        axisS = TileAxis{tile->right - tile->left + 1, true, false, 0, tile->left};
+        axisT = TileAxis{tile->bottom - tile->top + 1, true, false, 0, tile->top};
+    }
     int32_t wholeS = s >> 5, fractionS = s & 31;
     int32_t wholeT = t >> 5, fractionT = t & 31;
     axisS.ClampCoordinate(wholeS, fractionS);

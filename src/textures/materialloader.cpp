@@ -10,9 +10,12 @@
 #include "model/assetpaths.h"
 #include "model/mtlfile.h"
 #include "model/objgroups.h"
+#include "textures/alphameaning.h"
 #include "textures/image.h"
 #include "textures/textureconvert.h"
 #include "textures/texturechooser.h"
+#include "textures/texturefit.h"
+#include "textures/tilegrid.h"
 
 namespace {
 
@@ -48,6 +51,8 @@ private:
     MapOutcome ReadMap(const MaterialDefinition& material, const std::string& name, uint64_t line, Image& image,
                        std::string& path);
     bool LookOf(const MaterialDefinition& material, MaterialLook& look, std::vector<TexturePlan>& textures);
+    bool ConvertTiled(const Image& image, TextureFormat format, bool clamp, const std::string& fileName,
+                      TexturePlan& texture, std::vector<std::string>& lines);
     void NoteIgnoredOptions(const MaterialDefinition& material);
 
     const ObjGroups& groups;
@@ -126,6 +131,53 @@ void ApplyOpacityMap(Image& colour, const Image& opacity, const uint8_t diffuse[
     }
 }
 
+// With --texture-max, an image that one load would reduce keeps up to that many texels a side, in the format
+// one load takes, and is drawn in tiles. False when it stays a single load (no budget, or it fits one anyway).
+bool MaterialLoader::ConvertTiled(const Image& image, TextureFormat format, bool clamp, const std::string& fileName,
+                                  TexturePlan& texture, std::vector<std::string>& lines)
+{
+    if (settings.textureMax <= 0) {
+        return false;
+    }
+    TextureChoice choice;
+    std::string error;
+    if (!ChooseTexture(image, format, clamp, clamp, fileName, choice, error, settings.textureMax)) {
+        return false;
+    }
+    choice.width = std::min(choice.width, maxTiledSide);
+    choice.height = std::min(choice.height, maxTiledSide);
+    if (FitsTmem(choice.format, choice.width, choice.height)) {
+        return false;
+    }
+    const TileGrid grid = ChooseTileGrid(choice.format, choice.width, choice.height);
+    if (grid.columns <= 0) {
+        return false;
+    }
+    const Image framed = FramedImage(ResizeImage(image, choice.width, choice.height, !clamp, !clamp), clamp, clamp);
+    TextureChoice framedChoice = choice;
+    framedChoice.width = framed.width;
+    framedChoice.height = framed.height;
+    std::string quantised;
+    ConvertTexture(framed, framedChoice, clamp, clamp, fileName, texture, quantised);
+    texture.maskS = texture.maskT = 0;
+    texture.loadAsTile = true;
+    texture.tiles = grid;
+    const std::string kept = std::to_string(choice.width) + "x" + std::to_string(choice.height);
+    const std::string tiles = std::to_string(grid.columns * grid.rows) + " tiles of " +
+                              std::to_string(grid.width) + "x" + std::to_string(grid.height);
+    if (image.width != choice.width || image.height != choice.height) {
+        const bool smaller = int64_t(choice.width) * choice.height < int64_t(image.width) * image.height;
+        lines.push_back("warning: " + fileName + (smaller ? ": reduced from " : ": resized from ") +
+                        std::to_string(image.width) + "x" + std::to_string(image.height) + " to " + kept + " as " +
+                        TextureFormatName(choice.format) + ", drawn in " + tiles + " (--texture-max " +
+                        std::to_string(settings.textureMax) + ")");
+    }
+    if (!quantised.empty()) {
+        lines.push_back(quantised);
+    }
+    return true;
+}
+
 void MaterialLoader::NoteIgnoredOptions(const MaterialDefinition& material)
 {
     for (const std::string& option : material.ignoredMapOptions) {
@@ -198,6 +250,24 @@ bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& lo
             if (!ChooseAndConvertTexture(image, settings.textureFormat, clamp, clamp, fileName, chosen, error)) {
                 errors << material.library << ":" << line << ": " << error << "\n";
                 return false;
+            }
+            if (settings.textureMax > 0) {
+                // The automatic choice draws the image as its alpha means it; so do the tiles. Their lines tell
+                // what they keep instead of the single load's.
+                const bool automatic = !settings.textureFormat;
+                const AlphaReading alpha = automatic ? ReadAlpha(image) : AlphaReading();
+                TexturePlan tiled;
+                std::vector<std::string> lines;
+                if (ConvertTiled(automatic ? ApplyAlphaMeaning(image, alpha.meaning) : image, chosen.plan.format,
+                                 clamp, fileName, tiled, lines)) {
+                    chosen.warnings.clear();
+                    if (automatic && !AlphaWarning(alpha, fileName).empty()) {
+                        chosen.warnings.push_back(AlphaWarning(alpha, fileName));
+                    }
+                    chosen.warnings.insert(chosen.warnings.end(), lines.begin(), lines.end());
+                    chosen.psnr = -1.0;
+                    chosen.plan = std::move(tiled);
+                }
             }
             for (const std::string& warning : chosen.warnings) {
                 warnings << warning << "\n";

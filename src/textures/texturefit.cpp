@@ -211,7 +211,7 @@ bool NeedsTileLoad(TextureFormat format, int width, int height)
     return drift * (height * rowWords - 1) >= 2048;
 }
 
-TextureSize FitTextureSize(TextureFormat format, int width, int height, bool clampS, bool clampT)
+TextureSize FitTextureSize(TextureFormat format, int width, int height, bool clampS, bool clampT, int budget)
 {
     const TextureSize shaped = ShapedTextureSize(format, width, height, clampS, clampT);
     const Axis s{!clampS, TexelBits(format) == 4, std::min(shaped.width, maxTextureSide)};
@@ -224,7 +224,7 @@ TextureSize FitTextureSize(TextureFormat format, int width, int height, bool cla
     double bestSkew = 0.0;
     bool found = false;
     const auto consider = [&](int w, int h) {
-        if (!FitsTmem(format, w, h)) {
+        if (budget > 0 ? w > budget || h > budget : !FitsTmem(format, w, h)) {
             return;
         }
         const TextureSize size{w, h};
@@ -250,7 +250,7 @@ TextureSize FitTextureSize(TextureFormat format, int width, int height, bool cla
 }
 
 bool ChooseTexture(const Image& image, std::optional<TextureFormat> forced, bool clampS, bool clampT,
-                   const std::string& fileName, TextureChoice& choice, std::string& error)
+                   const std::string& fileName, TextureChoice& choice, std::string& error, int budget)
 {
     if (image.width <= 0 || image.height <= 0 ||
         image.rgba.size() != size_t(image.width) * size_t(image.height) * 4) {
@@ -261,10 +261,13 @@ bool ChooseTexture(const Image& image, std::optional<TextureFormat> forced, bool
     const bool alpha = HasAlpha(image);
     const size_t colours = CountRgba5551Colours(image);
     choice.format = forced ? *forced : AutomaticFormat(image, clampS, clampT, grey, alpha, colours);
-    const TextureSize size = FitTextureSize(choice.format, image.width, image.height, clampS, clampT);
+    const TextureSize size = FitTextureSize(choice.format, image.width, image.height, clampS, clampT, budget);
     choice.width = size.width;
     choice.height = size.height;
     choice.warning.clear();
+    if (budget > 0) {
+        return true;
+    }
     const TextureSize original{image.width, image.height};
     if (size == original) {
         return true;

@@ -38,8 +38,8 @@ TextureSize ShapedTextureSize(TextureFormat format, int width, int height, bool 
 // The size a width x height image takes in this format: a wrapping axis goes to the nearest power of two (ties
 // go up), a clamped one keeps its size, a 4-bit width becomes even; then, when that does not fit texture memory
 // or exceeds maxTextureSide, the largest size below it that fits, its aspect ratio kept as far as the powers of
-// two allow.
-TextureSize FitTextureSize(TextureFormat format, int width, int height, bool clampS, bool clampT);
+// two allow. With a side budget (above 0) the size has to fit budget x budget texels instead of texture memory.
+TextureSize FitTextureSize(TextureFormat format, int width, int height, bool clampS, bool clampT, int budget = 0);
 
 struct TextureChoice {
     TextureFormat format = TextureFormat::RGBA16;
@@ -50,7 +50,9 @@ struct TextureChoice {
 
 // Picks the format (forced, or automatically when forced is empty) and the size the image is converted at.
 // fileName is named in the warning and the error. False, with an error line, for an image without pixels.
+// With a side budget (above 0) the format is the one a single load would take and the size fits budget x
+// budget texels instead (the caller then draws it in tiles; no warning is made).
 bool ChooseTexture(const Image& image, std::optional<TextureFormat> forced, bool clampS, bool clampT,
-                   const std::string& fileName, TextureChoice& choice, std::string& error);
+                   const std::string& fileName, TextureChoice& choice, std::string& error, int budget = 0);
 
 #endif

@@ -74,3 +74,8 @@ TEST(FuzzCorpus, TexturesFitTextureMemoryAndDecodeToThemselves)
 {
     ReplayCorpus(fs::path(FUZZ_CORPUS_DIR) / "texture", CheckTexture);
 }
+
+TEST(FuzzCorpus, CuttingAlongTilesCoversEachTriangleOnce)
+{
+    ReplayCorpus(fs::path(FUZZ_CORPUS_DIR) / "cutting", CheckCutting);
+}

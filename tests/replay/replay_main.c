@@ -251,11 +251,13 @@ static const char *DecodeSnake(const Gfx **g, const Gfx *end, int (*slots)[3], i
 typedef struct {
     int set;
     unsigned int fmt, siz, line, tmem, pal;   /* from the last SetTile */
+    unsigned int cms, cmt;                    /* its clamp and mirror bits */
     unsigned int uls, ult, lrs, lrt;          /* from the last SetTileSize, in quarter texels */
 } Tile;
 
 typedef struct {
     int set, block;
+    int part;                                 /* a tile load of part of its image: triangles must stay inside */
     unsigned int fmt, siz, tmem, words;       /* where in texture memory the load put its data */
     unsigned int rowWords;                    /* a tile load's words per row; a block load's is its dxt's */
     unsigned int dxt;
@@ -425,6 +427,8 @@ static const char *LoadTile(const Gfx *g)
     }
     state.texels.set = 1;
     state.texels.block = 0;
+    state.texels.part = uls >= 4u || ult >= 4u || width < state.imageWidth ||
+                        ImageFault(0ul, ((ult / 4u + rows) * state.imageWidth * BitsOf(t->siz) / 8u + 7u) / 8u * 8u + 1ul) == NULL;
     state.texels.fmt = t->fmt;
     state.texels.siz = t->siz;
     state.texels.tmem = t->tmem;
@@ -533,6 +537,47 @@ static const char *MaterialFault(void)
                               : r->siz != G_IM_SIZ_8b || state.palette.tmem != TMEM_HALF ||
                                     state.palette.words != 256u) {
         return "colour-indexed texture without its palette";
+    }
+    return NULL;
+}
+
+/* A triangle drawn from a tile load of part of its image: each corner's texture coordinate must lie inside the
+ * render tile's rectangle, so that the bilinear filter, which reads the texel at or before the coordinate and
+ * the one after it, reads only texels that were loaded (the one after a corner on the rectangle's far edge has
+ * no weight). Returns a fault or NULL. */
+static const char *TileReachFault(const int *slots)
+{
+    const Tile *r = &state.tiles[0];
+    unsigned long size = 0ul, bits = BitsOf(r->siz), width = state.imageWidth, rows;
+    long low[2], high[2];
+    int c, i;
+    if (!state.textureOn || !state.texels.set || state.texels.block || !state.texels.part) {
+        return NULL;
+    }
+    for (i = 0; images[i].bytes != NULL; ++i) {
+        size = state.image == images[i].bytes ? images[i].size : size;
+    }
+    /* A 4-bit image is loaded as 8-bit texels of half the width. */
+    width = r->siz == G_IM_SIZ_4b ? 2ul * width : width;
+    rows = size * 8ul / (width * bits);
+    low[0] = (long)(r->uls >> 2) * 32L;
+    high[0] = (long)(r->lrs >> 2) * 32L;
+    low[1] = (long)(r->ult >> 2) * 32L;
+    high[1] = (long)(r->lrt >> 2) * 32L;
+    /* An axis that clamps reaches past the image's own edges. */
+    if ((r->cms & G_TX_CLAMP) != 0u) {
+        low[0] = r->uls < 4u ? -32768L : low[0];
+        high[0] = (r->lrs >> 2) + 1ul >= width ? 32767L : high[0];
+    }
+    if ((r->cmt & G_TX_CLAMP) != 0u) {
+        low[1] = r->ult < 4u ? -32768L : low[1];
+        high[1] = (r->lrt >> 2) + 1ul >= rows ? 32767L : high[1];
+    }
+    for (c = 0; c < 3; ++c) {
+        const Vtx_t *v = &replayVertices[cache[slots[c]]].v;
+        if (v->tc[0] < low[0] || v->tc[0] > high[0] || v->tc[1] < low[1] || v->tc[1] > high[1]) {
+            return "triangle reads texels outside the tile that was loaded";
+        }
     }
     return NULL;
 }
@@ -781,6 +826,8 @@ static int Replay(const Gfx *list, long length, int print, int turned, Counts *c
                 t->line = g->w0 >> 9 & 0x1FFu;
                 t->tmem = g->w0 & 0x1FFu;
                 t->pal = g->w1 >> 20 & 0xFu;
+                t->cmt = g->w1 >> 18 & 3u;
+                t->cms = g->w1 >> 8 & 3u;
             } else {
                 t->uls = g->w0 >> 12 & 0xFFFu;
                 t->ult = g->w0 & 0xFFFu;
@@ -798,6 +845,9 @@ static int Replay(const Gfx *list, long length, int print, int turned, Counts *c
         }
         if (fault == NULL && drawn > 0) {
             fault = MaterialFault();
+        }
+        for (slot = 0; fault == NULL && slot < drawn; ++slot) {
+            fault = TileReachFault(slots[slot]);
         }
         if (fault != NULL) {
             return Fail(command, fault);

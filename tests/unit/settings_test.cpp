@@ -109,6 +109,12 @@ TEST(ParseOptions, BadArgumentsStopTheRunWithOneLine)
         {{"--name", "_", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --name: _" + name},
         {{"--texture-format", "rgb565", "m.obj"}, OptionsOutcome::BadValue,
          "Invalid value for option --texture-format: rgb565"},
+        // Powers of two from 32 to 1024, written plainly.
+        {{"--texture-max", "48", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --texture-max: 48"},
+        {{"--texture-max", "16", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --texture-max: 16"},
+        {{"--texture-max", "2048", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid value for option --texture-max: 2048"},
+        {{"--texture-max", "+64", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --texture-max: +64"},
         {{"--preview-size", "15x480", "m.obj"}, OptionsOutcome::BadValue,
          "Invalid value for option --preview-size: 15x480"},
         {{"--preview-size", "640", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --preview-size: 640"},

@@ -1,0 +1,47 @@
+# Fails the build when a source file includes a header of a later stage. The stages, in the order of a conversion: the
+# ground (files at the top of src/ and the console's vocabulary in console/), reading the model, textures,
+# planning, then writing C and drawing the preview side by side, then main.cpp. A folder not named here fails too,
+# so that a new folder is given its place.
+#   cmake -DSOURCE_DIR=<src> -P IncludeFlow.cmake (src/CMakeLists.txt runs it in every build)
+set(stage_console 0)
+set(stage_model 1)
+set(stage_textures 2)
+set(stage_plan 3)
+set(stage_output 4)
+set(stage_preview 4)
+
+# The stage of a file, and its folder ("" at the top of src/).
+macro(stage_of path stage folder)
+  set(${folder} "")
+  set(${stage} 0)
+  if("${path}" MATCHES "^main\\.")
+    set(${stage} 9)
+  elseif("${path}" MATCHES "^([^/]+)/")
+    set(${folder} "${CMAKE_MATCH_1}")
+    if(NOT DEFINED stage_${CMAKE_MATCH_1})
+      message(FATAL_ERROR "src/${CMAKE_MATCH_1}/ has no place among the stages in ${CMAKE_CURRENT_LIST_FILE}")
+    endif()
+    set(${stage} ${stage_${CMAKE_MATCH_1}})
+  endif()
+endmacro()
+
+get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
+file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
+set(wrong "")
+foreach(source IN LISTS sources)
+  stage_of("${source}" from from_folder)
+  file(STRINGS "${SOURCE_DIR}/${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*$" "\\1" header "${line}")
+    if(EXISTS "${SOURCE_DIR}/${header}")
+      stage_of("${header}" to to_folder)
+      # Writing and drawing share a stage but not their files.
+      if(to GREATER from OR (to EQUAL from AND to GREATER 0 AND NOT to_folder STREQUAL from_folder))
+        string(APPEND wrong "  src/${source} includes ${header}\n")
+      endif()
+    endif()
+  endforeach()
+endforeach()
+if(wrong)
+  message(FATAL_ERROR "Includes against the order of the stages:\n${wrong}")
+endif()

@@ -1,0 +1,9 @@
+#ifndef strip_H
+#define strip_H
+
+#include "model.h"
+
+extern model stripModel;
+extern Gfx stripPart_default[];
+
+#endif
