@@ -338,7 +338,8 @@ std::string CheckWrittenFiles(const ObjFile& model, size_t triangles, uint32_t c
     }
     // Only warnings about what the vertex rows cannot hold may be reported.
     const std::string reported = errors.str();
-    if (!reported.empty() && (reported.compare(0, 9, "warning: ") != 0 || reported.back() != '\n')) {
+    const std::string warningStart = objPath + ": warning: ";
+    if (!reported.empty() && (reported.compare(0, warningStart.size(), warningStart) != 0 || reported.back() != '\n')) {
         return "a conversion that succeeds reported \"" + reported + "\"";
     }
     std::ifstream file(scratchFolder + "/fuzz.c", std::ios::binary);
@@ -624,7 +625,7 @@ std::string CheckOptions(const uint8_t* data, size_t size)
                                                     : std::string();
     }
     if (outcome == OptionsOutcome::Convert) {
-        const bool quiet = reported.empty() || reported.rfind("warning: a negative scale", 0) == 0;
+        const bool quiet = reported.empty() || reported.rfind("polvane: warning: a negative scale", 0) == 0;
         return quiet ? std::string() : "a run that goes on reported \"" + reported + "\"";
     }
     if (reported.empty() || reported.back() != '\n') {

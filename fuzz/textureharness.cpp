@@ -75,7 +75,7 @@ std::string CheckConversion(const Image& image, std::optional<TextureFormat> for
     }
     const bool resized = choice.width != image.width || choice.height != image.height;
     if (resized != !choice.warning.empty() || choice.warning.find('\n') != std::string::npos ||
-        (resized && choice.warning.compare(0, 16, "warning: f.png: ") != 0)) {
+        (resized && choice.warning.compare(0, 16, "f.png: warning: ") != 0)) {
         return what + "expected one warning line exactly when resized, got \"" + choice.warning + "\"";
     }
 
@@ -157,7 +157,7 @@ std::string CheckChooser(const Image& image, bool clampS, bool clampT)
         }
     }
     for (const std::string& warning : chosen.warnings) {
-        if (warning.compare(0, 16, "warning: f.png: ") != 0 || warning.find('\n') != std::string::npos) {
+        if (warning.compare(0, 16, "f.png: warning: ") != 0 || warning.find('\n') != std::string::npos) {
             return what + "a warning that is not one line: \"" + warning + "\"";
         }
     }

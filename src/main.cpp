@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "diagnostics.h"
 #include "model/objfile.h"
 #include "model/objgroups.h"
 #include "output/csourcewriter.h"
+#include "output/depfile.h"
+#include "output/outputfiles.h"
 #include "output/outputnames.h"
 #include "output/rangewarnings.h"
 #include "plan/materialplan.h"
@@ -22,29 +25,29 @@ constexpr int exitFailed = -1;
 
 ConversionSettings conversionSettings;
 
-// Converts a model with its materials: reads the libraries and textures, plans, writes. False after an error.
-bool ConvertWithMaterials(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
-                          ConsolePlan& plan, DisplayListStats& stats)
+// Converts a model with its materials: reads the libraries and textures and plans. False after an error.
+bool PlanWithMaterials(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
+                       ConsolePlan& plan, MaterialPlanLists& lists, std::vector<RunFile>& files,
+                       std::vector<std::string>& materialNames)
 {
     std::vector<MaterialLook> looks;
     std::vector<TexturePlan> textures;
-    if (!LoadMaterials(objFile, objPath, settings, std::cerr, std::cerr, looks, textures)) {
+    MaterialFiles read;
+    if (!LoadMaterials(objFile, objPath, settings, std::cerr, std::cerr, looks, textures, &read)) {
         return false;
+    }
+    for (const std::string& path : read.libraries) {
+        files.push_back(RunFile{path, "a material library the model reads"});
+    }
+    for (const std::string& path : read.images) {
+        files.push_back(RunFile{path, "a texture the model reads"});
     }
     const std::string identifier = DeriveOutputNames(objPath, settings.outputDir, settings.name).identifier;
-    WarnAboutRange(objFile, settings, std::cerr);
-    MaterialPlanLists lists;
+    WarnAboutRange(objFile, objPath, settings, std::cerr);
     plan = BuildMaterialPlan(objFile, looks, std::move(textures), settings, identifier, std::cerr, lists);
-    if (!WritePlanFiles(plan, lists.partNames, objPath, settings, std::cout, std::cerr)) {
-        return false;
-    }
-    std::vector<std::string> materialNames;
     for (const MaterialLook& look : looks) {
-        materialNames.push_back(look.name.empty() ? "(none)" : look.name);
+        materialNames.push_back(look.name.empty() ? "default" : look.name);  // as the C names it
     }
-    CountPlan(plan, lists.materials, materialNames, stats, lists.cutting);
-    CostPlan(plan, settings, stats);
-    stats.degenerateTriangles = CountDegenerateTriangles(objFile);
     return true;
 }
 
@@ -65,6 +68,18 @@ bool WritePreview(const ConsolePlan& plan, const ConversionSettings& settings)
     options.width = settings.previewWidth;
     options.height = settings.previewHeight;
     options.batches = settings.previewBatches;
+    const struct {
+        PreviewView view;
+        float azimuth, elevation;
+    } views[] = {{PreviewView::Iso, 35, 25},   {PreviewView::Front, 0, 0}, {PreviewView::Back, 180, 0},
+                 {PreviewView::Left, -90, 0},  {PreviewView::Right, 90, 0}, {PreviewView::Top, 0, 90},
+                 {PreviewView::Bottom, 0, -90}};
+    for (const auto& entry : views) {
+        if (entry.view == settings.previewView) {
+            options.azimuth = entry.azimuth;
+            options.elevation = entry.elevation;
+        }
+    }
     Image picture;
     picture.width = options.width;
     picture.height = options.height;
@@ -73,16 +88,45 @@ bool WritePreview(const ConsolePlan& plan, const ConversionSettings& settings)
     if (settings.verbose) {
         std::cout << "Writing " << path << "...\n";
     }
-    if (!WritePng(path, picture)) {
+    if (!WritePicture(path + temporarySuffix, picture, settings.previewFormat) || !ReplaceTarget(path).empty()) {
+        RemoveFile(path + temporarySuffix);
         std::cerr << "Couldn't write " << path << "\n";
         return false;
     }
     return true;
 }
+
+// The preview and the dependency file must not replace anything the run reads or writes.
+bool CheckExtraOutputs(const ConversionSettings& settings, const OutputNames& names, std::vector<RunFile> files)
+{
+    files.push_back(RunFile{names.headerPath, "the header this run writes"});
+    files.push_back(RunFile{names.sourcePath, "the C source this run writes"});
+    if (!settings.previewPath.empty()) {
+        if (!CheckExtraOutput("preview", PreviewPath(settings), files, std::cerr)) {
+            return false;
+        }
+        files.push_back(RunFile{PreviewPath(settings), "the preview this run writes"});
+    }
+    return settings.depfilePath.empty() || CheckExtraOutput("dependency file", settings.depfilePath, files, std::cerr);
+}
+
+bool WriteDepfile(const ConversionSettings& settings, const OutputNames& names, const std::vector<RunFile>& files)
+{
+    std::vector<std::string> targets = {names.headerPath, names.sourcePath};
+    if (!settings.previewPath.empty()) {
+        targets.push_back(PreviewPath(settings));
+    }
+    std::vector<std::string> prerequisites;
+    for (const RunFile& file : files) {
+        prerequisites.push_back(file.path);
+    }
+    return WriteDependencyFile(settings.depfilePath, targets, prerequisites, std::cerr);
+}
 }
 
 int main(int argc, char** argv)
 {
+    CountWarningsOn(std::cerr);
     const OptionsOutcome outcome = ParseOptions(argc, argv, conversionSettings, std::cout, std::cerr);
     if (outcome == OptionsOutcome::Printed) {
         return exitOk;
@@ -90,22 +134,39 @@ int main(int argc, char** argv)
     if (outcome != OptionsOutcome::Convert) {
         return exitBadOption;
     }
-    const ConversionSettings& settings = conversionSettings;
     const std::string objPath = argv[argc - 1];
     DisplayListStats stats;
     try {
-        if (settings.verbose) {
+        if (conversionSettings.verbose) {
             std::cout << "Reading objFile...\n";
         }
-        const ObjFile objFile(objPath.c_str(), settings.materials);
+        const ObjFile objFile(objPath.c_str(), conversionSettings.materials);
         if (!objFile.GetVertices()) {
             return exitFailed;
         }
+        if (conversionSettings.fit != 0) {
+            conversionSettings.scale = FitScale(objFile, conversionSettings.fit);
+        }
+        const ConversionSettings& settings = conversionSettings;
+        std::vector<RunFile> files = {RunFile{objPath, "the model"}};
         ConsolePlan plan;
+        MaterialPlanLists lists;
+        std::vector<std::string> materialNames;
+        if (settings.materials &&
+            !PlanWithMaterials(objFile, objPath, settings, plan, lists, files, materialNames)) {
+            return exitFailed;
+        }
+        const OutputNames names = DeriveOutputNames(objPath, settings.outputDir, settings.name);
+        if (!CheckExtraOutputs(settings, names, files)) {
+            return exitFailed;
+        }
         if (settings.materials) {
-            if (!ConvertWithMaterials(objFile, objPath, settings, plan, stats)) {
+            if (!WritePlanFiles(plan, lists.partNames, objPath, settings, std::cout, std::cerr)) {
                 return exitFailed;
             }
+            CountPlan(plan, lists.materials, materialNames, stats, lists.cutting);
+            CostPlan(plan, settings, stats);
+            stats.degenerateTriangles = CountDegenerateTriangles(objFile);
         } else {
             if (!WriteCSource(objFile, objPath, settings, std::cout, std::cerr, &stats)) {
                 return exitFailed;
@@ -114,18 +175,22 @@ int main(int argc, char** argv)
                 plan = BuildPlan(objFile, settings, "DisplayList");
             }
         }
-        // The preview comes last: when it cannot be written, the C files are complete all the same.
+        MeasureExtent(objFile, settings.scale, stats);
+        // The preview comes after the C files: when it cannot be written, they are complete all the same.
         if (!settings.previewPath.empty() && !WritePreview(plan, settings)) {
+            return exitFailed;
+        }
+        if (!settings.depfilePath.empty() && !WriteDepfile(settings, names, files)) {
             return exitFailed;
         }
     } catch (const std::bad_alloc&) {
         std::cerr << "Out of memory while converting " << objPath << "\n";
         return exitFailed;
     }
-    if (settings.verbose) {
+    if (conversionSettings.verbose) {
         std::cout << "Done!\n";
     }
-    if (settings.stats) {
+    if (conversionSettings.stats) {
         PrintStats(std::cout, stats);
     }
     return exitOk;

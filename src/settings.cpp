@@ -1,5 +1,6 @@
 #include "settings.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <system_error>
 
 #include "cidentifier.h"
+#include "diagnostics.h"
 
 #ifndef POLVANE_VERSION
 #define POLVANE_VERSION "unknown"
@@ -35,8 +37,8 @@ void PrintUsage(std::ostream& out)
            "    --help                Prints this text and stops\n"
            "    --version             Prints the version and stops\n"
            "    -o folder             Writes the output files into this folder\n"
-           "    --name identifier     Starts the C names with this identifier\n"
-           "                          instead of one made from the file name\n"
+           "    --name identifier     Names the output files and starts the C names with this\n"
+           "                          identifier instead of one made from the file name\n"
            "    -q                    Prints no progress lines\n"
            "    --full-braces         Writes vertex rows fully braced (quiet with gcc -Wall)\n"
            "    --ucode microcode     Writes for f3d (default), f3dex, f3dex2 or f3dex3\n"
@@ -50,8 +52,14 @@ void PrintUsage(std::ostream& out)
            "    --texture-max N       Keeps up to N texels a side (32 to 1024, a power of\n"
            "                          two), drawing larger textures in tiles\n"
            "    --preview file.png    Draws a picture of the model as the console shows it\n"
+           "                          (.png, .bmp, .tga or .jpg)\n"
            "    --preview-size WxH    Size of the picture [16-4096] (default 640x480)\n"
-           "    --preview-batches     Colours the picture by vertex batch\n";
+           "    --preview-batches     Colours the picture by vertex batch\n"
+           "    --preview-view view   Looks from iso (default), front, back, left, right,\n"
+           "                          top or bottom\n"
+           "    --fit N               Scales the model so its largest coordinate is N [1-32767]\n"
+           "    --depfile file        Writes a Make rule naming the outputs and every file read\n"
+           "    --werror              Treats every warning as an error\n";
 }
 
 void PrintVersion(std::ostream& out)
@@ -102,6 +110,49 @@ const TextureFormatName textureFormats[] = {
     {"i8", TextureFormat::I8},     {"i4", TextureFormat::I4},         {"ci8", TextureFormat::CI8},
     {"ci4", TextureFormat::CI4},
 };
+
+// Names of microcodes, formats and views are matched whatever their letters' case.
+bool SameName(const char* a, const char* b)
+{
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        if (std::tolower(uint8_t(*a)) != std::tolower(uint8_t(*b))) {
+            return false;
+        }
+    }
+    return *a == *b;
+}
+
+struct PreviewViewName {
+    const char* name;
+    PreviewView view;
+};
+
+const PreviewViewName previewViews[] = {
+    {"iso", PreviewView::Iso},   {"front", PreviewView::Front}, {"back", PreviewView::Back},
+    {"left", PreviewView::Left}, {"right", PreviewView::Right}, {"top", PreviewView::Top},
+    {"bottom", PreviewView::Bottom},
+};
+
+struct PictureFormatName {
+    const char* extension;
+    PictureFormat format;
+};
+
+const PictureFormatName pictureFormats[] = {
+    {".png", PictureFormat::Png}, {".bmp", PictureFormat::Bmp}, {".tga", PictureFormat::Tga},
+    {".jpg", PictureFormat::Jpg}, {".jpeg", PictureFormat::Jpg},
+};
+
+// "a, b or c" of the names of a table.
+template <typename Entry, size_t count>
+std::string Alternatives(const Entry (&entries)[count])
+{
+    std::string text;
+    for (size_t i = 0; i < count; ++i) {
+        text += (i == 0 ? "" : i + 1 == count ? " or " : ", ") + std::string(entries[i].name);
+    }
+    return text;
+}
 
 bool IsDigit(char c)
 {
@@ -163,9 +214,13 @@ bool ParsePictureSize(const char* text, int& width, int& height)
            ParseWhole(size.substr(x + 1).c_str(), 16, 4096, height);
 }
 
-bool InvalidValue(std::ostream& errors, const char* option, const char* value)
+bool InvalidValue(std::ostream& errors, const char* option, const char* value, const std::string& expected = "")
 {
-    errors << "Invalid value for option " << option << ": " << value << "\n";
+    errors << "Invalid value for option " << option << ": " << value;
+    if (!expected.empty()) {
+        errors << " (expected " << expected << ")";
+    }
+    errors << "\n";
     return false;
 }
 
@@ -185,9 +240,13 @@ bool ApplyScale(const char* option, const char* value, float& setting, std::ostr
     return ParseScale(value, setting) || InvalidValue(errors, option, value);
 }
 
+// The text of a --cache value that is no size at all or below 3, reported once the microcode is known.
+std::string badCacheSize;
+
 const OptionRule optionRules[] = {
     {"-s", true, 1,
      [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         settings.scaleGiven = true;
          return ApplyScale(option, values[0], settings.scale, errors);
      }},
     {"-c", true, 3,
@@ -204,6 +263,7 @@ const OptionRule optionRules[] = {
      }},
     {"-a", true, 1,
      [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         settings.alphaGiven = true;
          return ParseByte(values[0], settings.alpha) || InvalidValue(errors, option, values[0]);
      }},
     {"-u", true, 1,
@@ -243,7 +303,7 @@ const OptionRule optionRules[] = {
     {"--ucode", false, 1,
      [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
          for (const MicrocodeName& entry : microcodes) {
-             if (std::strcmp(values[0], entry.name) == 0) {
+             if (SameName(values[0], entry.name)) {
                  settings.microcode = entry.microcode;
                  return true;
              }
@@ -253,12 +313,13 @@ const OptionRule optionRules[] = {
          return false;
      }},
     {"--cache", false, 1,
-     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
-         if (ParseWhole(values[0], 3, 64, settings.cacheSize)) {
-             return true;
+     [](const char*, const char* const* values, ConversionSettings& settings, std::ostream&) {
+         // The range depends on the microcode, which may come later: checked once the line is read.
+         if (!ParseWhole(values[0], 3, 64, settings.cacheSize)) {
+             settings.cacheSize = -1;
+             badCacheSize = values[0];
          }
-         errors << "Invalid cache size for option " << option << ": " << values[0] << " (expected 3 to 64)\n";
-         return false;
+         return true;
      }},
     {"--optimize", false, 0,
      [](const char*, const char* const*, ConversionSettings& settings, std::ostream&) {
@@ -278,12 +339,12 @@ const OptionRule optionRules[] = {
     {"--texture-format", false, 1,
      [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
          for (const TextureFormatName& entry : textureFormats) {
-             if (std::strcmp(values[0], entry.name) == 0) {
+             if (SameName(values[0], entry.name)) {
                  settings.textureFormat = entry.format;
                  return true;
              }
          }
-         return InvalidValue(errors, option, values[0]);
+         return InvalidValue(errors, option, values[0], Alternatives(textureFormats));
      }},
     {"--texture-max", false, 1,
      [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
@@ -297,16 +358,48 @@ const OptionRule optionRules[] = {
     {"--preview", false, 1,
      [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
          settings.previewPath = values[0];
-         return !settings.previewPath.empty() || InvalidValue(errors, option, values[0]);
+         const std::string& path = settings.previewPath;
+         for (const PictureFormatName& entry : pictureFormats) {
+             const size_t length = std::strlen(entry.extension);
+             if (path.size() > length && SameName(path.c_str() + path.size() - length, entry.extension)) {
+                 settings.previewFormat = entry.format;
+                 return true;
+             }
+         }
+         return InvalidValue(errors, option, values[0], "a file name ending in .png, .bmp, .tga or .jpg");
      }},
     {"--preview-size", false, 1,
      [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
          return ParsePictureSize(values[0], settings.previewWidth, settings.previewHeight) ||
-                InvalidValue(errors, option, values[0]);
+                InvalidValue(errors, option, values[0], "WIDTHxHEIGHT, each 16 to 4096");
      }},
     {"--preview-batches", false, 0,
      [](const char*, const char* const*, ConversionSettings& settings, std::ostream&) {
          settings.previewBatches = true;
+         return true;
+     }},
+    {"--preview-view", false, 1,
+     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         for (const PreviewViewName& entry : previewViews) {
+             if (SameName(values[0], entry.name)) {
+                 settings.previewView = entry.view;
+                 return true;
+             }
+         }
+         return InvalidValue(errors, option, values[0], Alternatives(previewViews));
+     }},
+    {"--fit", false, 1,
+     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         return ParseWhole(values[0], 1, 32767, settings.fit) || InvalidValue(errors, option, values[0]);
+     }},
+    {"--depfile", false, 1,
+     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+         settings.depfilePath = values[0];
+         return !settings.depfilePath.empty() || InvalidValue(errors, option, values[0]);
+     }},
+    {"--werror", false, 0,
+     [](const char*, const char* const*, ConversionSettings& settings, std::ostream&) {
+         settings.werror = true;
          return true;
      }},
 };
@@ -381,13 +474,25 @@ OptionsOutcome ParseOptions(int argc, const char* const* argv, ConversionSetting
         return OptionsOutcome::NoModel;
     }
     const MicrocodeName& microcode = Describe(settings.microcode);
+    if (settings.cacheSize < 0) {
+        errors << "Invalid cache size for option --cache: " << badCacheSize << " (expected 3 to "
+               << microcode.layout.size << " for " << microcode.name << ")\n";
+        return OptionsOutcome::BadValue;
+    }
     if (settings.cacheSize > microcode.layout.size) {
         errors << "Invalid cache size for option --cache: " << settings.cacheSize << " (" << microcode.name
                << " has " << microcode.layout.size << " vertex slots)\n";
         return OptionsOutcome::BadValue;
     }
+    if (settings.scaleGiven && settings.fit != 0) {
+        errors << "Options -s and --fit cannot be used together\n";
+        return OptionsOutcome::BadValue;
+    }
+    if (settings.alphaGiven && settings.materials) {
+        errors << Warning() << "-a has no effect with --materials: each material's \"d\" sets its opacity\n";
+    }
     if (settings.scale < 0.0f) {
-        errors << "warning: a negative scale mirrors the model and reverses its triangles' winding; the console "
+        errors << Warning() << "a negative scale mirrors the model and reverses its triangles' winding; the console "
                   "will cull their front faces\n";
     }
     return OptionsOutcome::Convert;

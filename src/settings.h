@@ -13,14 +13,23 @@
 enum class Microcode { F3D, F3DEX, F3DEX2, F3DEX3 };
 
 // What the command line chose for one conversion.
+// The picture file formats the preview can be written in.
+enum class PictureFormat { Png, Bmp, Tga, Jpg };
+
+// Where the preview's camera looks from: the three-quarter view, or straight along an axis.
+enum class PreviewView { Iso, Front, Back, Left, Right, Top, Bottom };
+
 struct ConversionSettings {
     float scale = 1.0f;
+    bool scaleGiven = false;  // -s was on the command line
+    int fit = 0;              // --fit: the largest absolute coordinate becomes this; 0: scale by scale
     float sScale = 1.0f;
     float tScale = 1.0f;
     uint8_t red = 255;
     uint8_t green = 255;
     uint8_t blue = 255;
     uint8_t alpha = 255;
+    bool alphaGiven = false;  // -a was on the command line
     bool useNormals = true;  // false: the vertex rows carry the colour instead of the normal
     bool verbose = true;     // progress lines on standard output
     Microcode microcode = Microcode::F3D;
@@ -37,6 +46,10 @@ struct ConversionSettings {
     int previewWidth = 640;
     int previewHeight = 480;
     bool previewBatches = false;
+    PreviewView previewView = PreviewView::Iso;
+    PictureFormat previewFormat = PictureFormat::Png;  // by the extension of previewPath
+    std::string depfilePath;  // empty: no dependency file
+    bool werror = false;      // any warning fails the run
 };
 
 CacheLayout CacheLayoutOf(const ConversionSettings& settings);

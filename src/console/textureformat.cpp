@@ -36,3 +36,9 @@ bool IsColourIndexed(TextureFormat format)
 {
     return format == TextureFormat::CI8 || format == TextureFormat::CI4;
 }
+
+bool IsGreyFormat(TextureFormat format)
+{
+    return format == TextureFormat::IA16 || format == TextureFormat::IA8 || format == TextureFormat::IA4 ||
+           format == TextureFormat::I8 || format == TextureFormat::I4;
+}

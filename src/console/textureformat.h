@@ -9,5 +9,7 @@ const char* TextureFormatName(TextureFormat format);
 int TexelBits(TextureFormat format);
 // CI8 and CI4: texels are indices into a palette of RGBA 5-5-5-1 colours.
 bool IsColourIndexed(TextureFormat format);
+// IA16, IA8, IA4, I8 and I4: texels hold a brightness and no colour.
+bool IsGreyFormat(TextureFormat format);
 
 #endif

@@ -272,6 +272,7 @@ bool MtlReader::ReadOpacity(const char* keyword, const char* cursor, const char*
         material.hasDissolve = true;
     } else if (!material.hasDissolve) {
         material.opacity = 1.0f - value;
+        material.transmissionLine = line;
     }
     return true;
 }

@@ -22,6 +22,7 @@ struct MaterialDefinition {
     float diffuse[3] = {1.0f, 1.0f, 1.0f};
     float opacity = 1.0f;  // from "d", or 1 - "Tr" when the material has no "d"
     bool hasDissolve = false;  // a "d" line was read
+    uint64_t transmissionLine = 0;  // of the "Tr" line that set opacity; 0 when none did
     std::string diffuseMap;  // as written after the options (backslashes kept); empty when none
     bool clampDiffuse = false;  // "-clamp on" on "map_Kd"
     MapTransform diffuseTransform;

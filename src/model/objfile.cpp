@@ -383,6 +383,7 @@ bool ObjReader::ReadGroupRecord(const Span& keyword, const char* cursor, const c
 {
     if (keyword.Is("usemtl")) {
         material = IndexOf(groups->materialNames, Rest(cursor, end));
+        groups->materialLines.resize(groups->materialNames.size(), line);
     } else if (keyword.Is("o") || keyword.Is("g")) {
         const std::string name = Rest(cursor, end);
         if (!name.empty()) {
@@ -467,6 +468,7 @@ bool ObjReader::ReadFace(const char* cursor, const char* end)
             if (groups) {
                 if (material == none) {
                     material = IndexOf(groups->materialNames, "");
+                    groups->materialLines.resize(groups->materialNames.size(), line);
                 }
                 if (part == none) {
                     part = IndexOf(groups->partNames, "");

@@ -19,6 +19,7 @@ struct ObjGroups {
     };
     std::vector<Library> libraries;
     std::vector<std::string> materialNames;  // in order of first use; "" for faces before any "usemtl"
+    std::vector<uint64_t> materialLines;     // per name, its first "usemtl" line (for "", the first face's)
     std::vector<std::string> partNames;      // in order of first use; "" for faces before any "o" or "g"
 
     // Per triangle of the model, in the order of its indices.

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "cidentifier.h"
+#include "diagnostics.h"
 #include "output/outputfiles.h"
 #include "output/outputnames.h"
 #include "output/outputtext.h"
@@ -16,6 +17,7 @@
 #include "plan/costmodel.h"
 #include "plan/displaylist.h"
 #include "plan/planbuilder.h"
+#include "plan/vertexrow.h"
 
 namespace {
 
@@ -112,12 +114,6 @@ bool WriteFile(const std::string& path, Writer write)
     return !file.fail();
 }
 
-bool SameFile(const std::string& a, const std::string& b)
-{
-    std::error_code ignored;
-    return a == b || fs::equivalent(a, b, ignored);
-}
-
 bool IsFolder(const std::string& path)
 {
     std::error_code ignored;
@@ -134,6 +130,33 @@ uint64_t CountDegenerateTriangles(const ObjFile& objFile)
         count += IsDegenerate(indices[k], indices[k + 1], indices[k + 2]);
     }
     return count;
+}
+
+void MeasureExtent(const ObjFile& objFile, double scale, DisplayListStats& stats)
+{
+    for (int32_t i = 0; i < objFile.GetNumVertices(); ++i) {
+        const Vector3D& p = objFile.GetVertices()[i];
+        for (int axis = 0; axis < 3; ++axis) {
+            const double value = p[axis];
+            const int32_t scaled = ClampToInt16(value * scale);
+            const bool first = i == 0;
+            stats.extentLow[axis] = first ? value : std::min(stats.extentLow[axis], value);
+            stats.extentHigh[axis] = first ? value : std::max(stats.extentHigh[axis], value);
+            stats.scaledLow[axis] = first ? scaled : std::min(stats.scaledLow[axis], scaled);
+            stats.scaledHigh[axis] = first ? scaled : std::max(stats.scaledHigh[axis], scaled);
+        }
+    }
+}
+
+namespace {
+
+template <typename Number>
+void PrintBox(std::ostream& out, const Number low[3], const Number high[3])
+{
+    out << "(" << low[0] << ", " << low[1] << ", " << low[2] << ") to (" << high[0] << ", " << high[1] << ", "
+        << high[2] << ")";
+}
+
 }
 
 void PrintStats(std::ostream& out, const DisplayListStats& stats)
@@ -177,6 +200,15 @@ void PrintStats(std::ostream& out, const DisplayListStats& stats)
         }
         out << "Texture bytes: " << stats.textureBytes << "\n";
     }
+    out << "Model extent: ";
+    PrintBox(out, stats.extentLow, stats.extentHigh);
+    out << "\nScaled extent: ";
+    PrintBox(out, stats.scaledLow, stats.scaledHigh);
+    // What the model takes of the console's memory: vertex rows, display lists, textures and palettes.
+    const uint64_t rdram = stats.vertices * 16 + stats.commands * 8 + stats.textureBytes;
+    char share[32];
+    std::snprintf(share, sizeof share, "%.2f", double(rdram) * 100.0 / (4.0 * 1024 * 1024));
+    out << "\nRDRAM bytes: " << rdram << " (" << share << "% of 4 MB)\n";
 }
 
 namespace {
@@ -186,6 +218,13 @@ template <typename HeaderWriter, typename SourceWriter>
 bool WriteBothFiles(const OutputNames& names, const ConversionSettings& settings, std::ostream& progress,
                     std::ostream& errors, HeaderWriter writeHeader, SourceWriter writeSource)
 {
+    // With --werror every warning so far fails the run before anything is written.
+    if (settings.werror && WarningCount() != 0) {
+        errors << "polvane: " << WarningCount()
+               << (WarningCount() == 1 ? " warning treated as an error" : " warnings treated as errors")
+               << " (--werror); nothing written\n";
+        return false;
+    }
     const std::string headerTemporary = names.headerPath + temporarySuffix;
     const std::string sourceTemporary = names.sourcePath + temporarySuffix;
 
@@ -230,11 +269,12 @@ bool NamesForOutputs(const std::string& objPath, const ConversionSettings& setti
     std::transform(header.begin(), header.end(), header.begin(), [](char c) { return char(std::tolower(uint8_t(c))); });
     if (header == "model.h") {
         errors << "Refusing to write " << names.headerPath
-               << ": the header includes the project's model.h and would include itself; rename the model\n";
+               << ": the header includes the project's model.h and would include itself; rename the model or "
+                  "choose another --name\n";
         return false;
     }
     if (MakesReservedNames(names.identifier)) {
-        errors << "warning: the C names made from the file name (" << names.identifier << "Model, "
+        errors << WarningAt(objPath) << "the C names made from the file name (" << names.identifier << "Model, "
                << names.identifier << "_H, ...) are reserved in C; choose a prefix with --name\n";
     }
     return true;
@@ -251,7 +291,7 @@ bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const Conv
     if (!NamesForOutputs(objPath, settings, errors, names)) {
         return false;
     }
-    WarnAboutRange(objFile, settings, errors);
+    WarnAboutRange(objFile, objPath, settings, errors);
     return WriteBothFiles(
         names, settings, progress, errors, [&](OutputText& out) { WritePlanHeader(out, names, {}); },
         [&](OutputText& out) { WriteSource(out, names, objFile, settings, progress, counts); });

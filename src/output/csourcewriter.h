@@ -48,7 +48,15 @@ struct DisplayListStats {
     std::vector<Texture> textures;
     uint64_t textureBytes = 0;  // every texture and palette array
     bool withMaterials = false;
+    // The box of the model's positions as read, and of the vertex rows' integer positions.
+    double extentLow[3] = {0, 0, 0};
+    double extentHigh[3] = {0, 0, 0};
+    int32_t scaledLow[3] = {0, 0, 0};
+    int32_t scaledHigh[3] = {0, 0, 0};
 };
+
+// Fills the extents of stats from the model's positions and the scale.
+void MeasureExtent(const ObjFile& objFile, double scale, DisplayListStats& stats);
 
 void PrintStats(std::ostream& out, const DisplayListStats& stats);
 

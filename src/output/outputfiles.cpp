@@ -1,6 +1,8 @@
 #include "output/outputfiles.h"
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -14,16 +16,81 @@ void RemoveFile(const std::string& path)
     fs::remove(path, ignored);
 }
 
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    if (a == b) {
+        return true;
+    }
+    const bool aExists = fs::exists(a, error);
+    const bool bExists = fs::exists(b, error);
+    if (aExists && bExists) {
+        return fs::equivalent(a, b, error) && !error;
+    }
+    if (aExists != bExists) {
+        return false;
+    }
+    // Neither is there yet: the same place when the paths lead there through the same folders.
+    const fs::path aPlace = fs::weakly_canonical(fs::absolute(a, error), error);
+    const fs::path bPlace = fs::weakly_canonical(fs::absolute(b, error), error);
+    return !error && aPlace.lexically_normal() == bPlace.lexically_normal();
+}
+
+bool SameContent(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    if (!fs::is_regular_file(a, error) || !fs::is_regular_file(b, error) ||
+        fs::file_size(a, error) != fs::file_size(b, error) || error) {
+        return false;
+    }
+    std::ifstream first(a, std::ios::binary);
+    std::ifstream second(b, std::ios::binary);
+    char blockA[65536];
+    char blockB[65536];
+    while (first && second) {
+        first.read(blockA, sizeof blockA);
+        second.read(blockB, sizeof blockB);
+        if (first.gcount() != second.gcount() || std::memcmp(blockA, blockB, size_t(first.gcount())) != 0) {
+            return false;
+        }
+    }
+    return first.eof() && second.eof();
+}
+
+std::string ReplaceTarget(const std::string& path)
+{
+    const std::string temporary = path + temporarySuffix;
+    if (SameContent(temporary, path)) {
+        RemoveFile(temporary);
+        return std::string();
+    }
+    std::error_code error;
+    fs::rename(temporary, path, error);
+    if (error) {
+        RemoveFile(temporary);
+        return path;
+    }
+    return std::string();
+}
+
 // Earlier outputs are first moved aside and only removed once both new files are in place, so a failure
 // puts them back as they were. (Moving a new file onto an existing one would also make the file system write the
 // new file out at once, which costs a large model more time than the whole conversion.)
 std::string ReplaceTargets(const std::string& headerPath, const std::string& sourcePath)
 {
     const std::string targets[2] = {headerPath, sourcePath};
+    // An output that would not change keeps its file and its time, so what depends on it is not rebuilt.
+    bool unchanged[2] = {false, false};
+    for (int i = 0; i < 2; ++i) {
+        unchanged[i] = SameContent(targets[i] + temporarySuffix, targets[i]);
+    }
     bool movedAside[2] = {false, false};
     std::string failed;
     std::error_code error;
     for (int i = 0; i < 2 && failed.empty(); ++i) {
+        if (unchanged[i]) {
+            continue;
+        }
         if (fs::exists(targets[i], error)) {
             fs::rename(targets[i], targets[i] + backupSuffix, error);
             movedAside[i] = !error;
@@ -34,6 +101,9 @@ std::string ReplaceTargets(const std::string& headerPath, const std::string& sou
     }
     bool placed[2] = {false, false};
     for (int i = 0; i < 2 && failed.empty(); ++i) {
+        if (unchanged[i]) {
+            continue;
+        }
         fs::rename(targets[i] + temporarySuffix, targets[i], error);
         placed[i] = !error;
         if (error) {
@@ -41,6 +111,9 @@ std::string ReplaceTargets(const std::string& headerPath, const std::string& sou
         }
     }
     for (int i = 0; i < 2; ++i) {
+        if (unchanged[i]) {
+            RemoveFile(targets[i] + temporarySuffix);
+        }
         if (!failed.empty() && placed[i]) {
             RemoveFile(targets[i]);
         }

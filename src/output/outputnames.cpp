@@ -29,7 +29,8 @@ OutputNames DeriveOutputNames(const std::string& objPath, const std::string& out
     const size_t nameEnd = (dot == std::string::npos || dot < nameStart) ? objPath.size() : dot;
 
     const std::string folder = outputDir.empty() ? objPath.substr(0, nameStart) : AsFolderPrefix(outputDir);
-    const std::string stem = objPath.substr(nameStart, nameEnd - nameStart);
+    // --name names the files as well as the C names.
+    const std::string stem = name.empty() ? objPath.substr(nameStart, nameEnd - nameStart) : name;
 
     OutputNames names;
     names.headerFileName = stem + ".h";

@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "diagnostics.h"
 #include "plan/vertexrow.h"
 
 namespace {
@@ -24,11 +26,16 @@ bool OutOfRange(double v)
 }
 
 // value rounded down to four significant digits, so that it still fits when it is written out.
-std::string RoundedDown(double value)
+double RoundedDownValue(double value)
 {
     const double step = std::pow(10.0, std::floor(std::log10(value)) - 3.0);
+    return std::floor(value / step) * step;
+}
+
+std::string RoundedDown(double value)
+{
     std::ostringstream text;
-    text << std::floor(value / step) * step;
+    text << RoundedDownValue(value);
     return text.str();
 }
 
@@ -99,9 +106,76 @@ size_t CountCollapsedPositions(const ObjFile& objFile, double scale)
     std::vector<uint64_t>().swap(exact);
     return distinctExact - CountDistinct(scaled);
 }
+
+// The smallest scale no larger than fitScale (up to two significant digits) at which no distinct positions share
+// an integer position; 0 when even fitScale merges some.
+double ScaleKeepingApart(const ObjFile& objFile, double fitScale)
+{
+    if (CountCollapsedPositions(objFile, fitScale) != 0) {
+        return 0.0;
+    }
+    double low = fitScale;  // merges positions, once found
+    double high = fitScale;  // keeps them apart
+    for (int step = 0; step < 60 && low == high; ++step) {
+        if (CountCollapsedPositions(objFile, high / 2) == 0) {
+            high /= 2;
+            low = high;
+        } else {
+            low = high / 2;
+        }
+    }
+    for (int step = 0; step < 12 && low != high; ++step) {
+        const double middle = (low + high) / 2;
+        (CountCollapsedPositions(objFile, middle) == 0 ? high : low) = middle;
+    }
+    // As few significant digits as work: rounded down when that still keeps them apart, else up when that fits.
+    for (int digits = 2; digits <= 6; ++digits) {
+        const double unit = std::pow(10.0, std::floor(std::log10(high)) - double(digits - 1));
+        for (const double rounded : {std::floor(high / unit) * unit, std::ceil(high / unit) * unit}) {
+            if (rounded > 0.0 && rounded <= fitScale && CountCollapsedPositions(objFile, rounded) == 0) {
+                return rounded;
+            }
+        }
+    }
+    return high;
 }
 
-void WarnAboutRange(const ObjFile& objFile, const ConversionSettings& settings, std::ostream& errors)
+std::string Number(double value)
+{
+    std::ostringstream text;
+    text << value;
+    return text.str();
+}
+}
+
+double LargestCoordinate(const ObjFile& objFile)
+{
+    double largest = 0.0;
+    for (int32_t i = 0; i < objFile.GetNumVertices(); ++i) {
+        const Vector3D& p = objFile.GetVertices()[i];
+        for (int axis = 0; axis < 3; ++axis) {
+            largest = std::max(largest, double(std::fabs(p[axis])));
+        }
+    }
+    return largest;
+}
+
+float FitScale(const ObjFile& objFile, int fit)
+{
+    const double largest = LargestCoordinate(objFile);
+    if (!(largest > 0.0) || !std::isfinite(largest)) {
+        return 1.0f;
+    }
+    // Positions are truncated toward zero: the largest must reach fit itself, not fall a hair short of it.
+    float scale = float(double(fit) / largest);
+    while (std::fabs(largest * double(scale)) < double(fit)) {
+        scale = std::nextafter(scale, std::numeric_limits<float>::infinity());
+    }
+    return scale;
+}
+
+void WarnAboutRange(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
+                    std::ostream& errors)
 {
     const double scale = settings.scale;
     size_t clampedPositions = 0;
@@ -114,7 +188,7 @@ void WarnAboutRange(const ObjFile& objFile, const ConversionSettings& settings, 
         }
     }
     if (clampedPositions != 0) {
-        errors << "warning: " << CountOf(clampedPositions, "position component")
+        errors << WarningAt(objPath) << "" << CountOf(clampedPositions, "position component")
                << " clamped to -32768..32767 after scaling; -s "
                << (scale < 0 ? "-" : "") << RoundedDown(32767.0 / largest) << " would fit the model\n";
     }
@@ -130,15 +204,25 @@ void WarnAboutRange(const ObjFile& objFile, const ConversionSettings& settings, 
                                 (OutOfRange(flippedT * tFactor) ? 1 : 0);
         }
         if (clampedTexCoords != 0) {
-            errors << "warning: " << CountOf(clampedTexCoords, "texture coordinate component")
+            errors << WarningAt(objPath) << "" << CountOf(clampedTexCoords, "texture coordinate component")
                    << " clamped to -32768..32767 after scaling\n";
         }
     }
 
     const size_t collapsed = CountCollapsedPositions(objFile, scale);
     if (collapsed != 0) {
-        errors << "warning: " << collapsed << (collapsed == 1 ? " distinct position" : " distinct positions")
-               << " became the same integer position as another after scaling; a larger -s "
-                  "would keep them apart\n";
+        errors << WarningAt(objPath) << collapsed
+               << (collapsed == 1 ? " distinct position" : " distinct positions")
+               << " became the same integer position as another after scaling; ";
+        // A value that fits the 16-bit range, so that this never contradicts the clamping warning above.
+        const double keepsApart =
+            largest > 0.0 ? ScaleKeepingApart(objFile, RoundedDownValue(32767.0 / largest)) : 0.0;
+        if (keepsApart == 0.0) {
+            errors << "no scale within the 16-bit range keeps them all apart (--fit 32767 uses all of it)\n";
+        } else if (settings.fit != 0) {
+            errors << "--fit " << std::min(32767.0, std::ceil(keepsApart * largest)) << " would keep them apart\n";
+        } else {
+            errors << "-s " << (scale < 0 ? "-" : "") << Number(keepsApart) << " would keep them apart\n";
+        }
     }
 }

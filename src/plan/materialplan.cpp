@@ -10,6 +10,7 @@
 
 #include "check.h"
 #include "cidentifier.h"
+#include "diagnostics.h"
 #include "model/objgroups.h"
 #include "plan/meshcutter.h"
 #include "plan/planbuilder.h"
@@ -358,7 +359,7 @@ int MaterialPlanBuilder::AddRun(ConsolePlan& plan, const Run& run, const std::st
         plan.rowColours.push_back(!lit || packedNormals);
     }
     if (clamped > 0) {
-        warnings << "warning: " << clamped << " texture coordinate component" << (clamped == 1 ? " was" : "s were")
+        warnings << Warning() << clamped << " texture coordinate component" << (clamped == 1 ? " was" : "s were")
                  << " clamped to -1024..1024 texels in material \"" << look.name << "\"\n";
     }
     return list;
@@ -487,11 +488,11 @@ void MaterialPlanBuilder::AddTiledRun(ConsolePlan& plan, const Run& run, const T
     }
     const std::string& name = looks[run.material].name;
     if (clamped > 0) {
-        warnings << "warning: " << clamped << " texture coordinate component" << (clamped == 1 ? " was" : "s were")
+        warnings << Warning() << clamped << " texture coordinate component" << (clamped == 1 ? " was" : "s were")
                  << " clamped to -1024..1024 texels in material \"" << name << "\"\n";
     }
     if (dropped > 0) {
-        warnings << "warning: " << dropped << (dropped == 1 ? " triangle" : " triangles") << " of material \""
+        warnings << Warning() << dropped << (dropped == 1 ? " triangle" : " triangles") << " of material \""
                  << name << "\" left out: texture coordinates too large or spread over too many tiles to cut\n";
     }
 }

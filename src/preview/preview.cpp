@@ -73,9 +73,10 @@ void FaceNormal(const CachedVertex& v1, const CachedVertex& v2, const CachedVert
 
 class PreviewDrawer : public TriangleSink {
 public:
-    PreviewDrawer(const ConsolePlan& plan, const PreviewOptions& options)
-        : camera(plan.rows, std::max(options.width, 1), std::max(options.height, 1)),
-          rasteriser(options.width, options.height), batches(options.batches)
+    PreviewDrawer(const ConsolePlan& plan, const PreviewOptions& options, bool lightBackground)
+        : camera(plan.rows, std::max(options.width, 1), std::max(options.height, 1), options.azimuth,
+                 options.elevation),
+          rasteriser(options.width, options.height, lightBackground), batches(options.batches)
     {
         camera.LightDirection(lightDirection);
     }
@@ -101,6 +102,7 @@ public:
     }
 
     std::vector<uint8_t> TakePixels() { return rasteriser.TakePixels(); }
+    const Rasteriser& Picture() const { return rasteriser; }
 
 private:
     // Projects each loaded vertex once, however many triangles use it.
@@ -148,7 +150,16 @@ private:
 
 std::vector<uint8_t> RenderPreview(const ConsolePlan& plan, const PreviewOptions& options)
 {
-    PreviewDrawer drawer(plan, options);
+    PreviewDrawer drawer(plan, options, false);
     drawer.Draw(plan);
-    return drawer.TakePixels();
+    // A model mostly as dark as the dark background (unlit faces, dark materials) is drawn again on a light one.
+    uint64_t dark = 0;
+    uint64_t light = 0;
+    drawer.Picture().CountCovered(dark, light);
+    if (dark <= light) {
+        return drawer.TakePixels();
+    }
+    PreviewDrawer onLight(plan, options, true);
+    onLight.Draw(plan);
+    return onLight.TakePixels();
 }

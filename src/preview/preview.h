@@ -10,6 +10,9 @@ struct PreviewOptions {
     int width = 640;
     int height = 480;
     bool batches = false;  // colour each triangle by the group of vertex loads it is drawn from, lit
+    // Where the camera looks from: degrees round from +Z toward +X, and above the horizon (-90 to 90).
+    float azimuth = 35.0f;
+    float elevation = 25.0f;
 };
 
 // Draws the plan's model list as the console would (see the interpreter, the camera, the vertex shading and the

@@ -6,8 +6,6 @@
 namespace {
 
 constexpr float pi = 3.14159265f;
-constexpr float azimuth = 35.0f * pi / 180.0f;
-constexpr float elevation = 25.0f * pi / 180.0f;
 constexpr float verticalFieldOfView = 40.0f * pi / 180.0f;
 constexpr float filled = 0.9f;
 
@@ -15,8 +13,12 @@ float Dot(const float a[3], const float b[3]) { return a[0] * b[0] + a[1] * b[1]
 
 } // namespace
 
-PreviewCamera::PreviewCamera(const std::vector<VertexRow>& rows, int width, int height)
+PreviewCamera::PreviewCamera(const std::vector<VertexRow>& rows, int width, int height, float azimuthDegrees,
+                             float elevationDegrees)
 {
+    // Straight above or below, the camera leans a little toward +Z so that "right" stays defined.
+    const float azimuth = azimuthDegrees * pi / 180.0f;
+    const float elevation = std::max(-89.9f, std::min(89.9f, elevationDegrees)) * pi / 180.0f;
     float low[3] = {-1, -1, -1}, high[3] = {1, 1, 1};
     if (!rows.empty()) {
         for (int c = 0; c < 3; ++c) {

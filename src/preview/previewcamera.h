@@ -11,14 +11,16 @@ struct ScreenPoint {
     float x, y, invDepth;
 };
 
-// A perspective camera (40 degrees vertical field of view, square pixels) looking at the model from a
-// three-quarter view: 35 degrees round from +Z toward +X, 25 degrees above the horizon, Y up.
+// A perspective camera (40 degrees vertical field of view, square pixels) looking at the model, by default from a
+// three-quarter view: 35 degrees round from +Z toward +X, 25 degrees above the horizon, Y up. Seen from straight
+// above or below, -Z or +Z is up in the picture.
 class PreviewCamera {
 public:
     // Frames the box of the rows' positions: the camera stands where the box's eight corners fill at most 90% of
     // the picture's width and height, then the picture is zoomed and centred so that the rows themselves fill
     // 90% of its width or height. No rows frame a small box at the origin.
-    PreviewCamera(const std::vector<VertexRow>& rows, int width, int height);
+    PreviewCamera(const std::vector<VertexRow>& rows, int width, int height, float azimuthDegrees = 35.0f,
+                  float elevationDegrees = 25.0f);
 
     ScreenPoint Project(const float position[3]) const;
 

@@ -7,8 +7,10 @@
 
 namespace {
 
-const uint8_t backgroundTop[3] = {66, 68, 74};
-const uint8_t backgroundBottom[3] = {30, 31, 35};
+const uint8_t darkTop[3] = {66, 68, 74};
+const uint8_t darkBottom[3] = {30, 31, 35};
+const uint8_t lightTop[3] = {214, 217, 224};
+const uint8_t lightBottom[3] = {160, 164, 172};
 
 // Corners are snapped to 1/16 pixel, as the console's edge walker keeps its coordinates in fixed point, so
 // that edge tests are exact: a pixel on an edge two triangles share belongs to exactly one of them.
@@ -48,10 +50,12 @@ int64_t FirstPixel(int64_t coordinate) { return (coordinate - subpixels / 2 + su
 
 } // namespace
 
-Rasteriser::Rasteriser(int pictureWidth, int pictureHeight)
+Rasteriser::Rasteriser(int pictureWidth, int pictureHeight, bool lightBackground)
     : width(std::max(pictureWidth, 1)), height(std::max(pictureHeight, 1)),
       pixels(size_t(width) * size_t(height) * 4), nearest(size_t(width) * size_t(height), 0.0f)
 {
+    const uint8_t* backgroundTop = lightBackground ? lightTop : darkTop;
+    const uint8_t* backgroundBottom = lightBackground ? lightBottom : darkBottom;
     for (int y = 0; y < height; ++y) {
         const float along = height > 1 ? float(y) / float(height - 1) : 0.0f;
         uint8_t colour[4] = {0, 0, 0, 255};
@@ -61,6 +65,20 @@ Rasteriser::Rasteriser(int pictureWidth, int pictureHeight)
         uint8_t* row = pixels.data() + size_t(y) * size_t(width) * 4;
         for (int x = 0; x < width; ++x) {
             std::copy(colour, colour + 4, row + size_t(x) * 4);
+        }
+    }
+}
+
+void Rasteriser::CountCovered(uint64_t& dark, uint64_t& light) const
+{
+    dark = 0;
+    light = 0;
+    for (size_t i = 0; i < nearest.size(); ++i) {
+        if (nearest[i] > 0.0f) {
+            const uint8_t* pixel = pixels.data() + i * 4;
+            const unsigned brightness = (unsigned(pixel[0]) * 2 + unsigned(pixel[1]) * 5 + unsigned(pixel[2])) / 8;
+            dark += brightness < 90 ? 1 : 0;
+            light += brightness > 140 ? 1 : 0;
         }
     }
 }

@@ -22,10 +22,14 @@ public:
     virtual void Shade(float s, float t, const float shade[4], float colour[4]) const = 0;
 };
 
-// A picture with a depth buffer, cleared to a dark grey gradient, drawn into triangle by triangle.
+// A picture with a depth buffer, cleared to a dark grey gradient (or a light one), drawn into triangle by triangle.
 class Rasteriser {
 public:
-    Rasteriser(int width, int height);
+    Rasteriser(int width, int height, bool lightBackground = false);
+
+    // Of the pixels the model covers with depth, how many are dark (as dark as the dark background) and how many
+    // light (as light as the light one).
+    void CountCovered(uint64_t& dark, uint64_t& light) const;
 
     // Draws the triangle when its corners run counter-clockwise on the picture (back faces are culled, and a
     // triangle without area draws nothing). Pixels whose centres lie inside are drawn, the top and left edges

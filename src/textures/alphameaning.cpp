@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "diagnostics.h"
+
 AlphaReading ReadAlpha(const Image& image)
 {
     AlphaReading reading;
@@ -41,6 +43,6 @@ std::string AlphaWarning(const AlphaReading& reading, const std::string& fileNam
     }
     char share[32];
     std::snprintf(share, sizeof share, "%.1f", reading.partlyTransparent * 100.0);
-    return "warning: " + fileName + ": only " + share + " % of the pixels are partly transparent; drawn " +
+    return WarningAt(fileName) + "only " + share + " % of the pixels are partly transparent; drawn " +
            (reading.meaning == AlphaMeaning::Opaque ? "opaque" : "cut out at half alpha");
 }

@@ -23,7 +23,7 @@ AlphaReading ReadAlpha(const Image& image);
 // The image as its alpha's meaning draws it: all opaque, cut out at alpha 128 (0 or 255), or unchanged.
 Image ApplyAlphaMeaning(const Image& image, AlphaMeaning meaning);
 
-// "warning: <file>: ..." when partly transparent pixels were made opaque or cut out; empty otherwise.
+// "<file>: warning: ..." when partly transparent pixels were made opaque or cut out; empty otherwise.
 std::string AlphaWarning(const AlphaReading& reading, const std::string& fileName);
 
 #endif

@@ -274,12 +274,33 @@ Image ResizeImage(const Image& image, int width, int height, bool wrapX, bool wr
 
 bool WritePng(const std::string& path, const Image& image)
 {
+    return WritePicture(path, image, PictureFormat::Png);
+}
+
+bool WritePicture(const std::string& path, const Image& image, PictureFormat format)
+{
     std::ofstream file(path, std::ios::out | std::ios::binary | std::ios::trunc);
     if (!file.is_open()) {
         return false;
     }
-    const int ok = stbi_write_png_to_func(WriteToStream, &file, image.width, image.height, 4, image.rgba.data(),
-                                          image.width * 4);
+    const int w = image.width;
+    const int h = image.height;
+    const void* pixels = image.rgba.data();
+    int ok = 0;
+    switch (format) {
+    case PictureFormat::Png:
+        ok = stbi_write_png_to_func(WriteToStream, &file, w, h, 4, pixels, w * 4);
+        break;
+    case PictureFormat::Bmp:
+        ok = stbi_write_bmp_to_func(WriteToStream, &file, w, h, 4, pixels);
+        break;
+    case PictureFormat::Tga:
+        ok = stbi_write_tga_to_func(WriteToStream, &file, w, h, 4, pixels);
+        break;
+    case PictureFormat::Jpg:
+        ok = stbi_write_jpg_to_func(WriteToStream, &file, w, h, 4, pixels, 90);
+        break;
+    }
     file.close();
     return ok != 0 && !file.fail();
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "settings.h"
+
 // Pixels of a picture file: 8-bit red, green, blue and alpha, the top row first. The only unit that knows how
 // image files are decoded.
 struct Image {
@@ -38,5 +40,6 @@ Image ResizeImage(const Image& image, int width, int height, bool wrapX = false,
                   ResizeFilter filter = ResizeFilter::Smooth);
 
 bool WritePng(const std::string& path, const Image& image);
+bool WritePicture(const std::string& path, const Image& image, PictureFormat format);
 
 #endif

@@ -1,12 +1,14 @@
 #include "textures/materialloader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <map>
 #include <set>
 #include <tuple>
 
 #include "cidentifier.h"
+#include "diagnostics.h"
 #include "model/assetpaths.h"
 #include "model/mtlfile.h"
 #include "model/objgroups.h"
@@ -38,9 +40,9 @@ enum class MapOutcome { Ok, Missing, Failed };
 class MaterialLoader {
 public:
     MaterialLoader(const ObjFile& model, const std::string& path, const ConversionSettings& conversion,
-                   std::ostream& warningStream, std::ostream& errorStream)
+                   std::ostream& warningStream, std::ostream& errorStream, MaterialFiles& read)
         : groups(*model.GetGroups()), objPath(path), objFolder(FolderOf(path)),
-          settings(conversion), warnings(warningStream), errors(errorStream)
+          settings(conversion), warnings(warningStream), errors(errorStream), files(read)
     {
     }
 
@@ -51,6 +53,7 @@ private:
     MapOutcome ReadMap(const MaterialDefinition& material, const std::string& name, uint64_t line, Image& image,
                        std::string& path);
     bool LookOf(const MaterialDefinition& material, MaterialLook& look, std::vector<TexturePlan>& textures);
+    void WarnAboutUndefined(size_t materialIndex);
     bool ConvertTiled(const Image& image, TextureFormat format, bool clamp, const std::string& fileName,
                       TexturePlan& texture, std::vector<std::string>& lines);
     void NoteIgnoredOptions(const MaterialDefinition& material);
@@ -61,6 +64,8 @@ private:
     const ConversionSettings& settings;
     std::ostream& warnings;
     std::ostream& errors;
+    MaterialFiles& files;
+    bool warnedGreyFormat = false;
     MaterialLibrary library;
     std::set<std::string> warnedMissing;
     // Textures already converted, by file, opacity map and clamping.
@@ -68,7 +73,8 @@ private:
     std::set<std::string> textureNames;
     // Map options the console cannot honour, each once, and where the first was read.
     std::vector<std::string> ignoredOptions;
-    std::string ignoredOptionsPlace;
+    std::string ignoredOptionsLibrary;
+    uint64_t ignoredOptionsLine = 0;
 };
 
 bool MaterialLoader::ReadLibraries()
@@ -77,9 +83,12 @@ bool MaterialLoader::ReadLibraries()
         for (const std::string& path : MaterialLibraryNames(line.names, objFolder)) {
             switch (ReadMaterialLibraryFile(path, library, errors)) {
             case LibraryFileOutcome::Read:
+                if (std::find(files.libraries.begin(), files.libraries.end(), path) == files.libraries.end()) {
+                    files.libraries.push_back(path);
+                }
                 break;
             case LibraryFileOutcome::Missing:
-                warnings << "warning: " << objPath << ":" << line.line << ": material library " << Quoted(path)
+                warnings << WarningAt(objPath, line.line) << "material library " << Quoted(path)
                          << " is missing; its materials are drawn in white\n";
                 break;
             case LibraryFileOutcome::Rejected:
@@ -103,10 +112,13 @@ MapOutcome MaterialLoader::ReadMap(const MaterialDefinition& material, const std
     }
     if (outcome == ImageLoad::Missing) {
         if (warnedMissing.insert(found.path).second) {
-            warnings << "warning: " << material.library << ":" << line << ": texture " << Quoted(name)
+            warnings << WarningAt(material.library, line) << "texture " << Quoted(name)
                      << " is missing; material " << Quoted(material.name) << " is drawn without it\n";
         }
         return MapOutcome::Missing;
+    }
+    if (std::find(files.images.begin(), files.images.end(), found.path) == files.images.end()) {
+        files.images.push_back(found.path);
     }
     return MapOutcome::Ok;
 }
@@ -167,7 +179,7 @@ bool MaterialLoader::ConvertTiled(const Image& image, TextureFormat format, bool
                               std::to_string(grid.width) + "x" + std::to_string(grid.height);
     if (image.width != choice.width || image.height != choice.height) {
         const bool smaller = int64_t(choice.width) * choice.height < int64_t(image.width) * image.height;
-        lines.push_back("warning: " + fileName + (smaller ? ": reduced from " : ": resized from ") +
+        lines.push_back(WarningAt(fileName) + (smaller ? "reduced from " : "resized from ") +
                         std::to_string(image.width) + "x" + std::to_string(image.height) + " to " + kept + " as " +
                         TextureFormatName(choice.format) + ", drawn in " + tiles + " (--texture-max " +
                         std::to_string(settings.textureMax) + ")");
@@ -184,8 +196,9 @@ void MaterialLoader::NoteIgnoredOptions(const MaterialDefinition& material)
         if (std::find(ignoredOptions.begin(), ignoredOptions.end(), option) == ignoredOptions.end()) {
             ignoredOptions.push_back(option);
         }
-        if (ignoredOptionsPlace.empty()) {
-            ignoredOptionsPlace = material.library + ":" + std::to_string(material.ignoredMapOptionsLine);
+        if (ignoredOptionsLine == 0) {
+            ignoredOptionsLibrary = material.library;
+            ignoredOptionsLine = material.ignoredMapOptionsLine;
         }
     }
 }
@@ -199,8 +212,15 @@ bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& lo
     }
     const float opacity = std::isfinite(material.opacity) ? std::min(1.0f, std::max(0.0f, material.opacity)) : 1.0f;
     look.opacity = uint8_t(std::lround(opacity * 255.0f));
+    if (look.opacity == 0 && material.transmissionLine != 0) {
+        // A model that draws nothing is never what was meant: MeshLab, for one, writes "Tr 1" for opaque.
+        look.opacity = 255;
+        warnings << WarningAt(material.library, material.transmissionLine) << "material " << Quoted(material.name)
+                 << " would be fully transparent by \"Tr\" with no \"d\"; drawn opaque, since some exporters write"
+                    " Tr as opacity\n";
+    }
     if (look.opacity == 0) {
-        warnings << "warning: " << material.library << ":" << material.line << ": material " << Quoted(material.name)
+        warnings << WarningAt(material.library, material.line) << "material " << Quoted(material.name)
                  << " is fully transparent (d 0 or Tr 1) and draws nothing visible\n";
     }
 
@@ -272,6 +292,12 @@ bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& lo
             for (const std::string& warning : chosen.warnings) {
                 warnings << warning << "\n";
             }
+            if (settings.textureFormat && IsGreyFormat(*settings.textureFormat) && !IsGrey(image) &&
+                !warnedGreyFormat) {
+                warnedGreyFormat = true;
+                warnings << WarningAt(fileName) << "--texture-format " << TextureFormatName(*settings.textureFormat)
+                         << " keeps only the brightness of this colour texture (and of any other)\n";
+            }
             TexturePlan texture = std::move(chosen.plan);
             texture.psnr = chosen.psnr;
             std::string name = IdentifierPart(FileStem(fileName));
@@ -309,17 +335,20 @@ bool MaterialLoader::Load(std::vector<MaterialLook>& looks, std::vector<TextureP
     }
     looks.clear();
     textures.clear();
-    for (const std::string& name : groups.materialNames) {
+    for (size_t i = 0; i < groups.materialNames.size(); ++i) {
         MaterialLook look;
-        look.name = name;
-        const MaterialDefinition* material = FindMaterial(library, name);
-        if (material && !LookOf(*material, look, textures)) {
+        look.name = groups.materialNames[i];
+        const MaterialDefinition* material = FindMaterial(library, look.name);
+        if (!material) {
+            WarnAboutUndefined(i);
+        } else if (!LookOf(*material, look, textures)) {
             return false;
         }
         looks.push_back(look);
     }
     if (!ignoredOptions.empty()) {
-        warnings << "warning: " << ignoredOptionsPlace << ": texture option" << (ignoredOptions.size() == 1 ? " " : "s ");
+        warnings << WarningAt(ignoredOptionsLibrary, ignoredOptionsLine) << "texture option"
+                 << (ignoredOptions.size() == 1 ? " " : "s ");
         for (size_t k = 0; k < ignoredOptions.size(); ++k) {
             warnings << (k == 0 ? "" : ", ") << ignoredOptions[k];
         }
@@ -327,6 +356,42 @@ bool MaterialLoader::Load(std::vector<MaterialLook>& looks, std::vector<TextureP
                  << " no equivalent on the console and " << (ignoredOptions.size() == 1 ? "is" : "are") << " ignored\n";
     }
     return true;
+}
+
+void MaterialLoader::WarnAboutUndefined(size_t materialIndex)
+{
+    const std::string& name = groups.materialNames[materialIndex];
+    const uint64_t line = materialIndex < groups.materialLines.size() ? groups.materialLines[materialIndex] : 0;
+    std::vector<std::string> defined;
+    for (const MaterialDefinition& material : library.materials) {
+        defined.push_back(material.name);
+    }
+    if (name.empty()) {
+        // Faces before any "usemtl" are only worth a word when there were materials to choose from.
+        if (!defined.empty()) {
+            warnings << WarningAt(objPath, line) << "faces before the first \"usemtl\" are drawn in white";
+            if (defined.size() == 1) {
+                warnings << "; put \"usemtl " << defined[0] << "\" before them to draw them in " << Quoted(defined[0]);
+            }
+            warnings << "\n";
+        }
+        return;
+    }
+    warnings << WarningAt(objPath, line) << "material " << Quoted(name) << " is not defined";
+    if (files.libraries.empty()) {
+        warnings << " (no material library was read)";
+    } else {
+        warnings << " in ";
+        for (size_t i = 0; i < files.libraries.size(); ++i) {
+            warnings << (i == 0 ? "" : i + 1 == files.libraries.size() ? " or " : ", ") << Quoted(files.libraries[i]);
+        }
+    }
+    warnings << "; it is drawn in white";
+    const std::string closest = ClosestName(name, defined);
+    if (!closest.empty()) {
+        warnings << "; did you mean " << Quoted(closest) << "?";
+    }
+    warnings << "\n";
 }
 
 }
@@ -340,8 +405,43 @@ uint8_t LinearToDisplayByte(float linear)
 
 bool LoadMaterials(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
                    std::ostream& warnings, std::ostream& errors, std::vector<MaterialLook>& looks,
-                   std::vector<TexturePlan>& textures)
+                   std::vector<TexturePlan>& textures, MaterialFiles* files)
 {
-    MaterialLoader loader(objFile, objPath, settings, warnings, errors);
+    MaterialFiles ignored;
+    MaterialLoader loader(objFile, objPath, settings, warnings, errors, files ? *files : ignored);
     return loader.Load(looks, textures);
+}
+
+std::string ClosestName(const std::string& name, const std::vector<std::string>& defined)
+{
+    const auto lower = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(), [](char c) { return char(std::tolower(uint8_t(c))); });
+        return text;
+    };
+    const std::string wanted = lower(name);
+    std::string best;
+    size_t bestDistance = 3;
+    for (const std::string& candidate : defined) {
+        // Edit distance between the lower-case names, row by row.
+        const std::string other = lower(candidate);
+        std::vector<size_t> row(other.size() + 1);
+        for (size_t j = 0; j <= other.size(); ++j) {
+            row[j] = j;
+        }
+        for (size_t i = 1; i <= wanted.size(); ++i) {
+            size_t diagonal = row[0];
+            row[0] = i;
+            for (size_t j = 1; j <= other.size(); ++j) {
+                const size_t above = row[j];
+                row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (wanted[i - 1] == other[j - 1] ? 0 : 1)});
+                diagonal = above;
+            }
+        }
+        const size_t distance = row[other.size()];
+        if (distance < bestDistance && (distance == 0 || distance * 2 < wanted.size())) {
+            best = candidate;
+            bestDistance = distance;
+        }
+    }
+    return best;
 }

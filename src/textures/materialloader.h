@@ -15,9 +15,19 @@
 // used (converted to the console's format). A missing library or texture is a warning, and the material falls
 // back to its colour or to white. A library or texture that cannot be read is an error: one line on errors and
 // false.
+// Materials that the libraries lack, and faces before any "usemtl" while they define some, are warnings too.
+// files, when given, receives the libraries and images that were read.
+struct MaterialFiles {
+    std::vector<std::string> libraries;
+    std::vector<std::string> images;
+};
 bool LoadMaterials(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
                    std::ostream& warnings, std::ostream& errors, std::vector<MaterialLook>& looks,
-                   std::vector<TexturePlan>& textures);
+                   std::vector<TexturePlan>& textures, MaterialFiles* files = nullptr);
+
+// The defined name nearest to name when it differs only in letter case or by a small edit (at most two letters
+// inserted, removed or changed, and fewer than half of them); "" when none does.
+std::string ClosestName(const std::string& name, const std::vector<std::string>& defined);
 
 // A colour component as exporters write "Kd" (linear light) turned into the byte the console shows (sRGB).
 uint8_t LinearToDisplayByte(float linear);

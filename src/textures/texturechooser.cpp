@@ -5,6 +5,7 @@
 #include <map>
 #include <utility>
 
+#include "diagnostics.h"
 #include "textures/alphameaning.h"
 #include "textures/candidatesizes.h"
 #include "textures/textureconvert.h"
@@ -166,7 +167,7 @@ bool ChooseAndConvertTexture(const Image& image, std::optional<TextureFormat> fo
     chosen.psnr = Psnr(candidates[best].error);
     const TexturePlan& plan = candidates[best].plan;
     if (plan.width != image.width || plan.height != image.height) {
-        std::string line = "warning: " + fileName + ": " + SizeText(image.width, image.height) + " -> " +
+        std::string line = WarningAt(fileName) + SizeText(image.width, image.height) + " -> " +
                            Named(plan) + " (PSNR " + PsnrText(chosen.psnr);
         if (runnerUp) {
             line += "; " + Named(runnerUp->plan) + ": " + PsnrText(Psnr(runnerUp->error));

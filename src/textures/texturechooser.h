@@ -12,7 +12,7 @@
 struct ChosenTexture {
     TexturePlan plan;                   // all but its name
     double psnr = -1.0;                 // of plan against the image (TextureError); negative when not measured
-    std::vector<std::string> warnings;  // lines "warning: <file>: ...", in order
+    std::vector<std::string> warnings;  // lines "<file>: warning: ...", in order
 };
 
 // Converts an image to the texture the console draws best. A forced format is converted as ChooseTexture sizes

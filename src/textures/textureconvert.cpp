@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "diagnostics.h"
 #include "textures/palettequantiser.h"
 #include "textures/texelfetch.h"
 
@@ -86,7 +87,7 @@ void ConvertResizedTexture(const Image& image, size_t colours, const Image& pixe
         const size_t entries = format == TextureFormat::CI4 ? 16 : 256;
         plan.palette = QuantisePalette(colours <= entries ? image : pixels, entries);
         if (colours > entries) {
-            warning = "warning: " + fileName + ": " + std::to_string(colours) + " colours quantised to " +
+            warning = WarningAt(fileName) + std::to_string(colours) + " colours quantised to " +
                       std::to_string(plan.palette.size()) + " for " + TextureFormatName(format);
         }
     }

@@ -19,7 +19,7 @@ size_t CountRgba5551Colours(const Image& image);
 // Fills plan (all but its name) with the image resized to choice's size (wrapping axes filtered across their
 // edges) and converted to choice's format. A palette format gets the image's colours in the order they first
 // appear, top row first; when there are more than it holds, a palette quantised from the resized texels
-// (QuantisePalette) and warning is one line, "warning: <file>: ..." (empty otherwise).
+// (QuantisePalette) and warning is one line, "<file>: warning: ..." (empty otherwise).
 void ConvertTexture(const Image& image, const TextureChoice& choice, bool clampS, bool clampT,
                     const std::string& fileName, TexturePlan& plan, std::string& warning);
 // The same with the image already resized to choice's size (pixels), so that formats of one size share a resize;

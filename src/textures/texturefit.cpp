@@ -5,7 +5,19 @@
 #include <cstdint>
 #include <vector>
 
+#include "diagnostics.h"
 #include "textures/textureconvert.h"
+
+// True when every pixel's red, green and blue are equal.
+bool IsGrey(const Image& image)
+{
+    for (size_t k = 0; k + 3 < image.rgba.size(); k += 4) {
+        if (image.rgba[k] != image.rgba[k + 1] || image.rgba[k] != image.rgba[k + 2]) {
+            return false;
+        }
+    }
+    return true;
+}
 
 namespace {
 
@@ -75,16 +87,6 @@ namespace {
 int64_t Area(const TextureSize& size)
 {
     return int64_t(size.width) * size.height;
-}
-
-bool IsGrey(const Image& image)
-{
-    for (size_t k = 0; k + 3 < image.rgba.size(); k += 4) {
-        if (image.rgba[k] != image.rgba[k + 1] || image.rgba[k] != image.rgba[k + 2]) {
-            return false;
-        }
-    }
-    return true;
 }
 
 bool HasAlpha(const Image& image)
@@ -274,7 +276,7 @@ bool ChooseTexture(const Image& image, std::optional<TextureFormat> forced, bool
     }
 
     const std::string name = TextureFormatName(choice.format);
-    const std::string prefix = "warning: " + fileName + ": ";
+    const std::string prefix = WarningAt(fileName);
     const std::string sizes =
         " from " + SizeText(image.width, image.height) + " to " + SizeText(size.width, size.height);
     const bool powerOfTwo = (!clampS && !IsPowerOfTwo(image.width)) || (!clampT && !IsPowerOfTwo(image.height));

@@ -41,11 +41,14 @@ TextureSize ShapedTextureSize(TextureFormat format, int width, int height, bool 
 // two allow. With a side budget (above 0) the size has to fit budget x budget texels instead of texture memory.
 TextureSize FitTextureSize(TextureFormat format, int width, int height, bool clampS, bool clampT, int budget = 0);
 
+// True when every pixel's red, green and blue are equal.
+bool IsGrey(const Image& image);
+
 struct TextureChoice {
     TextureFormat format = TextureFormat::RGBA16;
     int width = 0;
     int height = 0;
-    std::string warning;  // one line, "warning: <file>: ...", when the image is resized; empty otherwise
+    std::string warning;  // one line, "<file>: warning: ...", when the image is resized; empty otherwise
 };
 
 // Picks the format (forced, or automatically when forced is empty) and the size the image is converted at.

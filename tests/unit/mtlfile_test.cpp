@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "textures/materialloader.h"
 #include "model/mtlfile.h"
 
 namespace fs = std::filesystem;
@@ -154,6 +155,22 @@ TEST(MaterialLibraryFile, MissingFilesAndDevices)
     ASSERT_EQ(library.materials.size(), 1u);
     EXPECT_EQ(library.materials[0].library, (folder / "good.mtl").string());
     fs::remove_all(folder);
+}
+
+// The hint of the undefined-material warning: only a name that differs in case or by a small edit.
+TEST(ClosestName, DiffersOnlyInCaseOrByASmallEdit)
+{
+    const std::vector<std::string> defined = {"Hull", "Red", "glass_clear", "wing"};
+    EXPECT_EQ(ClosestName("red", defined), "Red");
+    EXPECT_EQ(ClosestName("HULL", defined), "Hull");
+    EXPECT_EQ(ClosestName("glass-clear", defined), "glass_clear");
+    EXPECT_EQ(ClosestName("glasclear", defined), "glass_clear");
+    EXPECT_EQ(ClosestName("wings", defined), "wing");
+    // Two edits in a name of four are half of it: no hint.
+    EXPECT_EQ(ClosestName("ring", {"rg"}), "");
+    EXPECT_EQ(ClosestName("blue", defined), "");
+    EXPECT_EQ(ClosestName("r", defined), "");
+    EXPECT_EQ(ClosestName("red", {}), "");
 }
 
 }

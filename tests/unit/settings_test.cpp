@@ -51,6 +51,20 @@ TEST(ParseOptions, ValuesFillTheSettings)
     EXPECT_EQ(later.previewPath + " " + std::to_string(later.previewWidth) + "x" + std::to_string(later.previewHeight),
               "p.png 16x4096");
     EXPECT_FALSE(Parse({"--texture-format", "i4", "--texture-format", "auto", "m.obj"}).settings.textureFormat);
+
+    // Names of microcodes, formats, views and picture extensions in any case.
+    const ConversionSettings named = Parse({"--ucode", "F3DEX2", "--texture-format", "RGBA16", "--preview",
+                                            "shot.JPG", "--preview-view", "Back", "m.obj"}).settings;
+    EXPECT_EQ(named.microcode, Microcode::F3DEX2);
+    EXPECT_EQ(named.textureFormat, TextureFormat::RGBA16);
+    EXPECT_EQ(named.previewFormat, PictureFormat::Jpg);
+    EXPECT_EQ(named.previewView, PreviewView::Back);
+    EXPECT_EQ(Parse({"--preview", "a.bmp", "m.obj"}).settings.previewFormat, PictureFormat::Bmp);
+    EXPECT_EQ(Parse({"--preview", "a.tga", "m.obj"}).settings.previewFormat, PictureFormat::Tga);
+    const Parsed fitted = Parse({"--fit", "1000", "--werror", "--depfile", "m.d", "m.obj"});
+    EXPECT_EQ(fitted.settings.fit, 1000);
+    EXPECT_TRUE(fitted.settings.werror);
+    EXPECT_EQ(fitted.settings.depfilePath, "m.d");
 }
 
 TEST(ParseOptions, HelpAndVersionForms)
@@ -108,7 +122,8 @@ TEST(ParseOptions, BadArgumentsStopTheRunWithOneLine)
         {{"--name", "_Ship", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --name: _Ship" + name},
         {{"--name", "_", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --name: _" + name},
         {{"--texture-format", "rgb565", "m.obj"}, OptionsOutcome::BadValue,
-         "Invalid value for option --texture-format: rgb565"},
+         "Invalid value for option --texture-format: rgb565 (expected auto, rgba16, rgba32, ia16, ia8, ia4, i8, i4, "
+         "ci8 or ci4)"},
         // Powers of two from 32 to 1024, written plainly.
         {{"--texture-max", "48", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --texture-max: 48"},
         {{"--texture-max", "16", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --texture-max: 16"},
@@ -116,10 +131,21 @@ TEST(ParseOptions, BadArgumentsStopTheRunWithOneLine)
          "Invalid value for option --texture-max: 2048"},
         {{"--texture-max", "+64", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --texture-max: +64"},
         {{"--preview-size", "15x480", "m.obj"}, OptionsOutcome::BadValue,
-         "Invalid value for option --preview-size: 15x480"},
-        {{"--preview-size", "640", "m.obj"}, OptionsOutcome::BadValue, "Invalid value for option --preview-size: 640"},
-        {{"--cache", "16x", "m.obj"}, OptionsOutcome::BadValue,
-         "Invalid cache size for option --cache: 16x (expected 3 to 64)"},
+         "Invalid value for option --preview-size: 15x480 (expected WIDTHxHEIGHT, each 16 to 4096)"},
+        {{"--preview", "ship.gif", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid value for option --preview: ship.gif (expected a file name ending in .png, .bmp, .tga or .jpg)"},
+        {{"--preview-view", "under", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid value for option --preview-view: under (expected iso, front, back, left, right, top or bottom)"},
+        {{"--fit", "0", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid value for option --fit: 0"},
+        {{"--fit", "32768", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid value for option --fit: 32768"},
+        {{"--fit", "100", "-s", "2", "m.obj"}, OptionsOutcome::BadValue,
+         "Options -s and --fit cannot be used together"},
+        {{"--depfile", "m.obj"}, OptionsOutcome::MissingValue, "Missing value for option --depfile"},
+        // The range named is the microcode's own, whichever option comes first.
+        {{"--cache", "16x", "--ucode", "F3DEX2", "m.obj"}, OptionsOutcome::BadValue,
+         "Invalid cache size for option --cache: 16x (expected 3 to 32 for f3dex2)"},
         // The microcode's own cache is the limit, whichever option comes first (f3d's 16: a golden case).
         {{"--cache", "57", "--ucode", "f3dex3", "m.obj"}, OptionsOutcome::BadValue,
          "Invalid cache size for option --cache: 57 (f3dex3 has 56 vertex slots)"},

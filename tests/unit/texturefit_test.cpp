@@ -128,12 +128,12 @@ TEST(ChooseTexture, EachResizeIsOneWarningLine)
         const char* warning;
     } const cases[] = {
         {Colours(211, 211, 16), F::RGBA16, false,
-         "warning: t.png: reduced from 211x211 to 32x32 to fit texture memory as RGBA16; CI4 would fit 64x64"},
+         "t.png: warning: reduced from 211x211 to 32x32 to fit texture memory as RGBA16; CI4 would fit 64x64"},
         {Colours(3, 5, 15), std::nullopt, false,
-         "warning: t.png: resized from 3x5 to 4x4 as RGBA16, since a repeating texture needs power-of-two sizes; "
+         "t.png: warning: resized from 3x5 to 4x4 as RGBA16, since a repeating texture needs power-of-two sizes; "
          "-clamp on would keep 3x5"},
         {Grey(33, 20, false), F::I4, true,
-         "warning: t.png: resized from 33x20 to 32x20 as I4, since 4-bit texels need an even width"},
+         "t.png: warning: resized from 33x20 to 32x20 as I4, since 4-bit texels need an even width"},
         {Colours(3, 5, 15), std::nullopt, true, ""},
         {Colours(32, 64, 1000), std::nullopt, false, ""},
     };

@@ -1,8 +1,0 @@
-#ifndef tri_H
-#define tri_H
-
-#include "model.h"
-
-extern model triModel;
-
-#endif

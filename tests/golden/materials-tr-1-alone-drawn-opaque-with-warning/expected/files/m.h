@@ -1,0 +1,9 @@
+#ifndef m_H
+#define m_H
+
+#include "model.h"
+
+extern model mModel;
+extern Gfx mPart_default[];
+
+#endif

@@ -1,0 +1,20 @@
+#include "ship.h"
+
+Vtx shipVertices[] = 
+{
+    { 0, 0, 0, 0, 0, 2048, 0, 0, 127, 0xff },
+    { 1, 0, 0, 0, 0, 2048, 0, 0, 127, 0xff },
+    { 0, 1, 0, 0, 0, 2048, 0, 0, 127, 0xff },
+};
+
+Gfx shipDisplayList[] = 
+{
+    gsSPVertex(&shipVertices[0], 3, 0),
+    gsDPPipeSync(),
+    gsSP1Triangle(0, 1, 2, 0),
+    gsDPPipeSync(),
+    gsSPEndDisplayList(),
+};
+
+model shipModel = { shipVertices, shipDisplayList };
+

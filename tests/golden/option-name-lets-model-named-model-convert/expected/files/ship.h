@@ -1,0 +1,8 @@
+#ifndef ship_H
+#define ship_H
+
+#include "model.h"
+
+extern model shipModel;
+
+#endif

@@ -1,0 +1,8 @@
+#ifndef m_H
+#define m_H
+
+#include "model.h"
+
+extern model mModel;
+
+#endif
