@@ -4,6 +4,7 @@
 #include "plan/displaylist.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace polvane {
 
@@ -13,6 +14,10 @@ const uint32_t none = 0xFFFFFFFFu;
 
 // How many undrawn triangles of one vertex are looked at when searching for a triangle to go on with.
 const uint32_t maxScansPerVertex = 64;
+
+// A drawn corner is found in its vertex's list by a scan when the vertex has at most this many triangles; the
+// corners of vertices with more keep their positions in a table.
+const uint32_t maxScannedDegree = 32;
 
 // How many triangles lacking one corner are compared when choosing the next vertex to load.
 const uint32_t maxNearReadyLooks = 256;
@@ -27,10 +32,18 @@ const uint64_t blockedSlot = uint64_t(1) << 62;
 // One step of the optimised order: a load of `count` rows of the vertex array from row `first` into the slots
 // from `slot` on, or a triangle.
 struct Step {
-    bool load;
     uint32_t first; // load: first row; triangle: triangle number
-    uint32_t count;
-    uint32_t slot;
+    bool load;
+    uint8_t count;  // a load never spans more than the cache's 64 slots
+    uint8_t slot;
+};
+
+// A triangle lacking one corner, with what choosing the next load looks at, so that the choice reads one array.
+struct NearReady {
+    uint32_t triangle;
+    uint32_t band;
+    uint32_t missing;   // the corner not cached
+    uint32_t cached[2]; // the other two
 };
 
 struct Candidate {
@@ -54,9 +67,13 @@ public:
     CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize, int minBatch);
     void Run();
     // Gives up the search's own arrays first: only the steps, the corners and the rows are needed.
-    OptimizedList Emit(int maxLoad);
+    // With `again`, keeps the triangles and their bands for Restart.
+    OptimizedList Emit(int maxLoad, bool again = false);
+    // Makes ready for another Run with a different minBatch, the bands as they were.
+    void Restart(int minBatch, bool again);
 
 private:
+    void BuildNeighbours();
     void Draw(uint32_t triangle);
     void RemoveCorner(uint32_t corner);
     void Load(uint32_t vertex, uint32_t slot);
@@ -68,7 +85,7 @@ private:
     void GiveUpLaterBands();
     Candidate Choose();
     void MakeRoom(const Candidate& candidate, uint32_t wanted);
-    std::vector<uint32_t> FreeSlotOrder(uint32_t minRun) const;
+    void FreeSlotOrder(uint32_t minRun, std::vector<uint32_t>& order) const;
     uint32_t ReadyGain(uint32_t vertex) const;
     bool IsCorner(uint32_t vertex, uint32_t triangle) const;
     void ComputeBands(uint32_t width);
@@ -78,21 +95,27 @@ private:
     uint32_t numVertices;
     uint32_t cacheSize;
     uint32_t minBatch; // free slots a batch starts with, evicting when needed
-    std::vector<uint32_t> corners; // three per kept triangle
+    // Three per kept triangle: the caller's indices when no triangle is dropped, else ownCorners.
+    const uint32_t* corners = nullptr;
+    std::vector<uint32_t> ownCorners;
     uint32_t numTriangles = 0;
     uint32_t numDrawn = 0;
 
     // The undrawn triangles of vertex v are the corners adj[adjStart[v] .. adjStart[v] + live[v]).
     std::vector<uint32_t> adjStart;
     std::vector<uint32_t> adj;
-    std::vector<uint32_t> adjPos; // per corner: its position in adj
+    // Per corner of a vertex with more than maxScannedDegree triangles: its position in adj.
+    std::unordered_map<uint32_t, uint32_t> manyPos;
     std::vector<uint32_t> live;   // per vertex: undrawn triangles
 
     std::vector<uint32_t> slotOf;     // per vertex, or none
     std::vector<uint32_t> slotVertex; // per slot, or none (a slot whose vertex has nothing left to draw is free)
     std::vector<uint8_t> cachedCorners; // per triangle
     std::vector<uint8_t> drawn;
-    std::vector<uint32_t> nearReady;    // undrawn triangles with exactly two cached corners
+    std::vector<NearReady> nearReady;   // undrawn triangles with exactly two cached corners
+    // Per vertex: how many of its triangles are in nearReady, modulo 2^16 (read only for vertices with at most
+    // maxScansPerVertex triangles left, whose count is below that).
+    std::vector<uint16_t> nearCount;
     std::vector<uint32_t> nearReadyPos; // per triangle, or none
     std::vector<uint32_t> ready;        // undrawn triangles with three cached corners
     std::vector<uint64_t> lastUse;      // per vertex
@@ -108,55 +131,91 @@ private:
     uint32_t currentBand = 0;
 
     std::vector<Step> steps;
+    // Kept from batch to batch so that building one allocates nothing.
+    std::vector<uint32_t> scratchOrder, scratchSlots, scratchKnown, scratchFresh, scratchPlaced;
     std::vector<uint32_t> rowVertex;
     std::vector<uint32_t> lastRow; // per vertex: its latest row in rowVertex, or none
 };
 
 CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVerticesIn, int cacheSizeIn,
                        int minBatchIn)
-    : numVertices(numVerticesIn), cacheSize(static_cast<uint32_t>(cacheSizeIn)),
-      minBatch(static_cast<uint32_t>(minBatchIn))
+    : numVertices(numVerticesIn), cacheSize(static_cast<uint32_t>(cacheSizeIn))
 {
+    size_t kept = 0;
     for (size_t i = 0; i + 2 < numIndices; i += 3) {
         uint32_t a = indices[i];
         uint32_t b = indices[i + 1];
         uint32_t c = indices[i + 2];
         POLVANE_CHECK(a < numVertices && b < numVertices && c < numVertices);
-        if (IsDegenerate(a, b, c)) {
-            continue;
-        }
-        corners.push_back(a);
-        corners.push_back(b);
-        corners.push_back(c);
+        kept += IsDegenerate(a, b, c) ? 0 : 1;
     }
-    numTriangles = static_cast<uint32_t>(corners.size() / 3);
+    if (kept == numIndices / 3) {
+        corners = indices;
+    } else {
+        ownCorners.reserve(3 * kept);
+        for (size_t i = 0; i + 2 < numIndices; i += 3) {
+            if (!IsDegenerate(indices[i], indices[i + 1], indices[i + 2])) {
+                ownCorners.insert(ownCorners.end(), indices + i, indices + i + 3);
+            }
+        }
+        corners = ownCorners.data();
+    }
+    numTriangles = static_cast<uint32_t>(kept);
+    BuildNeighbours();
+    // A band as wide as half the cache leaves room for the next row of vertices next to the current one.
+    ComputeBands(std::max<uint32_t>(1, cacheSize / 2));
+    Restart(minBatchIn, false);
+}
 
+void CacheOrder::BuildNeighbours()
+{
     live.assign(numVertices, 0);
-    for (uint32_t v : corners) {
-        ++live[v];
+    for (uint32_t c = 0; c < 3 * numTriangles; ++c) {
+        ++live[corners[c]];
     }
     adjStart.assign(numVertices + 1, 0);
     for (uint32_t v = 0; v < numVertices; ++v) {
         adjStart[v + 1] = adjStart[v] + live[v];
     }
-    adj.assign(corners.size(), 0);
-    adjPos.assign(corners.size(), 0);
+    adj.assign(3 * size_t(numTriangles), 0);
+    manyPos.clear();
     std::vector<uint32_t> fill(adjStart.begin(), adjStart.end() - 1);
-    for (uint32_t c = 0; c < corners.size(); ++c) {
+    for (uint32_t c = 0; c < 3 * numTriangles; ++c) {
         uint32_t p = fill[corners[c]]++;
         adj[p] = c;
-        adjPos[c] = p;
+        if (adjStart[corners[c] + 1] - adjStart[corners[c]] > maxScannedDegree) {
+            manyPos[c] = p;
+        }
     }
+}
 
+void CacheOrder::Restart(int minBatchIn, bool again)
+{
+    minBatch = static_cast<uint32_t>(minBatchIn);
+    if (again) {
+        // Drawing reordered the neighbour lists; the next run starts from the same order as the first.
+        BuildNeighbours();
+        numDrawn = 0;
+        clock = 0;
+        currentBand = 0;
+        ready.clear();
+        nearReady.clear();
+        deadEnds.clear();
+        rowVertex.clear();
+        std::fill(bandLeft.begin(), bandLeft.end(), 0u);
+        for (uint32_t t = 0; t < numTriangles; ++t) {
+            ++bandLeft[bandOf[t]];
+        }
+        bandCursor.assign(bandStart.begin(), bandStart.end() - 1);
+    }
     slotOf.assign(numVertices, none);
     slotVertex.assign(cacheSize, none);
     cachedCorners.assign(numTriangles, 0);
     drawn.assign(numTriangles, 0);
     nearReadyPos.assign(numTriangles, none);
+    nearCount.assign(numVertices, 0);
     lastUse.assign(numVertices, 0);
     lastRow.assign(numVertices, none);
-    // A band as wide as half the cache leaves room for the next row of vertices next to the current one.
-    ComputeBands(std::max<uint32_t>(1, cacheSize / 2));
 }
 
 // Breadth-first distances from `start` over the edges of the triangles; returns the vertex reached last.
@@ -192,7 +251,8 @@ void CacheOrder::ComputeBands(uint32_t width)
     std::vector<uint32_t> queue;
     uint32_t numLevels = 0;
     uint32_t numBands = 0;
-    for (uint32_t v : corners) {
+    for (uint32_t c = 0; c < 3 * numTriangles; ++c) {
+        uint32_t v = corners[c];
         if (distance[v] != none) {
             continue;
         }
@@ -270,7 +330,7 @@ void CacheOrder::Draw(uint32_t triangle)
     ++numDrawn;
     --bandLeft[bandOf[triangle]];
     ++clock;
-    steps.push_back(Step{false, triangle, 0, 0});
+    steps.push_back(Step{triangle, false, 0, 0});
     for (uint32_t k = 0; k < 3; ++k) {
         uint32_t corner = 3 * triangle + k;
         uint32_t v = corners[corner];
@@ -287,13 +347,21 @@ void CacheOrder::Draw(uint32_t triangle)
 void CacheOrder::RemoveCorner(uint32_t corner)
 {
     uint32_t v = corners[corner];
-    uint32_t p = adjPos[corner];
     uint32_t last = adjStart[v] + live[v] - 1;
     uint32_t moved = adj[last];
+    uint32_t p = adjStart[v];
+    if (adjStart[v + 1] - adjStart[v] > maxScannedDegree) {
+        p = manyPos[corner];
+        manyPos[moved] = p;
+        manyPos[corner] = last;
+    } else {
+        while (adj[p] != corner) {
+            ++p;
+            POLVANE_CHECK(p <= last);
+        }
+    }
     adj[p] = moved;
-    adjPos[moved] = p;
     adj[last] = corner;
-    adjPos[corner] = last;
     --live[v];
 }
 
@@ -334,15 +402,29 @@ void CacheOrder::Evict(uint32_t vertex)
 void CacheOrder::AddNearReady(uint32_t triangle)
 {
     nearReadyPos[triangle] = static_cast<uint32_t>(nearReady.size());
-    nearReady.push_back(triangle);
+    NearReady entry{triangle, bandOf[triangle], none, {none, none}};
+    uint32_t numCached = 0;
+    for (uint32_t k = 0; k < 3; ++k) {
+        uint32_t v = corners[3 * triangle + k];
+        ++nearCount[v];
+        if (slotOf[v] == none) {
+            entry.missing = v;
+        } else {
+            entry.cached[numCached++] = v;
+        }
+    }
+    nearReady.push_back(entry);
 }
 
 void CacheOrder::RemoveNearReady(uint32_t triangle)
 {
+    for (uint32_t k = 0; k < 3; ++k) {
+        --nearCount[corners[3 * triangle + k]];
+    }
     uint32_t p = nearReadyPos[triangle];
-    uint32_t moved = nearReady.back();
+    NearReady moved = nearReady.back();
     nearReady[p] = moved;
-    nearReadyPos[moved] = p;
+    nearReadyPos[moved.triangle] = p;
     nearReady.pop_back();
     nearReadyPos[triangle] = none;
 }
@@ -354,41 +436,52 @@ bool CacheOrder::IsCorner(uint32_t vertex, uint32_t triangle) const
 
 // Free slots in the order they are filled: longest runs of neighbouring free slots first, so that one batch needs
 // as few load commands as possible.
-std::vector<uint32_t> CacheOrder::FreeSlotOrder(uint32_t minRun) const
+void CacheOrder::FreeSlotOrder(uint32_t minRun, std::vector<uint32_t>& order) const
 {
     struct Run {
         uint32_t start;
         uint32_t length;
     };
-    std::vector<Run> runs;
+    Run runs[64];
+    uint32_t numRuns = 0;
     for (uint32_t s = 0; s < cacheSize; ++s) {
         if (slotVertex[s] != none) {
             continue;
         }
-        if (!runs.empty() && runs.back().start + runs.back().length == s) {
-            ++runs.back().length;
+        if (numRuns > 0 && runs[numRuns - 1].start + runs[numRuns - 1].length == s) {
+            ++runs[numRuns - 1].length;
         } else {
-            runs.push_back(Run{s, 1});
+            runs[numRuns++] = Run{s, 1};
         }
     }
-    std::stable_sort(runs.begin(), runs.end(), [](const Run& x, const Run& y) { return x.length > y.length; });
-    std::vector<uint32_t> order;
-    for (const Run& run : runs) {
-        if (!order.empty() && run.length < minRun) {
+    // Longest first, runs of equal length in slot order (an insertion sort: there are few runs).
+    for (uint32_t i = 1; i < numRuns; ++i) {
+        Run run = runs[i];
+        uint32_t j = i;
+        for (; j > 0 && runs[j - 1].length < run.length; --j) {
+            runs[j] = runs[j - 1];
+        }
+        runs[j] = run;
+    }
+    order.clear();
+    for (uint32_t r = 0; r < numRuns; ++r) {
+        if (!order.empty() && runs[r].length < minRun) {
             break;
         }
-        for (uint32_t i = 0; i < run.length; ++i) {
-            order.push_back(run.start + i);
+        for (uint32_t i = 0; i < runs[r].length; ++i) {
+            order.push_back(runs[r].start + i);
         }
     }
-    return order;
 }
 
 // Number of undrawn triangles that loading `vertex` would make drawable (counted among its first ones).
 uint32_t CacheOrder::ReadyGain(uint32_t vertex) const
 {
+    if (live[vertex] <= maxScansPerVertex) {
+        return nearCount[vertex];
+    }
     uint32_t gain = 0;
-    uint32_t end = adjStart[vertex] + std::min(live[vertex], maxScansPerVertex);
+    uint32_t end = adjStart[vertex] + maxScansPerVertex;
     for (uint32_t i = adjStart[vertex]; i < end; ++i) {
         if (cachedCorners[adj[i] / 3] == 2) {
             ++gain;
@@ -405,24 +498,16 @@ Candidate CacheOrder::Choose()
     Candidate best;
     int64_t bestScore = 0;
     uint32_t looked = 0;
-    for (uint32_t t : nearReady) {
+    for (const NearReady& near : nearReady) {
         if (++looked > maxNearReadyLooks) {
             break;
         }
-        if (bandOf[t] != currentBand) {
+        if (near.band != currentBand) {
             continue;
         }
-        uint32_t missingVertex = none;
-        uint32_t remaining = 0;
-        for (uint32_t k = 0; k < 3; ++k) {
-            uint32_t v = corners[3 * t + k];
-            if (slotOf[v] == none) {
-                missingVertex = v;
-            } else {
-                remaining += live[v];
-            }
-        }
-        int64_t score = static_cast<int64_t>(ReadyGain(missingVertex)) * (int64_t(1) << 32) - remaining;
+        uint32_t t = near.triangle;
+        uint32_t remaining = live[near.cached[0]] + live[near.cached[1]];
+        int64_t score = static_cast<int64_t>(ReadyGain(near.missing)) * (int64_t(1) << 32) - remaining;
         if (best.triangle == none || score > bestScore || (score == bestScore && t < best.triangle)) {
             best.triangle = t;
             bestScore = score;
@@ -501,7 +586,7 @@ Candidate CacheOrder::Choose()
 void CacheOrder::MakeRoom(const Candidate& candidate, uint32_t wanted)
 {
     wanted = std::min(std::max(wanted, candidate.missing), cacheSize);
-    std::vector<uint64_t> cost(cacheSize, 0);
+    uint64_t cost[64];
     for (uint32_t s = 0; s < cacheSize; ++s) {
         uint32_t v = slotVertex[s];
         if (v == none) {
@@ -586,13 +671,15 @@ void CacheOrder::GiveUpLaterBands()
 void CacheOrder::BuildBatch()
 {
     GiveUpLaterBands();
-    std::vector<uint32_t> order = FreeSlotOrder(minExtraRun);
+    std::vector<uint32_t>& order = scratchOrder;
+    FreeSlotOrder(minExtraRun, order);
     if (order.size() < minBatch && numDrawn > 0) {
         MakeRoom(Choose(), minBatch);
-        order = FreeSlotOrder(minExtraRun);
+        FreeSlotOrder(minExtraRun, order);
     }
     size_t used = 0;
-    std::vector<uint32_t> slots; // slot of each vertex loaded by this batch, in load order
+    std::vector<uint32_t>& slots = scratchSlots; // slot of each vertex loaded by this batch, in load order
+    slots.clear();
     for (;;) {
         Candidate candidate = Choose();
         if (candidate.missing > order.size() - used) {
@@ -600,7 +687,7 @@ void CacheOrder::BuildBatch()
                 break;
             }
             MakeRoom(candidate, candidate.missing);
-            order = FreeSlotOrder(1);
+            FreeSlotOrder(1, order);
         }
         for (uint32_t k = 0; k < 3; ++k) {
             uint32_t v = corners[3 * candidate.triangle + k];
@@ -624,8 +711,10 @@ void CacheOrder::BuildBatch()
         while (j < slots.size() && slots[j] == slots[j - 1] + 1) {
             ++j;
         }
-        std::vector<uint32_t> known;
-        std::vector<uint32_t> fresh;
+        std::vector<uint32_t>& known = scratchKnown;
+        std::vector<uint32_t>& fresh = scratchFresh;
+        known.clear();
+        fresh.clear();
         for (size_t k = i; k < j; ++k) {
             uint32_t v = slotVertex[slots[k]];
             (lastRow[v] == none ? fresh : known).push_back(v);
@@ -635,7 +724,8 @@ void CacheOrder::BuildBatch()
         bool reuse = !known.empty() && lastRow[known.back()] - lastRow[known.front()] + 1 == known.size() &&
                      (fresh.empty() || lastRow[known.back()] + 1 == end);
         uint32_t row = reuse ? lastRow[known.front()] : end;
-        std::vector<uint32_t> placed = known;
+        std::vector<uint32_t>& placed = scratchPlaced;
+        placed.assign(known.begin(), known.end());
         placed.insert(placed.end(), fresh.begin(), fresh.end());
         for (size_t k = reuse ? known.size() : 0; k < placed.size(); ++k) {
             lastRow[placed[k]] = static_cast<uint32_t>(rowVertex.size());
@@ -645,7 +735,7 @@ void CacheOrder::BuildBatch()
             slotVertex[slots[i] + k] = placed[k];
             slotOf[placed[k]] = static_cast<uint32_t>(slots[i] + k);
         }
-        steps.push_back(Step{true, row, static_cast<uint32_t>(j - i), slots[i]});
+        steps.push_back(Step{row, true, static_cast<uint8_t>(j - i), static_cast<uint8_t>(slots[i])});
         i = j;
     }
 }
@@ -656,24 +746,31 @@ void Release(std::vector<T>& array)
     std::vector<T>().swap(array);
 }
 
-OptimizedList CacheOrder::Emit(int maxLoad)
+OptimizedList CacheOrder::Emit(int maxLoad, bool again)
 {
     Release(adjStart);
     Release(adj);
-    Release(adjPos);
+    std::unordered_map<uint32_t, uint32_t>().swap(manyPos);
     Release(live);
     Release(slotOf);
     Release(cachedCorners);
     Release(drawn);
     Release(nearReady);
     Release(nearReadyPos);
+    Release(nearCount);
     Release(lastUse);
-    Release(bandOf);
-    Release(bandList);
+    if (!again) {
+        Release(bandOf);
+        Release(bandList);
+    }
     Release(lastRow);
     OptimizedList out;
     out.rowVertex = std::move(rowVertex);
-    out.commands.reserve(steps.size());
+    size_t numCommands = 0;
+    for (const Step& step : steps) {
+        numCommands += step.load ? (step.count + uint32_t(maxLoad) - 1) / uint32_t(maxLoad) : 1;
+    }
+    out.commands.reserve(numCommands);
     std::vector<uint32_t> slotVertexNow(cacheSize, none);
     std::vector<uint32_t> slotOfNow(numVertices, none);
     for (const Step& step : steps) {
@@ -690,7 +787,8 @@ OptimizedList CacheOrder::Emit(int maxLoad)
             }
             for (uint32_t done = 0; done < step.count; done += static_cast<uint32_t>(maxLoad)) {
                 uint32_t count = std::min(step.count - done, static_cast<uint32_t>(maxLoad));
-                out.commands.push_back(CacheCommand{CacheCommand::Load, step.first + done, count, step.slot + done});
+                out.commands.push_back(CacheCommand{step.first + done, CacheCommand::Load, static_cast<uint8_t>(count),
+                                                    static_cast<uint8_t>(step.slot + done)});
             }
         } else {
             uint32_t slot[3];
@@ -698,9 +796,11 @@ OptimizedList CacheOrder::Emit(int maxLoad)
                 slot[k] = slotOfNow[corners[3 * step.first + k]];
                 POLVANE_CHECK(slot[k] != none);
             }
-            out.commands.push_back(CacheCommand{CacheCommand::Triangle, slot[0], slot[1], slot[2]});
+            out.commands.push_back(CacheCommand{slot[0], CacheCommand::Triangle, static_cast<uint8_t>(slot[1]),
+                                                static_cast<uint8_t>(slot[2])});
         }
     }
+    Release(steps);
     return out;
 }
 
@@ -713,6 +813,24 @@ OptimizedList OptimizeForCache(const uint32_t* indices, size_t numIndices, uint3
     CacheOrder order(indices, numIndices, numVertices, cacheSize, minBatch);
     order.Run();
     return order.Emit(maxLoad);
+}
+
+OptimizedList OptimizeForCacheEither(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
+                                     int maxLoad, int minBatch, int otherMinBatch,
+                                     const std::function<bool(const OptimizedList&, const OptimizedList&)>& better)
+{
+    POLVANE_CHECK(cacheSize >= 3 && cacheSize <= 64 && maxLoad >= 1 && minBatch >= 1 && minBatch <= cacheSize &&
+                  otherMinBatch >= 1 && otherMinBatch <= cacheSize);
+    CacheOrder order(indices, numIndices, numVertices, cacheSize, minBatch);
+    order.Run();
+    OptimizedList first = order.Emit(maxLoad, true);
+    order.Restart(otherMinBatch, true);
+    order.Run();
+    OptimizedList second = order.Emit(maxLoad);
+    if (better(second, first)) {
+        return second;
+    }
+    return first;
 }
 
 } // namespace polvane

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // Reorders a triangle list for the graphics processor's vertex cache: fewest vertices loaded first, then fewest
@@ -12,10 +13,12 @@ namespace polvane {
 
 struct CacheCommand {
     enum Kind : uint8_t { Load, Triangle };
-    Kind kind;
     // Load: a = first row of the written vertex array, b = number of rows, c = first cache slot.
     // Triangle: a, b, c = cache slots of the corners, in the cyclic order of the input triangle (same winding).
-    uint32_t a, b, c;
+    // Slots and counts fit a byte (caches have at most 64 slots), so a command takes 8 bytes.
+    uint32_t a;
+    Kind kind;
+    uint8_t b, c;
 };
 
 struct OptimizedList {
@@ -33,6 +36,13 @@ struct OptimizedList {
 // needed, so that loads are longer and fewer.
 OptimizedList OptimizeForCache(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
                                int maxLoad, int minBatch = 1);
+
+// The result of OptimizeForCache with otherMinBatch when better(it, the result with minBatch) holds, else the
+// result with minBatch. The triangles' neighbours and sweep bands are worked out once for both runs, and each
+// run's search arrays are given up before the next begins.
+OptimizedList OptimizeForCacheEither(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
+                                     int maxLoad, int minBatch, int otherMinBatch,
+                                     const std::function<bool(const OptimizedList&, const OptimizedList&)>& better);
 
 } // namespace polvane
 

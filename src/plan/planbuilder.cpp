@@ -54,20 +54,16 @@ polvane::OptimizedList OptimizeForLayout(const uint32_t* indices, size_t numIndi
     // commands, which pays where a command costs as much as a few vertices. The second is kept when it is cheaper
     // whether the vertices are lit or not.
     const int fewestVertices = cache.size / 8 > 1 ? cache.size / 8 : 1;
-    polvane::OptimizedList best =
-        polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, fewestVertices);
     const int fewestLoads = cache.size / 2 > 1 ? cache.size / 2 : 1;
     if (fewestLoads == fewestVertices) {
-        return best;
+        return polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, fewestVertices);
     }
-    polvane::OptimizedList other =
-        polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, fewestLoads);
-    const double saved = std::min(LoadAndTriangleCost(best, cache, true) - LoadAndTriangleCost(other, cache, true),
-                                  LoadAndTriangleCost(best, cache, false) - LoadAndTriangleCost(other, cache, false));
-    if (saved > 0) {
-        return other;
-    }
-    return best;
+    const auto cheaper = [&cache](const polvane::OptimizedList& other, const polvane::OptimizedList& best) {
+        return std::min(LoadAndTriangleCost(best, cache, true) - LoadAndTriangleCost(other, cache, true),
+                        LoadAndTriangleCost(best, cache, false) - LoadAndTriangleCost(other, cache, false)) > 0;
+    };
+    return polvane::OptimizeForCacheEither(indices, numIndices, numVertices, cache.size, cache.maxLoad,
+                                           fewestVertices, fewestLoads, cheaper);
 }
 
 namespace {
