@@ -56,8 +56,8 @@ uint64_t Bits(float value)
     return bits;
 }
 
-// The number of distinct values; sorts them eleven bits at a time, in passes that read and write memory in order.
-size_t CountDistinct(std::vector<uint64_t>& values)
+// Sorts the values eleven bits at a time, in passes that read and write memory in order.
+void SortValues(std::vector<uint64_t>& values)
 {
     constexpr int digitBits = 11;
     constexpr size_t buckets = size_t(1) << digitBits;
@@ -79,45 +79,108 @@ size_t CountDistinct(std::vector<uint64_t>& values)
         }
         values.swap(sorted);
     }
-    size_t distinct = 0;
-    for (size_t i = 0; i < values.size(); ++i) {
-        distinct += (i == 0 || values[i] != values[i - 1]);
-    }
-    return distinct;
 }
 
-// How many distinct positions are lost because they become the same integer position as another one: the number
-// of distinct exact positions less the number of distinct integer positions. Exact positions are told apart by a
-// 64-bit hash of their three floats; two different positions share one with a chance of about 1 in 10^8 for a
-// model of a million vertices, which would only make the count one lower.
-size_t CountCollapsedPositions(const ObjFile& objFile, double scale)
+// A power of two at least one and a half times count: room for an open-addressed table of count entries.
+size_t TableSize(size_t count)
 {
-    const size_t vertexCount = size_t(objFile.GetNumVertices());
-    std::vector<uint64_t> exact(vertexCount);
-    std::vector<uint64_t> scaled(vertexCount);
-    for (size_t i = 0; i < vertexCount; ++i) {
-        const Vector3D& p = objFile.GetVertices()[i];
-        exact[i] = Mix(Mix(Bits(p.x) | Bits(p.y) << 32) ^ Bits(p.z));
-        scaled[i] = uint64_t(uint16_t(ClampToInt16(p.x * scale))) |
-                    uint64_t(uint16_t(ClampToInt16(p.y * scale))) << 16 |
-                    uint64_t(uint16_t(ClampToInt16(p.z * scale))) << 32;
+    size_t size = 16;
+    while (size < count + count / 2) {
+        size *= 2;
     }
-    const size_t distinctExact = CountDistinct(exact);
-    std::vector<uint64_t>().swap(exact);
-    return distinctExact - CountDistinct(scaled);
+    return size;
+}
+
+// One vertex of each of the model's distinct positions (told apart by their exact floats, -0 and 0 alike).
+std::vector<uint32_t> DistinctPositions(const ObjFile& objFile)
+{
+    const Vector3D* vertices = objFile.GetVertices();
+    const uint32_t vertexCount = uint32_t(objFile.GetNumVertices());
+    const auto same = [&](uint32_t a, uint32_t b) {
+        return Bits(vertices[a].x) == Bits(vertices[b].x) && Bits(vertices[a].y) == Bits(vertices[b].y) &&
+               Bits(vertices[a].z) == Bits(vertices[b].z);
+    };
+    constexpr uint32_t empty = ~uint32_t(0);
+    std::vector<uint32_t> table(TableSize(vertexCount), empty);
+    const size_t mask = table.size() - 1;
+    size_t distinct = 0;
+    for (uint32_t i = 0; i < vertexCount; ++i) {
+        const Vector3D& p = vertices[i];
+        for (size_t slot = size_t(Mix(Mix(Bits(p.x) | Bits(p.y) << 32) ^ Bits(p.z))) & mask;;
+             slot = (slot + 1) & mask) {
+            if (table[slot] == empty) {
+                table[slot] = i;
+                ++distinct;
+                break;
+            }
+            if (same(table[slot], i)) {
+                break;
+            }
+        }
+    }
+    std::vector<uint32_t> positions;
+    positions.reserve(distinct);
+    for (const uint32_t i : table) {
+        if (i != empty) {
+            positions.push_back(i);
+        }
+    }
+    return positions;
+}
+
+uint64_t IntegerPosition(const Vector3D& p, double scale)
+{
+    return uint64_t(uint16_t(ClampToInt16(p.x * scale))) | uint64_t(uint16_t(ClampToInt16(p.y * scale))) << 16 |
+           uint64_t(uint16_t(ClampToInt16(p.z * scale))) << 32;
+}
+
+// How many distinct positions are lost because they become the same integer position as another one.
+size_t CountCollapsedPositions(const ObjFile& objFile, const std::vector<uint32_t>& positions, double scale)
+{
+    std::vector<uint64_t> scaled(positions.size());
+    for (size_t i = 0; i < positions.size(); ++i) {
+        scaled[i] = IntegerPosition(objFile.GetVertices()[positions[i]], scale);
+    }
+    SortValues(scaled);
+    size_t distinct = 0;
+    for (size_t i = 0; i < scaled.size(); ++i) {
+        distinct += (i == 0 || scaled[i] != scaled[i - 1]);
+    }
+    return positions.size() - distinct;
+}
+
+// Whether every distinct position keeps an integer position of its own; stops at the first two that share one.
+bool KeepsApart(const ObjFile& objFile, const std::vector<uint32_t>& positions, double scale)
+{
+    const size_t capacity = TableSize(positions.size());
+    constexpr uint64_t empty = ~uint64_t(0);  // no integer position has its top 16 bits set
+    std::vector<uint64_t> table(capacity, empty);
+    for (const uint32_t vertex : positions) {
+        const uint64_t key = IntegerPosition(objFile.GetVertices()[vertex], scale);
+        for (size_t slot = size_t(Mix(key)) & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
+            if (table[slot] == empty) {
+                table[slot] = key;
+                break;
+            }
+            if (table[slot] == key) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 // The smallest scale no larger than fitScale (up to two significant digits) at which no distinct positions share
 // an integer position; 0 when even fitScale merges some.
-double ScaleKeepingApart(const ObjFile& objFile, double fitScale)
+double ScaleKeepingApart(const ObjFile& objFile, const std::vector<uint32_t>& positions, double fitScale)
 {
-    if (CountCollapsedPositions(objFile, fitScale) != 0) {
+    if (!KeepsApart(objFile, positions, fitScale)) {
         return 0.0;
     }
     double low = fitScale;  // merges positions, once found
     double high = fitScale;  // keeps them apart
     for (int step = 0; step < 60 && low == high; ++step) {
-        if (CountCollapsedPositions(objFile, high / 2) == 0) {
+        if (KeepsApart(objFile, positions, high / 2)) {
             high /= 2;
             low = high;
         } else {
@@ -126,13 +189,13 @@ double ScaleKeepingApart(const ObjFile& objFile, double fitScale)
     }
     for (int step = 0; step < 12 && low != high; ++step) {
         const double middle = (low + high) / 2;
-        (CountCollapsedPositions(objFile, middle) == 0 ? high : low) = middle;
+        (KeepsApart(objFile, positions, middle) ? high : low) = middle;
     }
     // As few significant digits as work: rounded down when that still keeps them apart, else up when that fits.
     for (int digits = 2; digits <= 6; ++digits) {
         const double unit = std::pow(10.0, std::floor(std::log10(high)) - double(digits - 1));
         for (const double rounded : {std::floor(high / unit) * unit, std::ceil(high / unit) * unit}) {
-            if (rounded > 0.0 && rounded <= fitScale && CountCollapsedPositions(objFile, rounded) == 0) {
+            if (rounded > 0.0 && rounded <= fitScale && KeepsApart(objFile, positions, rounded)) {
                 return rounded;
             }
         }
@@ -209,14 +272,15 @@ void WarnAboutRange(const ObjFile& objFile, const std::string& objPath, const Co
         }
     }
 
-    const size_t collapsed = CountCollapsedPositions(objFile, scale);
+    const std::vector<uint32_t> positions = DistinctPositions(objFile);
+    const size_t collapsed = CountCollapsedPositions(objFile, positions, scale);
     if (collapsed != 0) {
         errors << WarningAt(objPath) << collapsed
                << (collapsed == 1 ? " distinct position" : " distinct positions")
                << " became the same integer position as another after scaling; ";
         // A value that fits the 16-bit range, so that this never contradicts the clamping warning above.
         const double keepsApart =
-            largest > 0.0 ? ScaleKeepingApart(objFile, RoundedDownValue(32767.0 / largest)) : 0.0;
+            largest > 0.0 ? ScaleKeepingApart(objFile, positions, RoundedDownValue(32767.0 / largest)) : 0.0;
         if (keepsApart == 0.0) {
             errors << "no scale within the 16-bit range keeps them all apart (--fit 32767 uses all of it)\n";
         } else if (settings.fit != 0) {
