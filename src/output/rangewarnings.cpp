@@ -56,31 +56,6 @@ uint64_t Bits(float value)
     return bits;
 }
 
-// Sorts the values eleven bits at a time, in passes that read and write memory in order.
-void SortValues(std::vector<uint64_t>& values)
-{
-    constexpr int digitBits = 11;
-    constexpr size_t buckets = size_t(1) << digitBits;
-    std::vector<uint64_t> sorted(values.size());
-    std::vector<size_t> counts(buckets + 1);
-    for (int shift = 0; shift < 64; shift += digitBits) {
-        std::fill(counts.begin(), counts.end(), 0);
-        for (uint64_t v : values) {
-            ++counts[((v >> shift) & (buckets - 1)) + 1];
-        }
-        if (values.empty() || counts[((values[0] >> shift) & (buckets - 1)) + 1] == values.size()) {
-            continue;  // every value has the same digit here
-        }
-        for (size_t b = 0; b < buckets; ++b) {
-            counts[b + 1] += counts[b];
-        }
-        for (uint64_t v : values) {
-            sorted[counts[(v >> shift) & (buckets - 1)]++] = v;
-        }
-        values.swap(sorted);
-    }
-}
-
 // A power of two at least one and a half times count: room for an open-addressed table of count entries.
 size_t TableSize(size_t count)
 {
@@ -134,27 +109,15 @@ uint64_t IntegerPosition(const Vector3D& p, double scale)
            uint64_t(uint16_t(ClampToInt16(p.z * scale))) << 32;
 }
 
-// How many distinct positions are lost because they become the same integer position as another one.
-size_t CountCollapsedPositions(const ObjFile& objFile, const std::vector<uint32_t>& positions, double scale)
-{
-    std::vector<uint64_t> scaled(positions.size());
-    for (size_t i = 0; i < positions.size(); ++i) {
-        scaled[i] = IntegerPosition(objFile.GetVertices()[positions[i]], scale);
-    }
-    SortValues(scaled);
-    size_t distinct = 0;
-    for (size_t i = 0; i < scaled.size(); ++i) {
-        distinct += (i == 0 || scaled[i] != scaled[i - 1]);
-    }
-    return positions.size() - distinct;
-}
-
-// Whether every distinct position keeps an integer position of its own; stops at the first two that share one.
-bool KeepsApart(const ObjFile& objFile, const std::vector<uint32_t>& positions, double scale)
+// How many distinct positions become the same integer position as another one; with firstOnly, stops at the
+// first (1 when some do, 0 when none do).
+size_t CountCollapsedPositions(const ObjFile& objFile, const std::vector<uint32_t>& positions, double scale,
+                               bool firstOnly = false)
 {
     const size_t capacity = TableSize(positions.size());
     constexpr uint64_t empty = ~uint64_t(0);  // no integer position has its top 16 bits set
     std::vector<uint64_t> table(capacity, empty);
+    size_t collapsed = 0;
     for (const uint32_t vertex : positions) {
         const uint64_t key = IntegerPosition(objFile.GetVertices()[vertex], scale);
         for (size_t slot = size_t(Mix(key)) & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
@@ -163,11 +126,20 @@ bool KeepsApart(const ObjFile& objFile, const std::vector<uint32_t>& positions, 
                 break;
             }
             if (table[slot] == key) {
-                return false;
+                if (firstOnly) {
+                    return 1;
+                }
+                ++collapsed;
+                break;
             }
         }
     }
-    return true;
+    return collapsed;
+}
+
+bool KeepsApart(const ObjFile& objFile, const std::vector<uint32_t>& positions, double scale)
+{
+    return CountCollapsedPositions(objFile, positions, scale, true) == 0;
 }
 
 // The smallest scale no larger than fitScale (up to two significant digits) at which no distinct positions share
