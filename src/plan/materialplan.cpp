@@ -172,6 +172,13 @@ private:
     int AddRun(ConsolePlan& plan, const Run& run, const std::string& name);
     void AddTiledRun(ConsolePlan& plan, const Run& run, const TexturePlan& texture, std::vector<Command>& commands);
     VertexRow RowOf(const CutVertex& vertex, uint64_t& clamped) const;
+    const TexturePlan* TiledTexture(uint32_t material) const;
+    CutGrid GridOf(const TexturePlan& texture) const;
+    void CornersOf(uint32_t triangle, const MaterialLook& look, const TexturePlan& texture, CutVertex corners[3]) const;
+    uint32_t PositionOf(uint32_t triangle, int corner) const;
+    void CollectEdgePoints();
+    bool CutWithEdges(uint32_t triangle, const CutVertex corners[3], const CutGrid& grid, std::vector<double> (&at)[3],
+                      std::vector<CutPiece>& pieces) const;
     void ShiftFace(const Run& run, size_t first, size_t end, const TexturePlan* texture, int32_t shift[2]) const;
     double Texels(uint32_t vertex, int axis, const MaterialLook& look, const TexturePlan& texture) const;
     VertexRow RowOf(uint32_t vertex, const MaterialLook& look, const TexturePlan* texture, const int32_t shift[2],
@@ -185,6 +192,7 @@ private:
     const CacheLayout cache;
     std::vector<TexturePlan> const* textures = nullptr;
     std::vector<MaterialPlanLists::Cutting> cutting;
+    std::vector<std::pair<uint64_t, double>> edgePoints;
     bool colours = false;
     bool packedNormals = false;
     bool lit = true;
@@ -397,84 +405,191 @@ VertexRow MaterialPlanBuilder::RowOf(const CutVertex& vertex, uint64_t& clamped)
     return row;
 }
 
-// Cuts the run's triangles along the texture's tiles; per tile that has pieces, a sync, the tile's load and its
-// pieces batched over the cache, their vertices welded where their rows are the same.
-void MaterialPlanBuilder::AddTiledRun(ConsolePlan& plan, const Run& run, const TexturePlan& texture,
-                                      std::vector<Command>& commands)
+const TexturePlan* MaterialPlanBuilder::TiledTexture(uint32_t material) const
+{
+    const MaterialLook& look = looks[material];
+    if (look.texture < 0 || (*textures)[size_t(look.texture)].tiles.columns <= 0) {
+        return nullptr;
+    }
+    return &(*textures)[size_t(look.texture)];
+}
+
+CutGrid MaterialPlanBuilder::GridOf(const TexturePlan& texture) const
 {
     const TileGrid& tiles = texture.tiles;
-    const int imageWidth = texture.width - 2, imageHeight = texture.height - 2;
-    const CutGrid grid{{texture.clampS ? 0.0 : double(imageWidth), texture.clampT ? 0.0 : double(imageHeight)},
-                       {double(tiles.width), double(tiles.height)},
-                       {tiles.columns, tiles.rows}};
+    return CutGrid{{texture.clampS ? 0.0 : double(texture.width - 2), texture.clampT ? 0.0 : double(texture.height - 2)},
+                   {double(tiles.width), double(tiles.height)},
+                   {tiles.columns, tiles.rows}};
+}
+
+void MaterialPlanBuilder::CornersOf(uint32_t triangle, const MaterialLook& look, const TexturePlan& texture,
+                                    CutVertex corners[3]) const
+{
     const uint32_t* indices = objFile.GetIndices();
     const Vector3D* positions = objFile.GetVertices();
     const Vector3D* normals = objFile.GetNormals();
-    // Pieces are kept as their rows, a fraction of their corners' size, and the corners' buffer is reused.
-    struct RowPiece {
-        uint32_t tile;
-        VertexRow rows[3];
-    };
-    std::vector<RowPiece> pieces;
-    std::vector<CutPiece> cut;
+    for (int c = 0; c < 3; ++c) {
+        const uint32_t vertex = indices[3 * size_t(triangle) + size_t(c)];
+        CutVertex& corner = corners[c];
+        corner.st[0] = Texels(vertex, 0, look, texture);
+        corner.st[1] = Texels(vertex, 1, look, texture);
+        for (int k = 0; k < 3; ++k) {
+            corner.values[k] = positions[vertex][k];
+            corner.values[3 + k] = normals ? double(normals[vertex][k]) : 0.0;
+            corner.values[6 + k] = colours ? double(groups.colours[size_t(groups.corner[vertex].vertexIndex)][k])
+                                           : 0.0;
+        }
+    }
+}
+
+// The position a corner of a triangle has (its index among the model's positions).
+uint32_t MaterialPlanBuilder::PositionOf(uint32_t triangle, int corner) const
+{
+    return uint32_t(groups.corner[objFile.GetIndices()[3 * size_t(triangle) + size_t(corner)]].vertexIndex);
+}
+
+// Where the tiles' lines cross every edge of the tiled materials' triangles, by the edge's two positions (lower
+// first) and as fractions of the way from the lower: a triangle whose texture coordinates along an edge differ
+// from its neighbour's (a seam) is cut at its neighbour's points as well.
+void MaterialPlanBuilder::CollectEdgePoints()
+{
+    edgePoints.clear();
+    std::vector<double> at;
+    for (size_t t = 0; t < groups.triangleMaterial.size(); ++t) {
+        const TexturePlan* texture = TiledTexture(groups.triangleMaterial[t]);
+        if (!texture) {
+            continue;
+        }
+        const CutGrid grid = GridOf(*texture);
+        CutVertex corners[3];
+        CornersOf(uint32_t(t), looks[groups.triangleMaterial[t]], *texture, corners);
+        if (!CanCutTriangle(corners, grid)) {
+            continue;
+        }
+        for (int k = 0; k < 3; ++k) {
+            const uint32_t p = PositionOf(uint32_t(t), k), q = PositionOf(uint32_t(t), (k + 1) % 3);
+            if (p == q) {
+                continue;
+            }
+            at.clear();
+            EdgeCrossings(corners[p < q ? k : (k + 1) % 3], corners[p < q ? (k + 1) % 3 : k], grid, at);
+            const uint64_t key = uint64_t(std::min(p, q)) << 32 | std::max(p, q);
+            for (const double u : at) {
+                edgePoints.emplace_back(key, u);
+            }
+        }
+    }
+    std::sort(edgePoints.begin(), edgePoints.end());
+    edgePoints.erase(std::unique(edgePoints.begin(), edgePoints.end()), edgePoints.end());
+}
+
+// Cuts one triangle with the points its edges share with their neighbours.
+bool MaterialPlanBuilder::CutWithEdges(uint32_t triangle, const CutVertex corners[3], const CutGrid& grid,
+                                       std::vector<double> (&at)[3], std::vector<CutPiece>& pieces) const
+{
+    CutEdges edges;
+    for (int k = 0; k < 3; ++k) {
+        const uint32_t p = PositionOf(triangle, k), q = PositionOf(triangle, (k + 1) % 3);
+        const uint64_t key = uint64_t(std::min(p, q)) << 32 | std::max(p, q);
+        at[k].clear();
+        auto point = std::lower_bound(edgePoints.begin(), edgePoints.end(), std::make_pair(key, -HUGE_VAL));
+        for (; p != q && point != edgePoints.end() && point->first == key; ++point) {
+            at[k].push_back(point->second);
+        }
+        edges.at[k] = at[k].data();
+        edges.count[k] = at[k].size();
+        edges.reversed[k] = p > q;
+    }
+    return CutTriangle(corners, grid, pieces, &edges);
+}
+
+// Cuts the run's triangles along the texture's tiles; per tile that has pieces, a sync, the tile's load and its
+// pieces batched over the cache, their vertices welded where their rows are the same. A triangle is cut once to
+// find its tiles and again for each of them, keeping that tile's pieces: only one tile's pieces are held at a time.
+void MaterialPlanBuilder::AddTiledRun(ConsolePlan& plan, const Run& run, const TexturePlan& texture,
+                                      std::vector<Command>& commands)
+{
+    const CutGrid grid = GridOf(texture);
+    const MaterialLook& look = looks[run.material];
+    const uint32_t* indices = objFile.GetIndices();
+    // The run's triangles by the tiles they reach, in the order of the run within each tile.
+    std::vector<std::pair<uint32_t, uint32_t>> reach;
     std::vector<bool> used(size_t(objFile.GetNumVertices()), false);
     uint64_t distinct = 0;
     uint64_t dropped = 0;
     uint64_t clamped = 0;
+    std::vector<uint32_t> tiles;
+    std::vector<CutPiece> cut;
+    std::vector<double> at[3];
     for (const uint32_t triangle : run.triangles) {
-        CutVertex corners[3];
         for (int c = 0; c < 3; ++c) {
             const uint32_t vertex = indices[3 * size_t(triangle) + size_t(c)];
             distinct += used[vertex] ? 0 : 1;
             used[vertex] = true;
-            CutVertex& corner = corners[c];
-            corner.st[0] = Texels(vertex, 0, looks[run.material], texture);
-            corner.st[1] = Texels(vertex, 1, looks[run.material], texture);
-            for (int k = 0; k < 3; ++k) {
-                corner.values[k] = positions[vertex][k];
-                corner.values[3 + k] = normals ? double(normals[vertex][k]) : 0.0;
-                corner.values[6 + k] = colours ? double(groups.colours[size_t(groups.corner[vertex].vertexIndex)][k])
-                                               : 0.0;
-            }
         }
+        CutVertex corners[3];
+        CornersOf(triangle, look, texture, corners);
         cut.clear();
-        if (!CutTriangle(corners, grid, cut)) {
+        if (!CutWithEdges(triangle, corners, grid, at, cut)) {
             ++dropped;
+            continue;
         }
+        tiles.clear();
         for (const CutPiece& piece : cut) {
-            pieces.push_back(RowPiece{piece.tile, {RowOf(piece.corners[0], clamped), RowOf(piece.corners[1], clamped),
-                                                   RowOf(piece.corners[2], clamped)}});
+            tiles.push_back(piece.tile);
+        }
+        std::sort(tiles.begin(), tiles.end());
+        tiles.erase(std::unique(tiles.begin(), tiles.end()), tiles.end());
+        for (const uint32_t tile : tiles) {
+            reach.emplace_back(tile, triangle);
         }
     }
-    std::stable_sort(pieces.begin(), pieces.end(),
-                     [](const RowPiece& a, const RowPiece& b) { return a.tile < b.tile; });
+    std::stable_sort(reach.begin(), reach.end(),
+                     [](const std::pair<uint32_t, uint32_t>& a, const std::pair<uint32_t, uint32_t>& b) {
+                         return a.first < b.first;
+                     });
     MaterialPlanLists::Cutting& counts = cutting[run.material];
     counts.triangles += run.triangles.size();
     counts.vertices += distinct;
-    counts.pieces += pieces.size();
 
-    for (size_t first = 0; first < pieces.size();) {
+    for (size_t first = 0; first < reach.size();) {
+        const uint32_t tile = reach[first].first;
         size_t end = first;
         std::map<std::array<uint8_t, sizeof(VertexRow)>, uint32_t> numberOf;
         std::vector<VertexRow> tileRows;
         std::vector<uint32_t> local;
-        for (; end < pieces.size() && pieces[end].tile == pieces[first].tile; ++end) {
-            for (const VertexRow& row : pieces[end].rows) {
-                std::array<uint8_t, sizeof(VertexRow)> key;
-                std::memcpy(key.data(), &row, sizeof row);
-                const auto inserted = numberOf.emplace(key, uint32_t(tileRows.size()));
-                if (inserted.second) {
-                    tileRows.push_back(row);
+        for (; end < reach.size() && reach[end].first == tile; ++end) {
+            CutVertex corners[3];
+            CornersOf(reach[end].second, look, texture, corners);
+            cut.clear();
+            CutWithEdges(reach[end].second, corners, grid, at, cut);
+            for (const CutPiece& piece : cut) {
+                if (piece.tile != tile) {
+                    continue;
                 }
-                local.push_back(inserted.first->second);
+                for (const CutVertex& corner : piece.corners) {
+                    const VertexRow row = RowOf(corner, clamped);
+                    std::array<uint8_t, sizeof(VertexRow)> key;
+                    std::memcpy(key.data(), &row, sizeof row);
+                    const auto inserted = numberOf.emplace(key, uint32_t(tileRows.size()));
+                    if (inserted.second) {
+                        tileRows.push_back(row);
+                    }
+                    local.push_back(inserted.first->second);
+                }
             }
         }
+        first = end;
+        if (local.empty()) {
+            continue;
+        }
+        counts.pieces += local.size() / 3;
         // The pieces drawn before must be done with texture memory before it is loaded again.
         if (commands.empty() || commands.back().kind != Command::PipeSync) {
             commands.push_back(Simple(Command::PipeSync));
         }
-        Command load = Simple(Command::LoadTextureTile, uint32_t(looks[run.material].texture));
-        load.b = pieces[first].tile;
+        Command load = Simple(Command::LoadTextureTile, uint32_t(look.texture));
+        load.b = tile;
         commands.push_back(load);
         std::vector<uint32_t> rowVertex;
         PlanTriangles(local.data(), local.size(), uint32_t(tileRows.size()), cache, settings.optimize,
@@ -484,7 +599,6 @@ void MaterialPlanBuilder::AddTiledRun(ConsolePlan& plan, const Run& run, const T
             plan.rowColours.push_back(!lit || packedNormals);
         }
         counts.rows += rowVertex.size();
-        first = end;
     }
     const std::string& name = looks[run.material].name;
     if (clamped > 0) {
@@ -506,6 +620,7 @@ ConsolePlan MaterialPlanBuilder::Build(std::vector<TexturePlan> planTextures, co
     plan.textures = std::move(planTextures);
     textures = &plan.textures;
     cutting.assign(looks.size(), MaterialPlanLists::Cutting());
+    CollectEdgePoints();
 
     const std::vector<Run> runs = CollectRuns();
     UniqueNames materialNames;

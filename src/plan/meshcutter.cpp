@@ -1,6 +1,7 @@
 #include "plan/meshcutter.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -22,6 +23,17 @@ bool Before(const CutVertex& a, const CutVertex& b)
     return std::lexicographical_compare(a.values, a.values + 9, b.values, b.values + 9);
 }
 
+// The normal, values 3 to 5, stays of unit length.
+void Normalise(CutVertex& x)
+{
+    const double length = std::sqrt(x.values[3] * x.values[3] + x.values[4] * x.values[4] + x.values[5] * x.values[5]);
+    if (length > 0.0 && std::isfinite(length)) {
+        for (int k = 3; k < 6; ++k) {
+            x.values[k] /= length;
+        }
+    }
+}
+
 // Where the segment between p and q crosses the line st[axis] = line, the same whichever way round it is given.
 CutVertex Crossing(const CutVertex& p, const CutVertex& q, int axis, double line)
 {
@@ -36,13 +48,7 @@ CutVertex Crossing(const CutVertex& p, const CutVertex& q, int axis, double line
     for (int k = 0; k < 9; ++k) {
         x.values[k] = a.values[k] + t * (b.values[k] - a.values[k]);
     }
-    // The normal, values 3 to 5, stays of unit length.
-    const double length = std::sqrt(x.values[3] * x.values[3] + x.values[4] * x.values[4] + x.values[5] * x.values[5]);
-    if (length > 0.0 && std::isfinite(length)) {
-        for (int k = 3; k < 6; ++k) {
-            x.values[k] /= length;
-        }
-    }
+    Normalise(x);
     return x;
 }
 
@@ -127,6 +133,49 @@ double Area(const CutVertex& a, const CutVertex& b, const CutVertex& c)
     return (b.st[0] - a.st[0]) * (c.st[1] - a.st[1]) - (b.st[1] - a.st[1]) * (c.st[0] - a.st[0]);
 }
 
+// Whether a vertex of a polygon lies on the line through its neighbours (or on one of them), to the precision
+// of the coordinates.
+bool Flat(const CutVertex& previous, const CutVertex& v, const CutVertex& next)
+{
+    const double ax = v.st[0] - previous.st[0], ay = v.st[1] - previous.st[1];
+    const double bx = next.st[0] - v.st[0], by = next.st[1] - v.st[1];
+    return std::fabs(ax * by - ay * bx) <= 1e-9 * std::sqrt((ax * ax + ay * ay) * (bx * bx + by * by));
+}
+
+// The triangles of a convex cell. A fan from its first vertex, unless some vertex lies on a side between two
+// others (a point added for the far side of a seam): then ears are cut at corners beside such points, which
+// turns each into a corner, so every vertex stays a corner of some triangle and none is left inside a side.
+void Triangulate(Polygon cell, bool keepFlat, std::vector<std::array<CutVertex, 3>>& triangles)
+{
+    triangles.clear();
+    const auto flatAt = [&cell](size_t k) {
+        const size_t n = cell.size();
+        return Flat(cell[(k + n - 1) % n], cell[k], cell[(k + 1) % n]);
+    };
+    while (cell.size() > 3) {
+        const size_t n = cell.size();
+        size_t ear = n;
+        for (size_t k = 0; k < n && ear == n; ++k) {
+            if (!flatAt(k) && (flatAt((k + n - 1) % n) || flatAt((k + 1) % n))) {
+                ear = k;
+            }
+        }
+        if (ear == n) {
+            break;  // no flat point left (or no corner at all): the fan below
+        }
+        const std::array<CutVertex, 3> triangle{cell[(ear + n - 1) % n], cell[ear], cell[(ear + 1) % n]};
+        if (keepFlat || Area(triangle[0], triangle[1], triangle[2]) != 0.0) {
+            triangles.push_back(triangle);
+        }
+        cell.erase(cell.begin() + long(ear));
+    }
+    for (size_t k = 1; k + 1 < cell.size(); ++k) {
+        if (keepFlat || Area(cell[0], cell[k], cell[k + 1]) != 0.0) {
+            triangles.push_back({cell[0], cell[k], cell[k + 1]});
+        }
+    }
+}
+
 void AddCell(const Polygon& cell, const CutGrid& grid, bool keepFlat, std::vector<CutPiece>& pieces)
 {
     double centre[2] = {0.0, 0.0};
@@ -138,11 +187,10 @@ void AddCell(const Polygon& cell, const CutGrid& grid, bool keepFlat, std::vecto
     const int column = CellOf(grid, 0, centre[0], shift[0]);
     const int row = CellOf(grid, 1, centre[1], shift[1]);
     const uint32_t tile = uint32_t(column + row * grid.count[0]);
-    for (size_t k = 1; k + 1 < cell.size(); ++k) {
-        if (!keepFlat && Area(cell[0], cell[k], cell[k + 1]) == 0.0) {
-            continue;
-        }
-        CutPiece piece{tile, {cell[0], cell[k], cell[k + 1]}};
+    std::vector<std::array<CutVertex, 3>> triangles;
+    Triangulate(cell, keepFlat, triangles);
+    for (const std::array<CutVertex, 3>& triangle : triangles) {
+        CutPiece piece{tile, {triangle[0], triangle[1], triangle[2]}};
         for (CutVertex& corner : piece.corners) {
             corner.st[0] -= shift[0];
             corner.st[1] -= shift[1];
@@ -151,38 +199,153 @@ void AddCell(const Polygon& cell, const CutGrid& grid, bool keepFlat, std::vecto
     }
 }
 
+// A line crossing an edge: the fraction of the way along it, and the line.
+struct EdgeCrossing {
+    double at;
+    int axis;
+    double line;
+};
+
+void CrossingsOf(const CutVertex& from, const CutVertex& to, const CutGrid& grid, std::vector<EdgeCrossing>& out)
+{
+    for (int axis = 0; axis < 2; ++axis) {
+        const double a = std::isfinite(from.st[axis]) ? from.st[axis] : 0.0;
+        const double b = std::isfinite(to.st[axis]) ? to.st[axis] : 0.0;
+        for (const double line : LinesBetween(grid, axis, std::min(a, b), std::max(a, b))) {
+            out.push_back(EdgeCrossing{(line - a) / (b - a), axis, line});
+        }
+    }
 }
 
-bool CutTriangle(const CutVertex corners[3], const CutGrid& grid, std::vector<CutPiece>& pieces)
+// The point a fraction u of the way from a to b.
+CutVertex PointAt(const CutVertex& a, const CutVertex& b, double u)
+{
+    CutVertex x;
+    for (int k = 0; k < 2; ++k) {
+        x.st[k] = a.st[k] + u * (b.st[k] - a.st[k]);
+    }
+    for (int k = 0; k < 9; ++k) {
+        x.values[k] = a.values[k] + u * (b.values[k] - a.values[k]);
+    }
+    Normalise(x);
+    return x;
+}
+
+// Appends the points of one edge, from `from` towards `to` (not its ends): its own crossings, set onto their
+// lines, and the extra fractions, all interpolated from the ends in the order given.
+void AddEdgePoints(const CutVertex& from, const CutVertex& to, bool reversed, const double* extra, size_t extraCount,
+                   const CutGrid& grid, Polygon& polygon)
+{
+    const CutVertex& a = reversed ? to : from;
+    const CutVertex& b = reversed ? from : to;
+    std::vector<EdgeCrossing> own;
+    CrossingsOf(a, b, grid, own);
+    std::vector<double> at(extra, extra + extraCount);
+    for (const EdgeCrossing& crossing : own) {
+        at.push_back(crossing.at);
+    }
+    std::sort(at.begin(), at.end());
+    at.erase(std::unique(at.begin(), at.end()), at.end());
+    at.erase(std::remove_if(at.begin(), at.end(), [](double u) { return !(u > 0.0 && u < 1.0); }), at.end());
+    if (at.empty()) {
+        return;
+    }
+    Polygon points;
+    for (const double u : at) {
+        points.push_back(PointAt(a, b, u));
+    }
+    // Each own crossing lies on its line, and the points before and after it on their sides, so that the
+    // clipping finds every crossing of this edge already made.
+    for (const EdgeCrossing& crossing : own) {
+        const size_t m = size_t(std::lower_bound(at.begin(), at.end(), crossing.at) - at.begin());
+        if (m >= at.size() || at[m] != crossing.at) {
+            continue;
+        }
+        const int axis = crossing.axis;
+        const bool rising = b.st[axis] > a.st[axis];
+        for (size_t j = 0; j < points.size(); ++j) {
+            double& c = points[j].st[axis];
+            if (j == m) {
+                c = crossing.line;
+            } else if ((j < m) == rising) {
+                c = std::min(c, crossing.line);
+            } else {
+                c = std::max(c, crossing.line);
+            }
+        }
+    }
+    if (reversed) {
+        polygon.insert(polygon.end(), points.rbegin(), points.rend());
+    } else {
+        polygon.insert(polygon.end(), points.begin(), points.end());
+    }
+}
+
+}
+
+bool CanCutTriangle(const CutVertex corners[3], const CutGrid& grid)
 {
     for (int axis = 0; axis < 2; ++axis) {
         if (!(grid.pitch[axis] >= 1.0) || grid.count[axis] < 1 || !(grid.period[axis] >= 0.0)) {
             return false;
         }
     }
-    Polygon polygon(corners, corners + 3);
     double low[2], high[2];
     for (int axis = 0; axis < 2; ++axis) {
         low[axis] = HUGE_VAL;
         high[axis] = -HUGE_VAL;
-        for (CutVertex& v : polygon) {
-            if (!std::isfinite(v.st[axis])) {
-                v.st[axis] = 0.0;
-            }
-            if (std::fabs(v.st[axis]) > largestCoordinate) {
+        for (int c = 0; c < 3; ++c) {
+            const double v = std::isfinite(corners[c].st[axis]) ? corners[c].st[axis] : 0.0;
+            if (std::fabs(v) > largestCoordinate) {
                 return false;
             }
-            low[axis] = std::min(low[axis], v.st[axis]);
-            high[axis] = std::max(high[axis], v.st[axis]);
+            low[axis] = std::min(low[axis], v);
+            high[axis] = std::max(high[axis], v);
         }
     }
-    if ((LineEstimate(grid, 0, low[0], high[0]) + 1.0) * (LineEstimate(grid, 1, low[1], high[1]) + 1.0) >
-        double(maxCutCells)) {
+    return (LineEstimate(grid, 0, low[0], high[0]) + 1.0) * (LineEstimate(grid, 1, low[1], high[1]) + 1.0) <=
+           double(maxCutCells);
+}
+
+void EdgeCrossings(const CutVertex& from, const CutVertex& to, const CutGrid& grid, std::vector<double>& at)
+{
+    std::vector<EdgeCrossing> crossings;
+    CrossingsOf(from, to, grid, crossings);
+    for (const EdgeCrossing& crossing : crossings) {
+        at.push_back(crossing.at);
+    }
+}
+
+bool CutTriangle(const CutVertex corners[3], const CutGrid& grid, std::vector<CutPiece>& pieces,
+                 const CutEdges* edges)
+{
+    if (!CanCutTriangle(corners, grid)) {
         return false;
     }
-    const bool keepFlat = Area(polygon[0], polygon[1], polygon[2]) == 0.0;
-    // Columns first, each then cut into cells, every line in increasing order: triangles sharing an edge cut it
-    // in the same sequence, so the crossings come out the same.
+    CutVertex finite[3];
+    for (int c = 0; c < 3; ++c) {
+        finite[c] = corners[c];
+        for (double& st : finite[c].st) {
+            st = std::isfinite(st) ? st : 0.0;
+        }
+    }
+    // The triangle's outline with every point its edges will have: the clipping then only cuts inside it.
+    Polygon polygon;
+    for (int k = 0; k < 3; ++k) {
+        const CutVertex& from = finite[k];
+        const CutVertex& to = finite[(k + 1) % 3];
+        polygon.push_back(from);
+        const bool reversed = edges ? edges->reversed[k] : Before(to, from);
+        AddEdgePoints(from, to, reversed, edges ? edges->at[k] : nullptr, edges ? edges->count[k] : 0, grid, polygon);
+    }
+    double low[2], high[2];
+    for (int axis = 0; axis < 2; ++axis) {
+        low[axis] = std::min({finite[0].st[axis], finite[1].st[axis], finite[2].st[axis]});
+        high[axis] = std::max({finite[0].st[axis], finite[1].st[axis], finite[2].st[axis]});
+    }
+    const bool keepFlat = Area(finite[0], finite[1], finite[2]) == 0.0;
+    // Columns first, each then cut into cells, every line in increasing order. The crossings made here all lie
+    // inside the triangle, each made once and shared by the cells on both sides of its line.
     std::vector<Polygon> columns;
     Polygon rest = polygon, below, above;
     for (const double line : LinesBetween(grid, 0, low[0], high[0])) {

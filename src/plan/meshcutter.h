@@ -1,6 +1,7 @@
 #ifndef POLVANE_MESHCUTTER_H
 #define POLVANE_MESHCUTTER_H
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -31,11 +32,31 @@ struct CutPiece {
 // cannot hold, the triangle is not cut.
 constexpr int maxCutCells = 4096;
 
-// Clips the triangle in texture space against the grid's lines and appends its pieces (fans of the convex cells'
-// polygons, winding kept) to pieces. A point where a line crosses an edge is interpolated from the edge's two
-// ends taken in a fixed order (by their values, not by the triangle's corner order), so triangles sharing an
-// edge make the same new vertex there. Pieces of no area in texture space are left out unless the triangle has
-// none itself. A non-finite coordinate counts as 0. False, and nothing appended, when the triangle cannot be cut.
-bool CutTriangle(const CutVertex corners[3], const CutGrid& grid, std::vector<CutPiece>& pieces);
+// Points to add on a triangle's edges beside its own cuts, so that triangles sharing an edge by position but not
+// by texture coordinates (a seam) still meet at the same points. Edge k runs from corner k to corner k + 1; its
+// points are fractions of the way along it from one end to the other, the ends taken in an order both triangles
+// agree on: from corner k + 1 when reversed[k]. The same fraction of the same ends gives the same position.
+struct CutEdges {
+    const double* at[3] = {nullptr, nullptr, nullptr};
+    size_t count[3] = {0, 0, 0};
+    bool reversed[3] = {false, false, false};
+};
+
+// False when the triangle cannot be cut: texture coordinates of a size the cutting cannot hold, or spread over
+// more than maxCutCells cells. A non-finite coordinate counts as 0.
+bool CanCutTriangle(const CutVertex corners[3], const CutGrid& grid);
+
+// Appends where the grid's lines cross the edge from `from` to `to`, as fractions of the way (0 < u < 1), for an
+// edge of a triangle that CanCutTriangle accepts. The same two ends in the same order give the same fractions.
+void EdgeCrossings(const CutVertex& from, const CutVertex& to, const CutGrid& grid, std::vector<double>& at);
+
+// Clips the triangle in texture space against the grid's lines and appends its pieces (the convex cells'
+// polygons triangulated, winding kept) to pieces. Every point made on an edge of the triangle, its own cuts and
+// the points edges adds, is interpolated from the edge's two ends in a fixed order (the one edges gives, else by
+// their values), so triangles sharing an edge make the same vertices there and the mesh stays watertight. Pieces
+// of no area in texture space are left out unless the triangle has none itself. A non-finite coordinate counts as
+// 0. False, and nothing appended, when the triangle cannot be cut.
+bool CutTriangle(const CutVertex corners[3], const CutGrid& grid, std::vector<CutPiece>& pieces,
+                 const CutEdges* edges = nullptr);
 
 #endif
