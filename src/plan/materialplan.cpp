@@ -463,7 +463,7 @@ void MaterialPlanBuilder::CollectEdgePoints()
         const CutGrid grid = GridOf(*texture);
         CutVertex corners[3];
         CornersOf(uint32_t(t), looks[groups.triangleMaterial[t]], *texture, corners);
-        if (!CanCutTriangle(corners, grid)) {
+        if (!CanCutTriangle(corners, grid) || !CutsTriangle(corners, grid)) {
             continue;
         }
         for (int k = 0; k < 3; ++k) {
@@ -519,6 +519,7 @@ void MaterialPlanBuilder::AddTiledRun(ConsolePlan& plan, const Run& run, const T
     uint64_t dropped = 0;
     uint64_t clamped = 0;
     std::vector<uint32_t> tiles;
+    size_t pieceCount = 0;
     std::vector<CutPiece> cut;
     std::vector<double> at[3];
     for (const uint32_t triangle : run.triangles) {
@@ -534,6 +535,7 @@ void MaterialPlanBuilder::AddTiledRun(ConsolePlan& plan, const Run& run, const T
             ++dropped;
             continue;
         }
+        pieceCount += cut.size();
         tiles.clear();
         for (const CutPiece& piece : cut) {
             tiles.push_back(piece.tile);
@@ -551,6 +553,9 @@ void MaterialPlanBuilder::AddTiledRun(ConsolePlan& plan, const Run& run, const T
     MaterialPlanLists::Cutting& counts = cutting[run.material];
     counts.triangles += run.triangles.size();
     counts.vertices += distinct;
+    // Room for a command per piece and a vertex load and sync per two: batches hold more pieces than that unless
+    // the tiles hold very few, so the list is seldom moved while it grows, which would hold it twice.
+    commands.reserve(commands.size() + pieceCount + pieceCount / 2 + 3 * size_t(grid.count[0] * grid.count[1]));
 
     for (size_t first = 0; first < reach.size();) {
         const uint32_t tile = reach[first].first;

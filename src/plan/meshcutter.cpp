@@ -91,18 +91,24 @@ std::vector<double> LinesBetween(const CutGrid& grid, int axis, double low, doub
     std::vector<double> lines;
     const double pitch = grid.pitch[axis], period = grid.period[axis];
     const int count = grid.count[axis];
+    // Lines come in increasing order: the first ones at or below low are skipped by their index, and the first
+    // at or above high ends the search.
     if (period > 0.0) {
         for (double repeat = std::floor(low / period); repeat * period < high; repeat += 1.0) {
-            for (int k = 0; k < count; ++k) {
+            const double skip = std::floor((low - repeat * period) / pitch) - 1.0;
+            for (int k = skip > 0.0 ? int(std::min(skip, double(count))) : 0; k < count; ++k) {
                 const double line = repeat * period + k * pitch;
-                if (line > low && line < high) {
+                if (line >= high) {
+                    return lines;
+                }
+                if (line > low) {
                     lines.push_back(line);
                 }
             }
         }
     } else {
-        for (int k = 1; k < count; ++k) {
-            if (k * pitch > low && k * pitch < high) {
+        for (int k = 1; k < count && k * pitch < high; ++k) {
+            if (k * pitch > low) {
                 lines.push_back(k * pitch);
             }
         }
@@ -176,26 +182,35 @@ void Triangulate(Polygon cell, bool keepFlat, std::vector<std::array<CutVertex, 
     }
 }
 
-void AddCell(const Polygon& cell, const CutGrid& grid, bool keepFlat, std::vector<CutPiece>& pieces)
+void AddCell(const CutVertex* cell, size_t count, const CutGrid& grid, bool keepFlat, std::vector<CutPiece>& pieces)
 {
     double centre[2] = {0.0, 0.0};
-    for (const CutVertex& v : cell) {
-        centre[0] += v.st[0] / double(cell.size());
-        centre[1] += v.st[1] / double(cell.size());
+    for (size_t k = 0; k < count; ++k) {
+        centre[0] += cell[k].st[0] / double(count);
+        centre[1] += cell[k].st[1] / double(count);
     }
     double shift[2];
     const int column = CellOf(grid, 0, centre[0], shift[0]);
     const int row = CellOf(grid, 1, centre[1], shift[1]);
     const uint32_t tile = uint32_t(column + row * grid.count[0]);
-    std::vector<std::array<CutVertex, 3>> triangles;
-    Triangulate(cell, keepFlat, triangles);
-    for (const std::array<CutVertex, 3>& triangle : triangles) {
-        CutPiece piece{tile, {triangle[0], triangle[1], triangle[2]}};
+    const auto add = [&](const CutVertex& a, const CutVertex& b, const CutVertex& c) {
+        CutPiece piece{tile, {a, b, c}};
         for (CutVertex& corner : piece.corners) {
             corner.st[0] -= shift[0];
             corner.st[1] -= shift[1];
         }
         pieces.push_back(piece);
+    };
+    if (count == 3) {
+        if (keepFlat || Area(cell[0], cell[1], cell[2]) != 0.0) {
+            add(cell[0], cell[1], cell[2]);
+        }
+        return;
+    }
+    std::vector<std::array<CutVertex, 3>> triangles;
+    Triangulate(Polygon(cell, cell + count), keepFlat, triangles);
+    for (const std::array<CutVertex, 3>& triangle : triangles) {
+        add(triangle[0], triangle[1], triangle[2]);
     }
 }
 
@@ -307,6 +322,22 @@ bool CanCutTriangle(const CutVertex corners[3], const CutGrid& grid)
            double(maxCutCells);
 }
 
+bool CutsTriangle(const CutVertex corners[3], const CutGrid& grid)
+{
+    for (int axis = 0; axis < 2; ++axis) {
+        double low = HUGE_VAL, high = -HUGE_VAL;
+        for (int c = 0; c < 3; ++c) {
+            const double v = std::isfinite(corners[c].st[axis]) ? corners[c].st[axis] : 0.0;
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+        if (!LinesBetween(grid, axis, low, high).empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void EdgeCrossings(const CutVertex& from, const CutVertex& to, const CutGrid& grid, std::vector<double>& at)
 {
     std::vector<EdgeCrossing> crossings;
@@ -329,6 +360,19 @@ bool CutTriangle(const CutVertex corners[3], const CutGrid& grid, std::vector<Cu
             st = std::isfinite(st) ? st : 0.0;
         }
     }
+    double low[2], high[2];
+    for (int axis = 0; axis < 2; ++axis) {
+        low[axis] = std::min({finite[0].st[axis], finite[1].st[axis], finite[2].st[axis]});
+        high[axis] = std::max({finite[0].st[axis], finite[1].st[axis], finite[2].st[axis]});
+    }
+    const bool keepFlat = Area(finite[0], finite[1], finite[2]) == 0.0;
+    const std::vector<double> columnLines = LinesBetween(grid, 0, low[0], high[0]);
+    if (columnLines.empty() && LinesBetween(grid, 1, low[1], high[1]).empty() &&
+        (!edges || edges->count[0] + edges->count[1] + edges->count[2] == 0)) {
+        // Inside one cell: the triangle as it is (most triangles of a model).
+        AddCell(finite, 3, grid, keepFlat, pieces);
+        return true;
+    }
     // The triangle's outline with every point its edges will have: the clipping then only cuts inside it.
     Polygon polygon;
     for (int k = 0; k < 3; ++k) {
@@ -338,17 +382,11 @@ bool CutTriangle(const CutVertex corners[3], const CutGrid& grid, std::vector<Cu
         const bool reversed = edges ? edges->reversed[k] : Before(to, from);
         AddEdgePoints(from, to, reversed, edges ? edges->at[k] : nullptr, edges ? edges->count[k] : 0, grid, polygon);
     }
-    double low[2], high[2];
-    for (int axis = 0; axis < 2; ++axis) {
-        low[axis] = std::min({finite[0].st[axis], finite[1].st[axis], finite[2].st[axis]});
-        high[axis] = std::max({finite[0].st[axis], finite[1].st[axis], finite[2].st[axis]});
-    }
-    const bool keepFlat = Area(finite[0], finite[1], finite[2]) == 0.0;
     // Columns first, each then cut into cells, every line in increasing order. The crossings made here all lie
     // inside the triangle, each made once and shared by the cells on both sides of its line.
     std::vector<Polygon> columns;
     Polygon rest = polygon, below, above;
-    for (const double line : LinesBetween(grid, 0, low[0], high[0])) {
+    for (const double line : columnLines) {
         Split(rest, 0, line, below, above);
         if (!below.empty()) {
             columns.push_back(below);
@@ -371,7 +409,7 @@ bool CutTriangle(const CutVertex corners[3], const CutGrid& grid, std::vector<Cu
         for (const double line : LinesBetween(grid, 1, top, bottom)) {
             Split(rest, 1, line, below, above);
             if (!below.empty()) {
-                AddCell(below, grid, keepFlat, pieces);
+                AddCell(below.data(), below.size(), grid, keepFlat, pieces);
             }
             rest.swap(above);
             if (rest.empty()) {
@@ -379,7 +417,7 @@ bool CutTriangle(const CutVertex corners[3], const CutGrid& grid, std::vector<Cu
             }
         }
         if (!rest.empty()) {
-            AddCell(rest, grid, keepFlat, pieces);
+            AddCell(rest.data(), rest.size(), grid, keepFlat, pieces);
         }
     }
     return true;

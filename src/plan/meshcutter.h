@@ -46,6 +46,9 @@ struct CutEdges {
 // more than maxCutCells cells. A non-finite coordinate counts as 0.
 bool CanCutTriangle(const CutVertex corners[3], const CutGrid& grid);
 
+// Whether any of the grid's lines crosses the triangle's texture-space bounds (else it lies in one cell).
+bool CutsTriangle(const CutVertex corners[3], const CutGrid& grid);
+
 // Appends where the grid's lines cross the edge from `from` to `to`, as fractions of the way (0 < u < 1), for an
 // edge of a triangle that CanCutTriangle accepts. The same two ends in the same order give the same fractions.
 void EdgeCrossings(const CutVertex& from, const CutVertex& to, const CutGrid& grid, std::vector<double>& at);

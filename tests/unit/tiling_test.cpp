@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -121,6 +122,46 @@ TEST(MeshCutter, SharedEdgeGetsTheSameNewVertexFromBothSides)
         }
         EXPECT_TRUE(found) << v.st[0] << " " << v.st[1];
     }
+}
+
+TEST(MeshCutter, SeamSidesMeetAtTheSamePoints)
+{
+    // Positions p (x 0) and q (x 1) are shared; each side maps the edge to different texels, so each is cut at
+    // its own lines and must add the other's points. Values 0 and 1 hold the position.
+    const auto corner = [](double s, double t, double x, double y) {
+        CutVertex v{{s, t}, {x, y, 0, 0, 0, 1, 0, 0, 0}};
+        return v;
+    };
+    const CutVertex sideA[3] = {corner(5, 5, 0, 0), corner(60, 55, 1, 1), corner(60, 5, 1, 0)};
+    const CutVertex sideB[3] = {corner(3, 1, 1, 1), corner(40, 58, 0, 0), corner(3, 58, 0, 1)};
+    // Both sides' crossings of the shared edge, from p to q.
+    std::vector<double> at;
+    EdgeCrossings(sideA[0], sideA[1], grid, at);
+    EdgeCrossings(sideB[1], sideB[0], grid, at);
+    CutEdges edgesA, edgesB;
+    edgesA.at[0] = edgesB.at[0] = at.data();
+    edgesA.count[0] = edgesB.count[0] = at.size();
+    edgesB.reversed[0] = true;
+    std::vector<CutPiece> a, b;
+    ASSERT_TRUE(CutTriangle(sideA, grid, a, &edgesA));
+    ASSERT_TRUE(CutTriangle(sideB, grid, b, &edgesB));
+    // Positions on the edge (x = y) each side's pieces have.
+    const auto onEdge = [](const std::vector<CutPiece>& pieces) {
+        std::vector<std::pair<double, double>> points;
+        for (const CutPiece& p : pieces) {
+            for (const CutVertex& v : p.corners) {
+                if (v.values[0] == v.values[1]) {
+                    points.emplace_back(v.values[0], v.values[1]);
+                }
+            }
+        }
+        std::sort(points.begin(), points.end());
+        points.erase(std::unique(points.begin(), points.end()), points.end());
+        return points;
+    };
+    const std::vector<std::pair<double, double>> pointsA = onEdge(a), pointsB = onEdge(b);
+    EXPECT_EQ(pointsA, pointsB);
+    EXPECT_GT(pointsA.size(), at.size());  // the ends and every crossing of either side
 }
 
 TEST(MeshCutter, PiecesCoverTheTriangleOnceAndMoveIntoTheFirstRepeat)
