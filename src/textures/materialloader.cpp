@@ -17,6 +17,7 @@
 #include "textures/textureconvert.h"
 #include "textures/texturechooser.h"
 #include "textures/texturefit.h"
+#include "textures/texturescore.h"
 #include "textures/tilegrid.h"
 
 namespace {
@@ -165,15 +166,24 @@ bool MaterialLoader::ConvertTiled(const Image& image, TextureFormat format, bool
     if (grid.columns <= 0) {
         return false;
     }
-    const Image framed = FramedImage(ResizeImage(image, choice.width, choice.height, !clamp, !clamp), clamp, clamp);
+    // Resized and quantised as the single load's chooser does it: an area average when reducing, a smooth kernel
+    // when a side grows; the image's own colours as the palette when they fit, else a palette fitted to the texels.
+    const bool reducing = choice.width <= image.width && choice.height <= image.height;
+    const Image framed = FramedImage(ResizeImage(image, choice.width, choice.height, !clamp, !clamp,
+                                                 reducing ? ResizeFilter::Box : ResizeFilter::Smooth),
+                                     clamp, clamp);
     TextureChoice framedChoice = choice;
     framedChoice.width = framed.width;
     framedChoice.height = framed.height;
     std::string quantised;
-    ConvertTexture(framed, framedChoice, clamp, clamp, fileName, texture, quantised);
+    ConvertResizedTexture(image, CountRgba5551Colours(image), framed, framedChoice, clamp, clamp, fileName, texture,
+                          quantised);
     texture.maskS = texture.maskT = 0;
     texture.loadAsTile = true;
     texture.tiles = grid;
+    // Scored as the single load is: the whole texture as drawn, without its frame, against the image.
+    const double measured = TextureError(texture, image, 1);
+    texture.psnr = measured < 0.0 ? -1.0 : Psnr(measured);
     const std::string kept = std::to_string(choice.width) + "x" + std::to_string(choice.height);
     const std::string tiles = std::to_string(grid.columns * grid.rows) + " tiles of " +
                               std::to_string(grid.width) + "x" + std::to_string(grid.height);
@@ -181,8 +191,9 @@ bool MaterialLoader::ConvertTiled(const Image& image, TextureFormat format, bool
         const bool smaller = int64_t(choice.width) * choice.height < int64_t(image.width) * image.height;
         lines.push_back(WarningAt(fileName) + (smaller ? "reduced from " : "resized from ") +
                         std::to_string(image.width) + "x" + std::to_string(image.height) + " to " + kept + " as " +
-                        TextureFormatName(choice.format) + ", drawn in " + tiles + " (--texture-max " +
-                        std::to_string(settings.textureMax) + ")");
+                        TextureFormatName(choice.format) +
+                        (texture.psnr < 0.0 ? std::string() : " (PSNR " + PsnrText(texture.psnr) + ")") +
+                        ", drawn in " + tiles + " (--texture-max " + std::to_string(settings.textureMax) + ")");
     }
     if (!quantised.empty()) {
         lines.push_back(quantised);
@@ -285,7 +296,7 @@ bool MaterialLoader::LookOf(const MaterialDefinition& material, MaterialLook& lo
                         chosen.warnings.push_back(AlphaWarning(alpha, fileName));
                     }
                     chosen.warnings.insert(chosen.warnings.end(), lines.begin(), lines.end());
-                    chosen.psnr = -1.0;
+                    chosen.psnr = tiled.psnr;
                     chosen.plan = std::move(tiled);
                 }
             }

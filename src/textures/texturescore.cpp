@@ -37,29 +37,30 @@ Taps AxisTaps(int pixels, int texels, bool clamp)
 
 }
 
-double TextureError(const TexturePlan& texture, const Image& image)
+double TextureError(const TexturePlan& texture, const Image& image, int frame)
 {
     const size_t count = size_t(std::max(image.width, 0)) * size_t(std::max(image.height, 0));
-    if (count == 0 || image.rgba.size() != count * 4 || texture.width <= 0 || texture.height <= 0) {
+    const int width = texture.width - 2 * frame, height = texture.height - 2 * frame;
+    if (count == 0 || image.rgba.size() != count * 4 || width <= 0 || height <= 0 || frame < 0) {
         return -1.0;
     }
     const bool opaque = texture.format == TextureFormat::I4 || texture.format == TextureFormat::I8;
     std::vector<double> texels;
-    texels.reserve(size_t(texture.width) * size_t(texture.height) * 4);
-    for (int t = 0; t < texture.height; ++t) {
-        for (int s = 0; s < texture.width; ++s) {
-            const Texel texel = FetchTexel(texture, &texture.palette, s, t);
+    texels.reserve(size_t(width) * size_t(height) * 4);
+    for (int t = 0; t < height; ++t) {
+        for (int s = 0; s < width; ++s) {
+            const Texel texel = FetchTexel(texture, &texture.palette, s + frame, t + frame);
             texels.insert(texels.end(), {double(texel.r), double(texel.g), double(texel.b),
                                          opaque ? 255.0 : double(texel.a)});
         }
     }
-    const Taps across = AxisTaps(image.width, texture.width, texture.clampS);
-    const Taps down = AxisTaps(image.height, texture.height, texture.clampT);
+    const Taps across = AxisTaps(image.width, width, texture.clampS);
+    const Taps down = AxisTaps(image.height, height, texture.clampT);
     // Each texel row filtered across to the image's width first; each pixel then mixes two of those rows.
     const size_t rowValues = size_t(image.width) * 4;
-    std::vector<float> rows(size_t(texture.height) * rowValues);
-    for (size_t t = 0; t < size_t(texture.height); ++t) {
-        const double* row = &texels[t * size_t(texture.width) * 4];
+    std::vector<float> rows(size_t(height) * rowValues);
+    for (size_t t = 0; t < size_t(height); ++t) {
+        const double* row = &texels[t * size_t(width) * 4];
         float* out = &rows[t * rowValues];
         for (size_t x = 0; x < size_t(image.width); ++x) {
             const size_t a = size_t(across.first[x]) * 4, b = size_t(across.second[x]) * 4;
