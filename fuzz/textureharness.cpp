@@ -7,6 +7,7 @@
 #include "textures/tilegrid.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -285,6 +286,68 @@ double CrossArea(const CutVertex& a, const CutVertex& b, const CutVertex& c)
     return (b.st[0] - a.st[0]) * (c.st[1] - a.st[1]) - (b.st[1] - a.st[1]) * (c.st[0] - a.st[0]);
 }
 
+// The positions of the pieces' corners: all of them, or those on the edge from corner 0 to corner 1 (told by
+// value 8 being 0 there, and 1 at corner 2).
+std::vector<std::array<double, 3>> PiecePositions(const std::vector<CutPiece>& pieces, bool edgeOnly)
+{
+    std::vector<std::array<double, 3>> points;
+    for (const CutPiece& piece : pieces) {
+        for (const CutVertex& v : piece.corners) {
+            if (!edgeOnly || v.values[8] == 0.0) {
+                points.push_back({v.values[0], v.values[1], v.values[2]});
+            }
+        }
+    }
+    std::sort(points.begin(), points.end());
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    return points;
+}
+
+// A second triangle on the far side of the first's edge from corner 0 to corner 1, with the same positions there
+// but its own texture coordinates (a seam): cut with each other's points, both sides meet at the same positions.
+std::string CheckSeam(ByteReader& in, const CutVertex corners[3], const CutGrid& grid)
+{
+    CutVertex near[3], far[3];
+    for (int c = 0; c < 3; ++c) {
+        near[c] = corners[c];
+        near[c].values[8] = c == 2 ? 1.0 : 0.0;
+    }
+    far[0] = near[1];
+    far[1] = near[0];
+    far[2] = near[2];
+    for (CutVertex& corner : far) {
+        corner.st[0] = in.Double();
+        corner.st[1] = in.Double();
+    }
+    far[2].values[0] += 1.0;
+    if (!CanCutTriangle(near, grid) || !CanCutTriangle(far, grid)) {
+        return "";
+    }
+    // The shared edge's points from both sides, from corner 0 of the first.
+    std::vector<double> at;
+    EdgeCrossings(near[0], near[1], grid, at);
+    EdgeCrossings(far[1], far[0], grid, at);
+    std::sort(at.begin(), at.end());
+    CutEdges nearEdges, farEdges;
+    nearEdges.at[0] = farEdges.at[0] = at.data();
+    nearEdges.count[0] = farEdges.count[0] = at.size();
+    farEdges.reversed[0] = true;
+    std::vector<CutPiece> nearPieces, farPieces;
+    if (!CutTriangle(near, grid, nearPieces, &nearEdges) || !CutTriangle(far, grid, farPieces, &farEdges)) {
+        return "a triangle that can be cut was not";
+    }
+    // Every point one side has on the edge is a corner of the other's pieces too (a point a hair's breadth past
+    // the edge in texture space may stand in for it, with the very same position).
+    const auto within = [](const std::vector<std::array<double, 3>>& part, const std::vector<std::array<double, 3>>& all) {
+        return std::includes(all.begin(), all.end(), part.begin(), part.end());
+    };
+    if (!within(PiecePositions(nearPieces, true), PiecePositions(farPieces, false)) ||
+        !within(PiecePositions(farPieces, true), PiecePositions(nearPieces, false))) {
+        return "the two sides of a seam do not meet at the same points";
+    }
+    return "";
+}
+
 }
 
 std::string CheckCutting(const uint8_t* data, size_t size)
@@ -360,5 +423,5 @@ std::string CheckCutting(const uint8_t* data, size_t size)
     if (std::fabs(area - triangleArea) > 1e-6 * std::max(1.0, extent * extent)) {
         return "pieces cover " + std::to_string(area) + " of the triangle's " + std::to_string(triangleArea);
     }
-    return "";
+    return CheckSeam(in, corners, grid);
 }

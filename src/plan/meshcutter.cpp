@@ -158,7 +158,13 @@ void Triangulate(Polygon cell, bool keepFlat, std::vector<std::array<CutVertex, 
         const size_t n = cell.size();
         return Flat(cell[(k + n - 1) % n], cell[k], cell[(k + 1) % n]);
     };
-    while (cell.size() > 3) {
+    // A cell with such points keeps every triangle, so that none of its points is lost, even where texture space
+    // is too thin to tell them apart.
+    bool keep = keepFlat;
+    for (size_t k = 0; k < cell.size() && !keep; ++k) {
+        keep = flatAt(k);
+    }
+    while (keep && cell.size() > 3) {
         const size_t n = cell.size();
         size_t ear = n;
         for (size_t k = 0; k < n && ear == n; ++k) {
@@ -169,14 +175,11 @@ void Triangulate(Polygon cell, bool keepFlat, std::vector<std::array<CutVertex, 
         if (ear == n) {
             break;  // no flat point left (or no corner at all): the fan below
         }
-        const std::array<CutVertex, 3> triangle{cell[(ear + n - 1) % n], cell[ear], cell[(ear + 1) % n]};
-        if (keepFlat || Area(triangle[0], triangle[1], triangle[2]) != 0.0) {
-            triangles.push_back(triangle);
-        }
+        triangles.push_back({cell[(ear + n - 1) % n], cell[ear], cell[(ear + 1) % n]});
         cell.erase(cell.begin() + long(ear));
     }
     for (size_t k = 1; k + 1 < cell.size(); ++k) {
-        if (keepFlat || Area(cell[0], cell[k], cell[k + 1]) != 0.0) {
+        if (keep || Area(cell[0], cell[k], cell[k + 1]) != 0.0) {
             triangles.push_back({cell[0], cell[k], cell[k + 1]});
         }
     }
@@ -372,6 +375,21 @@ bool CutTriangle(const CutVertex corners[3], const CutGrid& grid, std::vector<Cu
         // Inside one cell: the triangle as it is (most triangles of a model).
         AddCell(finite, 3, grid, keepFlat, pieces);
         return true;
+    }
+    // A line that crosses an edge so near one of its ends that the fraction rounds to 0 or 1 passes through that
+    // end: the corner is set onto the line, so that the clipping makes no crossing there of its own.
+    std::vector<EdgeCrossing> crossings;
+    for (int k = 0; k < 3; ++k) {
+        const bool reversed = edges ? edges->reversed[k] : Before(finite[(k + 1) % 3], finite[k]);
+        CutVertex& a = finite[reversed ? (k + 1) % 3 : k];
+        CutVertex& b = finite[reversed ? k : (k + 1) % 3];
+        crossings.clear();
+        CrossingsOf(a, b, grid, crossings);
+        for (const EdgeCrossing& crossing : crossings) {
+            if (!(crossing.at > 0.0 && crossing.at < 1.0)) {
+                (crossing.at <= 0.0 ? a : b).st[crossing.axis] = crossing.line;
+            }
+        }
     }
     // The triangle's outline with every point its edges will have: the clipping then only cuts inside it.
     Polygon polygon;
