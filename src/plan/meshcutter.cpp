@@ -139,6 +139,18 @@ double Area(const CutVertex& a, const CutVertex& b, const CutVertex& c)
     return (b.st[0] - a.st[0]) * (c.st[1] - a.st[1]) - (b.st[1] - a.st[1]) * (c.st[0] - a.st[0]);
 }
 
+// Whether a piece covers nothing: no area in texture space, nor in space (where texture space is too thin to
+// tell its corners apart, the piece is still part of the surface).
+bool Empty(const CutVertex& a, const CutVertex& b, const CutVertex& c)
+{
+    if (Area(a, b, c) != 0.0) {
+        return false;
+    }
+    const double u[3] = {b.values[0] - a.values[0], b.values[1] - a.values[1], b.values[2] - a.values[2]};
+    const double v[3] = {c.values[0] - a.values[0], c.values[1] - a.values[1], c.values[2] - a.values[2]};
+    return u[1] * v[2] - u[2] * v[1] == 0.0 && u[2] * v[0] - u[0] * v[2] == 0.0 && u[0] * v[1] - u[1] * v[0] == 0.0;
+}
+
 // Whether a vertex of a polygon lies on the line through its neighbours (or on one of them), to the precision
 // of the coordinates.
 bool Flat(const CutVertex& previous, const CutVertex& v, const CutVertex& next)
@@ -179,7 +191,7 @@ void Triangulate(Polygon cell, bool keepFlat, std::vector<std::array<CutVertex, 
         cell.erase(cell.begin() + long(ear));
     }
     for (size_t k = 1; k + 1 < cell.size(); ++k) {
-        if (keep || Area(cell[0], cell[k], cell[k + 1]) != 0.0) {
+        if (keep || !Empty(cell[0], cell[k], cell[k + 1])) {
             triangles.push_back({cell[0], cell[k], cell[k + 1]});
         }
     }
@@ -205,7 +217,7 @@ void AddCell(const CutVertex* cell, size_t count, const CutGrid& grid, bool keep
         pieces.push_back(piece);
     };
     if (count == 3) {
-        if (keepFlat || Area(cell[0], cell[1], cell[2]) != 0.0) {
+        if (keepFlat || !Empty(cell[0], cell[1], cell[2])) {
             add(cell[0], cell[1], cell[2]);
         }
         return;

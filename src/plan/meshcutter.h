@@ -57,8 +57,9 @@ void EdgeCrossings(const CutVertex& from, const CutVertex& to, const CutGrid& gr
 // polygons triangulated, winding kept) to pieces. Every point made on an edge of the triangle, its own cuts and
 // the points edges adds, is interpolated from the edge's two ends in a fixed order (the one edges gives, else by
 // their values), so triangles sharing an edge make the same vertices there and the mesh stays watertight. Pieces
-// of no area in texture space are left out unless the triangle has none itself. A non-finite coordinate counts as
-// 0. False, and nothing appended, when the triangle cannot be cut.
+// of no area, in texture space and in space, are left out unless the triangle has no texture area itself; a
+// cell with points on its sides keeps all its pieces. A non-finite coordinate counts as 0. False, and nothing
+// appended, when the triangle cannot be cut.
 bool CutTriangle(const CutVertex corners[3], const CutGrid& grid, std::vector<CutPiece>& pieces,
                  const CutEdges* edges = nullptr);
 
