@@ -320,6 +320,14 @@ std::string CheckSeam(ByteReader& in, const CutVertex corners[3], const CutGrid&
         corner.st[1] = in.Double();
     }
     far[2].values[0] += 1.0;
+    // Texture coordinates as a model gives them, floats, which keeps the cutting's products clear of underflow.
+    for (CutVertex* side : {near, far}) {
+        for (int c = 0; c < 3; ++c) {
+            for (double& st : side[c].st) {
+                st = std::fabs(st) < 1e30 ? double(float(st)) : st;
+            }
+        }
+    }
     if (!CanCutTriangle(near, grid) || !CanCutTriangle(far, grid)) {
         return "";
     }
