@@ -11,6 +11,19 @@ using Polygon = std::vector<CutVertex>;
 // Coordinates beyond this many texels lose the precision a cut needs; such triangles are not cut.
 constexpr double largestCoordinate = 1e9;
 
+// A texture coordinate as the cutting reads it: a non-finite one counts as 0.
+double Finite(double c)
+{
+    return std::isfinite(c) ? c : 0.0;
+}
+
+// The least and greatest coordinate of the triangle's corners along an axis.
+void BoundsOf(const CutVertex corners[3], int axis, double& low, double& high)
+{
+    low = std::min({Finite(corners[0].st[axis]), Finite(corners[1].st[axis]), Finite(corners[2].st[axis])});
+    high = std::max({Finite(corners[0].st[axis]), Finite(corners[1].st[axis]), Finite(corners[2].st[axis])});
+}
+
 // A fixed order of two vertices that depends only on their values.
 bool Before(const CutVertex& a, const CutVertex& b)
 {
@@ -239,8 +252,7 @@ struct EdgeCrossing {
 void CrossingsOf(const CutVertex& from, const CutVertex& to, const CutGrid& grid, std::vector<EdgeCrossing>& out)
 {
     for (int axis = 0; axis < 2; ++axis) {
-        const double a = std::isfinite(from.st[axis]) ? from.st[axis] : 0.0;
-        const double b = std::isfinite(to.st[axis]) ? to.st[axis] : 0.0;
+        const double a = Finite(from.st[axis]), b = Finite(to.st[axis]);
         for (const double line : LinesBetween(grid, axis, std::min(a, b), std::max(a, b))) {
             out.push_back(EdgeCrossing{(line - a) / (b - a), axis, line});
         }
@@ -322,15 +334,9 @@ bool CanCutTriangle(const CutVertex corners[3], const CutGrid& grid)
     }
     double low[2], high[2];
     for (int axis = 0; axis < 2; ++axis) {
-        low[axis] = HUGE_VAL;
-        high[axis] = -HUGE_VAL;
-        for (int c = 0; c < 3; ++c) {
-            const double v = std::isfinite(corners[c].st[axis]) ? corners[c].st[axis] : 0.0;
-            if (std::fabs(v) > largestCoordinate) {
-                return false;
-            }
-            low[axis] = std::min(low[axis], v);
-            high[axis] = std::max(high[axis], v);
+        BoundsOf(corners, axis, low[axis], high[axis]);
+        if (!(std::fabs(low[axis]) <= largestCoordinate && std::fabs(high[axis]) <= largestCoordinate)) {
+            return false;
         }
     }
     return (LineEstimate(grid, 0, low[0], high[0]) + 1.0) * (LineEstimate(grid, 1, low[1], high[1]) + 1.0) <=
@@ -340,12 +346,8 @@ bool CanCutTriangle(const CutVertex corners[3], const CutGrid& grid)
 bool CutsTriangle(const CutVertex corners[3], const CutGrid& grid)
 {
     for (int axis = 0; axis < 2; ++axis) {
-        double low = HUGE_VAL, high = -HUGE_VAL;
-        for (int c = 0; c < 3; ++c) {
-            const double v = std::isfinite(corners[c].st[axis]) ? corners[c].st[axis] : 0.0;
-            low = std::min(low, v);
-            high = std::max(high, v);
-        }
+        double low, high;
+        BoundsOf(corners, axis, low, high);
         if (!LinesBetween(grid, axis, low, high).empty()) {
             return true;
         }
@@ -372,13 +374,12 @@ bool CutTriangle(const CutVertex corners[3], const CutGrid& grid, std::vector<Cu
     for (int c = 0; c < 3; ++c) {
         finite[c] = corners[c];
         for (double& st : finite[c].st) {
-            st = std::isfinite(st) ? st : 0.0;
+            st = Finite(st);
         }
     }
     double low[2], high[2];
     for (int axis = 0; axis < 2; ++axis) {
-        low[axis] = std::min({finite[0].st[axis], finite[1].st[axis], finite[2].st[axis]});
-        high[axis] = std::max({finite[0].st[axis], finite[1].st[axis], finite[2].st[axis]});
+        BoundsOf(finite, axis, low[axis], high[axis]);
     }
     const bool keepFlat = Area(finite[0], finite[1], finite[2]) == 0.0;
     const std::vector<double> columnLines = LinesBetween(grid, 0, low[0], high[0]);
