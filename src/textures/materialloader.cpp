@@ -154,7 +154,9 @@ bool MaterialLoader::ConvertTiled(const Image& image, TextureFormat format, bool
     }
     TextureChoice choice;
     std::string error;
-    if (!ChooseTexture(image, format, clamp, clamp, fileName, choice, error, settings.textureMax)) {
+    // Sized as a clamped texture is, keeping the image's shape and its own size up to the budget: the cutting does
+    // the wrapping, so a wrapping texture in tiles needs no power-of-two size.
+    if (!ChooseTexture(image, format, true, true, fileName, choice, error, settings.textureMax)) {
         return false;
     }
     choice.width = std::min(choice.width, maxTiledSide);
