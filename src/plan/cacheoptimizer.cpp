@@ -26,6 +26,10 @@ const uint32_t maxNearReadyLooks = 256;
 // until their neighbours free too, which saves load commands.
 const uint32_t minExtraRun = 4;
 
+// Sweep bands are sampled in this many places to choose a batch size for a large mesh, each a twentieth of the
+// mesh: long runs of bands are swept as the whole mesh is, short ones favour small batches.
+const uint32_t sampleGroups = 2;
+
 // Eviction cost of a slot holding a corner of the triangle the room is made for: never chosen.
 const uint64_t blockedSlot = uint64_t(1) << 62;
 
@@ -64,13 +68,22 @@ struct Candidate {
 // front that grew freely over a large mesh would not fit and would be loaded again and again.
 class CacheOrder {
 public:
-    CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize, int minBatch);
+    // With `bands` (one per triangle, never falling, none degenerate), the triangles are swept in those bands
+    // instead of bands of their own.
+    CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize, int minBatch,
+               const std::vector<uint32_t>* bands = nullptr);
     void Run();
     // Gives up the search's own arrays first: only the steps, the corners and the rows are needed.
     // With `again`, keeps the triangles and their bands for Restart.
     OptimizedList Emit(int maxLoad, bool again = false);
     // Makes ready for another Run with a different minBatch, the bands as they were.
     void Restart(int minBatch, bool again);
+    uint32_t NumTriangles() const { return numTriangles; }
+    // The triangles of `groups` runs of neighbouring bands spread evenly over the bands, each run at least
+    // groupTriangles long where the mesh allows, with their vertices numbered afresh from 0 (numSampleVertices).
+    // sampleBands receives the band of each sample triangle, renumbered from 0 without gaps.
+    std::vector<uint32_t> BandSample(uint32_t groups, uint32_t groupTriangles, uint32_t& numSampleVertices,
+                                     std::vector<uint32_t>& sampleBands) const;
 
 private:
     void BuildNeighbours();
@@ -138,7 +151,7 @@ private:
 };
 
 CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVerticesIn, int cacheSizeIn,
-                       int minBatchIn)
+                       int minBatchIn, const std::vector<uint32_t>* bands)
     : numVertices(numVerticesIn), cacheSize(static_cast<uint32_t>(cacheSizeIn))
 {
     size_t kept = 0;
@@ -162,8 +175,28 @@ CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numV
     }
     numTriangles = static_cast<uint32_t>(kept);
     BuildNeighbours();
-    // A band as wide as half the cache leaves room for the next row of vertices next to the current one.
-    ComputeBands(std::max<uint32_t>(1, cacheSize / 2));
+    if (bands) {
+        POLVANE_CHECK(bands->size() == numTriangles);
+        bandOf = *bands;
+        const uint32_t numBands = numTriangles == 0 ? 0 : bandOf.back() + 1;
+        bandStart.assign(numBands + 1, 0);
+        bandLeft.assign(numBands, 0);
+        for (uint32_t t = 0; t < numTriangles; ++t) {
+            ++bandStart[bandOf[t] + 1];
+            ++bandLeft[bandOf[t]];
+        }
+        for (uint32_t b = 0; b < numBands; ++b) {
+            bandStart[b + 1] += bandStart[b];
+        }
+        bandList.resize(numTriangles);
+        for (uint32_t t = 0; t < numTriangles; ++t) {
+            bandList[t] = t;
+        }
+        bandCursor.assign(bandStart.begin(), bandStart.end() - 1);
+    } else {
+        // A band as wide as half the cache leaves room for the next row of vertices next to the current one.
+        ComputeBands(std::max<uint32_t>(1, cacheSize / 2));
+    }
     Restart(minBatchIn, false);
 }
 
@@ -294,6 +327,34 @@ void CacheOrder::ComputeBands(uint32_t width)
         bandList[levelStart[levelOf[t]]++] = t;
     }
     bandCursor.assign(bandStart.begin(), bandStart.end() - 1);
+}
+
+std::vector<uint32_t> CacheOrder::BandSample(uint32_t groups, uint32_t groupTriangles, uint32_t& numSampleVertices,
+                                            std::vector<uint32_t>& sampleBands) const
+{
+    sampleBands.clear();
+    const uint32_t numBands = static_cast<uint32_t>(bandLeft.size());
+    std::vector<uint32_t> newNumber(numVertices, none);
+    std::vector<uint32_t> sample;
+    numSampleVertices = 0;
+    uint32_t band = 0;
+    for (uint32_t g = 0; g < groups; ++g) {
+        band = std::max(band, static_cast<uint32_t>(uint64_t(numBands) * (2 * g + 1) / (2 * groups)));
+        for (uint32_t taken = 0; band < numBands && taken < groupTriangles; ++band) {
+            const uint32_t sampleBand = sampleBands.empty() ? 0 : sampleBands.back() + 1;
+            for (uint32_t i = bandStart[band]; i < bandStart[band + 1]; ++i, ++taken) {
+                sampleBands.push_back(sampleBand);
+                for (uint32_t k = 0; k < 3; ++k) {
+                    uint32_t& number = newNumber[corners[3 * bandList[i] + k]];
+                    if (number == none) {
+                        number = numSampleVertices++;
+                    }
+                    sample.push_back(number);
+                }
+            }
+        }
+    }
+    return sample;
 }
 
 // An undrawn triangle of `band` that is not drawable yet, or none.
@@ -817,11 +878,29 @@ OptimizedList OptimizeForCache(const uint32_t* indices, size_t numIndices, uint3
 
 OptimizedList OptimizeForCacheEither(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
                                      int maxLoad, int minBatch, int otherMinBatch,
-                                     const std::function<bool(const OptimizedList&, const OptimizedList&)>& better)
+                                     const std::function<bool(const OptimizedList&, const OptimizedList&)>& better,
+                                     size_t wholeChoiceAbove,
+                                     const std::function<bool(const OptimizedList&, const OptimizedList&)>& betterOnSample)
 {
     POLVANE_CHECK(cacheSize >= 3 && cacheSize <= 64 && maxLoad >= 1 && minBatch >= 1 && minBatch <= cacheSize &&
                   otherMinBatch >= 1 && otherMinBatch <= cacheSize);
     CacheOrder order(indices, numIndices, numVertices, cacheSize, minBatch);
+    if (order.NumTriangles() > wholeChoiceAbove) {
+        // The sample keeps the mesh's own bands, so that it is swept as the mesh is.
+        uint32_t numSampleVertices = 0;
+        std::vector<uint32_t> sampleBands;
+        const std::vector<uint32_t> sample = order.BandSample(
+            sampleGroups, order.NumTriangles() / 20, numSampleVertices, sampleBands);
+        CacheOrder sampleOrder(sample.data(), sample.size(), numSampleVertices, cacheSize, minBatch, &sampleBands);
+        sampleOrder.Run();
+        const OptimizedList mine = sampleOrder.Emit(maxLoad, true);
+        sampleOrder.Restart(otherMinBatch, true);
+        sampleOrder.Run();
+        const bool other = betterOnSample(sampleOrder.Emit(maxLoad), mine);
+        order.Restart(other ? otherMinBatch : minBatch, false);
+        order.Run();
+        return order.Emit(maxLoad);
+    }
     order.Run();
     OptimizedList first = order.Emit(maxLoad, true);
     order.Restart(otherMinBatch, true);
