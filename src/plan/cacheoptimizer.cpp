@@ -11,6 +11,12 @@ namespace polvane {
 namespace {
 
 const uint32_t none = 0xFFFFFFFFu;
+// No cache slot (caches have at most 64).
+const uint8_t noSlot = 0xFF;
+// cachedCorners of a drawn triangle: its count is no longer kept.
+const uint8_t drawnMark = 4;
+// Marks a step as a load; the next step word is its first row.
+const uint32_t loadStep = 0x80000000u;
 
 // How many undrawn triangles of one vertex are looked at when searching for a triangle to go on with.
 const uint32_t maxScansPerVertex = 64;
@@ -33,21 +39,82 @@ const uint32_t sampleGroups = 2;
 // Eviction cost of a slot holding a corner of the triangle the room is made for: never chosen.
 const uint64_t blockedSlot = uint64_t(1) << 62;
 
-// One step of the optimised order: a load of `count` rows of the vertex array from row `first` into the slots
-// from `slot` on, or a triangle.
-struct Step {
-    uint32_t first; // load: first row; triangle: triangle number
-    bool load;
-    uint8_t count;  // a load never spans more than the cache's 64 slots
-    uint8_t slot;
-};
-
 // A triangle lacking one corner, with what choosing the next load looks at, so that the choice reads one array.
 struct NearReady {
     uint32_t triangle;
     uint32_t band;
     uint32_t missing;   // the corner not cached
     uint32_t cached[2]; // the other two
+};
+
+// Positions of triangles in a list, by triangle number: a hash table, since few triangles are in the list at once
+// (an array over all triangles would take 4 bytes a triangle).
+class PositionTable {
+public:
+    void Clear() { entries.assign(16, Entry{none, 0}); count = 0; }
+    void Release() { std::vector<Entry>().swap(entries); }
+    void Set(uint32_t triangle, uint32_t position)
+    {
+        if (2 * (count + 1) > entries.size()) {
+            Grow();
+        }
+        Entry& entry = entries[Find(triangle)];
+        if (entry.triangle == none) {
+            entry.triangle = triangle;
+            ++count;
+        }
+        entry.position = position;
+    }
+    uint32_t Get(uint32_t triangle) const
+    {
+        const Entry& entry = entries[Find(triangle)];
+        POLVANE_CHECK(entry.triangle == triangle);
+        return entry.position;
+    }
+    void Erase(uint32_t triangle)
+    {
+        const size_t mask = entries.size() - 1;
+        size_t hole = Find(triangle);
+        POLVANE_CHECK(entries[hole].triangle == triangle);
+        // Entries after the hole move back into it unless they would then sit before their home.
+        for (size_t next = (hole + 1) & mask; entries[next].triangle != none; next = (next + 1) & mask) {
+            const size_t home = Home(entries[next].triangle) & mask;
+            if (((next - home) & mask) >= ((next - hole) & mask)) {
+                entries[hole] = entries[next];
+                hole = next;
+            }
+        }
+        entries[hole].triangle = none;
+        --count;
+    }
+
+private:
+    struct Entry {
+        uint32_t triangle;
+        uint32_t position;
+    };
+    static size_t Home(uint32_t triangle) { return size_t(triangle * 2654435761u); }
+    size_t Find(uint32_t triangle) const
+    {
+        const size_t mask = entries.size() - 1;
+        size_t i = Home(triangle) & mask;
+        while (entries[i].triangle != none && entries[i].triangle != triangle) {
+            i = (i + 1) & mask;
+        }
+        return i;
+    }
+    void Grow()
+    {
+        std::vector<Entry> old(2 * entries.size(), Entry{none, 0});
+        old.swap(entries);
+        for (const Entry& entry : old) {
+            if (entry.triangle != none) {
+                entries[Find(entry.triangle)] = entry;
+            }
+        }
+    }
+    std::vector<Entry> entries;
+    size_t count = 0;
 };
 
 struct Candidate {
@@ -121,18 +188,19 @@ private:
     std::unordered_map<uint32_t, uint32_t> manyPos;
     std::vector<uint32_t> live;   // per vertex: undrawn triangles
 
-    std::vector<uint32_t> slotOf;     // per vertex, or none
+    std::vector<uint8_t> slotOf;      // per vertex, or noSlot
     std::vector<uint32_t> slotVertex; // per slot, or none (a slot whose vertex has nothing left to draw is free)
-    std::vector<uint8_t> cachedCorners; // per triangle
-    std::vector<uint8_t> drawn;
+    std::vector<uint8_t> cachedCorners; // per triangle; drawnMark once drawn
     std::vector<NearReady> nearReady;   // undrawn triangles with exactly two cached corners
     // Per vertex: how many of its triangles are in nearReady, modulo 2^16 (read only for vertices with at most
     // maxScansPerVertex triangles left, whose count is below that).
     std::vector<uint16_t> nearCount;
-    std::vector<uint32_t> nearReadyPos; // per triangle, or none
+    PositionTable nearReadyPos;         // of the triangles in nearReady
     std::vector<uint32_t> ready;        // undrawn triangles with three cached corners
-    std::vector<uint64_t> lastUse;      // per vertex
-    uint64_t clock = 0;
+    // Per vertex; the clock ticks at most four times a triangle, so it stays below 2^32 for any mesh whose corners
+    // are numbered in 32 bits.
+    std::vector<uint32_t> lastUse;
+    uint32_t clock = 0;
     std::vector<uint32_t> deadEnds; // vertices evicted with triangles left to draw, latest last
 
     // Bands: triangles grouped by their distance (in edges) from an end of their connected part of the mesh.
@@ -143,7 +211,9 @@ private:
     std::vector<uint32_t> bandLeft;   // per band: undrawn triangles
     uint32_t currentBand = 0;
 
-    std::vector<Step> steps;
+    // The optimised order: a triangle's number, or a load: loadStep | count << 8 | first slot, then its first row
+    // of the vertex array.
+    std::vector<uint32_t> steps;
     // Kept from batch to batch so that building one allocates nothing.
     std::vector<uint32_t> scratchOrder, scratchSlots, scratchKnown, scratchFresh, scratchPlaced;
     std::vector<uint32_t> rowVertex;
@@ -241,11 +311,10 @@ void CacheOrder::Restart(int minBatchIn, bool again)
         }
         bandCursor.assign(bandStart.begin(), bandStart.end() - 1);
     }
-    slotOf.assign(numVertices, none);
+    slotOf.assign(numVertices, noSlot);
     slotVertex.assign(cacheSize, none);
     cachedCorners.assign(numTriangles, 0);
-    drawn.assign(numTriangles, 0);
-    nearReadyPos.assign(numTriangles, none);
+    nearReadyPos.Clear();
     nearCount.assign(numVertices, 0);
     lastUse.assign(numVertices, 0);
     lastRow.assign(numVertices, none);
@@ -361,7 +430,7 @@ std::vector<uint32_t> CacheOrder::BandSample(uint32_t groups, uint32_t groupTria
 uint32_t CacheOrder::SeedInBand(uint32_t band)
 {
     uint32_t& cursor = bandCursor[band];
-    while (cursor < bandStart[band + 1] && (drawn[bandList[cursor]] || cachedCorners[bandList[cursor]] == 3)) {
+    while (cursor < bandStart[band + 1] && cachedCorners[bandList[cursor]] >= 3) {
         ++cursor;
     }
     return cursor < bandStart[band + 1] ? bandList[cursor] : none;
@@ -370,7 +439,7 @@ uint32_t CacheOrder::SeedInBand(uint32_t band)
 void CacheOrder::Run()
 {
     // A triangle a step, and a load every few triangles.
-    steps.reserve(numTriangles + numTriangles / 8 + 16);
+    steps.reserve(numTriangles + numTriangles / 4 + 16);
     while (numDrawn < numTriangles) {
         // Drawing never loads, so `ready` does not grow while it is walked.
         for (uint32_t t : ready) {
@@ -386,12 +455,12 @@ void CacheOrder::Run()
 
 void CacheOrder::Draw(uint32_t triangle)
 {
-    POLVANE_CHECK(!drawn[triangle] && cachedCorners[triangle] == 3);
-    drawn[triangle] = 1;
+    POLVANE_CHECK(cachedCorners[triangle] == 3);
+    cachedCorners[triangle] = drawnMark;
     ++numDrawn;
     --bandLeft[bandOf[triangle]];
     ++clock;
-    steps.push_back(Step{triangle, false, 0, 0});
+    steps.push_back(triangle);
     for (uint32_t k = 0; k < 3; ++k) {
         uint32_t corner = 3 * triangle + k;
         uint32_t v = corners[corner];
@@ -400,7 +469,7 @@ void CacheOrder::Draw(uint32_t triangle)
         if (live[v] == 0) {
             // Nothing left to draw: the slot may be overwritten by the next load.
             slotVertex[slotOf[v]] = none;
-            slotOf[v] = none;
+            slotOf[v] = noSlot;
         }
     }
 }
@@ -428,8 +497,8 @@ void CacheOrder::RemoveCorner(uint32_t corner)
 
 void CacheOrder::Load(uint32_t vertex, uint32_t slot)
 {
-    POLVANE_CHECK(slotOf[vertex] == none && slotVertex[slot] == none);
-    slotOf[vertex] = slot;
+    POLVANE_CHECK(slotOf[vertex] == noSlot && slotVertex[slot] == none);
+    slotOf[vertex] = static_cast<uint8_t>(slot);
     slotVertex[slot] = vertex;
     lastUse[vertex] = ++clock;
     for (uint32_t i = adjStart[vertex]; i < adjStart[vertex] + live[vertex]; ++i) {
@@ -455,20 +524,20 @@ void CacheOrder::Evict(uint32_t vertex)
             RemoveNearReady(t);
         }
     }
-    slotOf[vertex] = none;
+    slotOf[vertex] = noSlot;
     slotVertex[slot] = none;
     deadEnds.push_back(vertex);
 }
 
 void CacheOrder::AddNearReady(uint32_t triangle)
 {
-    nearReadyPos[triangle] = static_cast<uint32_t>(nearReady.size());
+    nearReadyPos.Set(triangle, static_cast<uint32_t>(nearReady.size()));
     NearReady entry{triangle, bandOf[triangle], none, {none, none}};
     uint32_t numCached = 0;
     for (uint32_t k = 0; k < 3; ++k) {
         uint32_t v = corners[3 * triangle + k];
         ++nearCount[v];
-        if (slotOf[v] == none) {
+        if (slotOf[v] == noSlot) {
             entry.missing = v;
         } else {
             entry.cached[numCached++] = v;
@@ -482,12 +551,12 @@ void CacheOrder::RemoveNearReady(uint32_t triangle)
     for (uint32_t k = 0; k < 3; ++k) {
         --nearCount[corners[3 * triangle + k]];
     }
-    uint32_t p = nearReadyPos[triangle];
+    uint32_t p = nearReadyPos.Get(triangle);
     NearReady moved = nearReady.back();
     nearReady[p] = moved;
-    nearReadyPos[moved.triangle] = p;
+    nearReadyPos.Set(moved.triangle, p);
     nearReady.pop_back();
-    nearReadyPos[triangle] = none;
+    nearReadyPos.Erase(triangle);
 }
 
 bool CacheOrder::IsCorner(uint32_t vertex, uint32_t triangle) const
@@ -611,12 +680,12 @@ Candidate CacheOrder::Choose()
     }
     // Nothing cached leads into the band: go on next to the latest vertex that had to leave the cache early, or
     // else with the band's first undrawn triangle.
-    while (!deadEnds.empty() && (live[deadEnds.back()] == 0 || slotOf[deadEnds.back()] != none)) {
+    while (!deadEnds.empty() && (live[deadEnds.back()] == 0 || slotOf[deadEnds.back()] != noSlot)) {
         deadEnds.pop_back();
     }
     for (size_t d = deadEnds.size(), checked = 0; d > 0 && checked < maxScansPerVertex; --d, ++checked) {
         uint32_t v = deadEnds[d - 1];
-        if (live[v] == 0 || slotOf[v] != none) {
+        if (live[v] == 0 || slotOf[v] != noSlot) {
             continue;
         }
         uint32_t end = adjStart[v] + std::min(live[v], maxScansPerVertex);
@@ -752,7 +821,7 @@ void CacheOrder::BuildBatch()
         }
         for (uint32_t k = 0; k < 3; ++k) {
             uint32_t v = corners[3 * candidate.triangle + k];
-            if (slotOf[v] == none) {
+            if (slotOf[v] == noSlot) {
                 uint32_t slot = order[used++];
                 Load(v, slot);
                 slots.push_back(slot);
@@ -794,9 +863,10 @@ void CacheOrder::BuildBatch()
         }
         for (size_t k = 0; k < placed.size(); ++k) {
             slotVertex[slots[i] + k] = placed[k];
-            slotOf[placed[k]] = static_cast<uint32_t>(slots[i] + k);
+            slotOf[placed[k]] = static_cast<uint8_t>(slots[i] + k);
         }
-        steps.push_back(Step{row, true, static_cast<uint8_t>(j - i), static_cast<uint8_t>(slots[i])});
+        steps.push_back(loadStep | static_cast<uint32_t>(j - i) << 8 | slots[i]);
+        steps.push_back(row);
         i = j;
     }
 }
@@ -815,9 +885,8 @@ OptimizedList CacheOrder::Emit(int maxLoad, bool again)
     Release(live);
     Release(slotOf);
     Release(cachedCorners);
-    Release(drawn);
     Release(nearReady);
-    Release(nearReadyPos);
+    nearReadyPos.Release();
     Release(nearCount);
     Release(lastUse);
     if (!again) {
@@ -828,37 +897,44 @@ OptimizedList CacheOrder::Emit(int maxLoad, bool again)
     OptimizedList out;
     out.rowVertex = std::move(rowVertex);
     size_t numCommands = 0;
-    for (const Step& step : steps) {
-        numCommands += step.load ? (step.count + uint32_t(maxLoad) - 1) / uint32_t(maxLoad) : 1;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        if (steps[i] & loadStep) {
+            numCommands += (((steps[i] >> 8) & 0xFF) + uint32_t(maxLoad) - 1) / uint32_t(maxLoad);
+            ++i;
+        } else {
+            ++numCommands;
+        }
     }
     out.commands.reserve(numCommands);
     std::vector<uint32_t> slotVertexNow(cacheSize, none);
-    std::vector<uint32_t> slotOfNow(numVertices, none);
-    for (const Step& step : steps) {
-        if (step.load) {
-            for (uint32_t i = 0; i < step.count; ++i) {
-                uint32_t slot = step.slot + i;
+    std::vector<uint8_t> slotOfNow(numVertices, noSlot);
+    for (size_t s = 0; s < steps.size(); ++s) {
+        if (steps[s] & loadStep) {
+            const uint32_t count = (steps[s] >> 8) & 0xFF;
+            const uint32_t firstSlot = steps[s] & 0xFF;
+            const uint32_t first = steps[++s];
+            for (uint32_t i = 0; i < count; ++i) {
+                uint32_t slot = firstSlot + i;
                 uint32_t old = slotVertexNow[slot];
                 if (old != none && slotOfNow[old] == slot) {
-                    slotOfNow[old] = none;
+                    slotOfNow[old] = noSlot;
                 }
-                uint32_t v = out.rowVertex[step.first + i];
+                uint32_t v = out.rowVertex[first + i];
                 slotVertexNow[slot] = v;
-                slotOfNow[v] = slot;
+                slotOfNow[v] = static_cast<uint8_t>(slot);
             }
-            for (uint32_t done = 0; done < step.count; done += static_cast<uint32_t>(maxLoad)) {
-                uint32_t count = std::min(step.count - done, static_cast<uint32_t>(maxLoad));
-                out.commands.push_back(CacheCommand{step.first + done, CacheCommand::Load, static_cast<uint8_t>(count),
-                                                    static_cast<uint8_t>(step.slot + done)});
+            for (uint32_t done = 0; done < count; done += static_cast<uint32_t>(maxLoad)) {
+                uint32_t n = std::min(count - done, static_cast<uint32_t>(maxLoad));
+                out.commands.push_back(CacheCommand{first + done, CacheCommand::Load, static_cast<uint8_t>(n),
+                                                    static_cast<uint8_t>(firstSlot + done)});
             }
         } else {
-            uint32_t slot[3];
+            uint8_t slot[3];
             for (uint32_t k = 0; k < 3; ++k) {
-                slot[k] = slotOfNow[corners[3 * step.first + k]];
-                POLVANE_CHECK(slot[k] != none);
+                slot[k] = slotOfNow[corners[3 * steps[s] + k]];
+                POLVANE_CHECK(slot[k] != noSlot);
             }
-            out.commands.push_back(CacheCommand{slot[0], CacheCommand::Triangle, static_cast<uint8_t>(slot[1]),
-                                                static_cast<uint8_t>(slot[2])});
+            out.commands.push_back(CacheCommand{slot[0], CacheCommand::Triangle, slot[1], slot[2]});
         }
     }
     Release(steps);
