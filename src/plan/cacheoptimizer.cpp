@@ -47,6 +47,12 @@ struct NearReady {
     uint32_t cached[2]; // the other two
 };
 
+template <typename T>
+void Release(std::vector<T>& array)
+{
+    std::vector<T>().swap(array);
+}
+
 // Positions of triangles in a list, by triangle number: a hash table, since few triangles are in the list at once
 // (an array over all triangles would take 4 bytes a triangle).
 class PositionTable {
@@ -346,12 +352,9 @@ void CacheOrder::ComputeBands(uint32_t width)
 {
     // Levels: the distance of a triangle's nearest corner from the start of its part, counted on from the
     // levels of the parts before it. A band is `width` neighbouring levels of one part.
-    std::vector<uint32_t> probe(numVertices, none);
-    std::vector<uint32_t> distance(numVertices, none);
-    std::vector<uint32_t> firstLevel(numVertices, 0);
-    std::vector<uint32_t> firstBand(numVertices, 0);
+    std::vector<uint32_t> distance(numVertices, none); // per vertex, once its part is done: its level
+    std::vector<uint32_t> levelBand;                   // per level
     std::vector<uint32_t> queue;
-    uint32_t numLevels = 0;
     uint32_t numBands = 0;
     for (uint32_t c = 0; c < 3 * numTriangles; ++c) {
         uint32_t v = corners[c];
@@ -359,27 +362,35 @@ void CacheOrder::ComputeBands(uint32_t width)
             continue;
         }
         // Start from the vertex farthest from the part's first vertex: an end of the part.
-        uint32_t end = Farthest(v, probe, queue);
-        Farthest(end, distance, queue);
-        uint32_t deepest = distance[queue.back()];
+        uint32_t end = Farthest(v, distance, queue);
         for (uint32_t w : queue) {
-            firstLevel[w] = numLevels;
-            firstBand[w] = numBands;
+            distance[w] = none;
         }
-        numLevels += deepest + 1;
+        Farthest(end, distance, queue);
+        const uint32_t deepest = distance[queue.back()];
+        const uint32_t firstLevel = static_cast<uint32_t>(levelBand.size());
+        for (uint32_t w : queue) {
+            distance[w] += firstLevel;
+        }
+        for (uint32_t d = 0; d <= deepest; ++d) {
+            levelBand.push_back(numBands + d / width);
+        }
         numBands += deepest / width + 1;
     }
-    std::vector<uint32_t> levelOf(numTriangles, 0);
+    Release(queue);
+    const uint32_t numLevels = static_cast<uint32_t>(levelBand.size());
+    // The corners of a triangle lie in one part, so the least of their levels is the triangle's.
+    const auto levelOf = [&](uint32_t t) {
+        return std::min(distance[corners[3 * t]], std::min(distance[corners[3 * t + 1]], distance[corners[3 * t + 2]]));
+    };
     std::vector<uint32_t> levelStart(numLevels + 1, 0);
     bandOf.assign(numTriangles, 0);
     bandStart.assign(numBands + 1, 0);
     bandLeft.assign(numBands, 0);
     for (uint32_t t = 0; t < numTriangles; ++t) {
-        uint32_t a = corners[3 * t], b = corners[3 * t + 1], c = corners[3 * t + 2];
-        uint32_t level = std::min(distance[a], std::min(distance[b], distance[c]));
-        levelOf[t] = firstLevel[a] + level;
-        bandOf[t] = firstBand[a] + level / width;
-        ++levelStart[levelOf[t] + 1];
+        const uint32_t level = levelOf(t);
+        bandOf[t] = levelBand[level];
+        ++levelStart[level + 1];
         ++bandStart[bandOf[t] + 1];
         ++bandLeft[bandOf[t]];
     }
@@ -393,7 +404,7 @@ void CacheOrder::ComputeBands(uint32_t width)
     // are runs of levels, so the list is also band by band.
     bandList.assign(numTriangles, 0);
     for (uint32_t t = 0; t < numTriangles; ++t) {
-        bandList[levelStart[levelOf[t]]++] = t;
+        bandList[levelStart[levelOf(t)]++] = t;
     }
     bandCursor.assign(bandStart.begin(), bandStart.end() - 1);
 }
@@ -869,12 +880,6 @@ void CacheOrder::BuildBatch()
         steps.push_back(row);
         i = j;
     }
-}
-
-template <typename T>
-void Release(std::vector<T>& array)
-{
-    std::vector<T>().swap(array);
 }
 
 OptimizedList CacheOrder::Emit(int maxLoad, bool again)
