@@ -324,6 +324,8 @@ void CacheOrder::Restart(int minBatchIn, bool again)
     nearCount.assign(numVertices, 0);
     lastUse.assign(numVertices, 0);
     lastRow.assign(numVertices, none);
+    // Most vertices are written once, some twice: room for a quarter more saves growing the array at its largest.
+    rowVertex.reserve(numVertices + numVertices / 4);
 }
 
 // Breadth-first distances from `start` over the edges of the triangles; returns the vertex reached last.
