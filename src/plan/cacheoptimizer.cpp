@@ -203,8 +203,8 @@ private:
     std::vector<uint16_t> nearCount;
     PositionTable nearReadyPos;         // of the triangles in nearReady
     std::vector<uint32_t> ready;        // undrawn triangles with three cached corners
-    // Per vertex; the clock ticks at most four times a triangle, so it stays below 2^32 for any mesh whose corners
-    // are numbered in 32 bits.
+    // Per vertex. The clock ticks once a drawn triangle and once a loaded vertex; should it ever wrap, only the
+    // choice of vertices to evict would suffer, never the list.
     std::vector<uint32_t> lastUse;
     uint32_t clock = 0;
     std::vector<uint32_t> deadEnds; // vertices evicted with triangles left to draw, latest last
@@ -974,15 +974,19 @@ OptimizedList OptimizeForCacheEither(const uint32_t* indices, size_t numIndices,
         std::vector<uint32_t> sampleBands;
         const std::vector<uint32_t> sample = order.BandSample(
             sampleGroups, order.NumTriangles() / 20, numSampleVertices, sampleBands);
-        CacheOrder sampleOrder(sample.data(), sample.size(), numSampleVertices, cacheSize, minBatch, &sampleBands);
-        sampleOrder.Run();
-        const OptimizedList mine = sampleOrder.Emit(maxLoad, true);
-        sampleOrder.Restart(otherMinBatch, true);
-        sampleOrder.Run();
-        const bool other = betterOnSample(sampleOrder.Emit(maxLoad), mine);
-        order.Restart(other ? otherMinBatch : minBatch, false);
-        order.Run();
-        return order.Emit(maxLoad);
+        // A mesh of a few wide bands gives a sample of most of it: the whole mesh is then compared instead.
+        if (sample.size() / 3 <= order.NumTriangles() / 2) {
+            CacheOrder sampleOrder(sample.data(), sample.size(), numSampleVertices, cacheSize, minBatch,
+                                   &sampleBands);
+            sampleOrder.Run();
+            const OptimizedList mine = sampleOrder.Emit(maxLoad, true);
+            sampleOrder.Restart(otherMinBatch, true);
+            sampleOrder.Run();
+            const bool other = betterOnSample(sampleOrder.Emit(maxLoad), mine);
+            order.Restart(other ? otherMinBatch : minBatch, false);
+            order.Run();
+            return order.Emit(maxLoad);
+        }
     }
     order.Run();
     OptimizedList first = order.Emit(maxLoad, true);
