@@ -686,12 +686,14 @@ void ObjFile::Parse(std::istream& in, size_t pieceSize)
     std::vector<uint32_t>().swap(reader.corners);
 
     vertices = new Vector3D[vertexCount];
-    normals = new Vector3D[vertexCount];
     const bool hasTexCoords = !reader.texCoords.empty();
     if (hasTexCoords) {
         texCoords = new Vector2D[vertexCount];
     }
     bool hasNormals = !reader.normals.empty();
+    if (hasNormals) {
+        normals = new Vector3D[vertexCount];
+    }
     const std::vector<ObjAttribute>& keys = reader.weldMap.Keys();
     for (uint32_t k = 0; k < vertexCount; ++k) {
         const ObjAttribute& attribute = keys[k];
@@ -709,7 +711,9 @@ void ObjFile::Parse(std::istream& in, size_t pieceSize)
         }
     }
     if (!hasNormals) {
-        ComputeNormals();
+        delete[] normals;
+        normals = nullptr;
+        normalsPending = true;
     }
     if (readGroupsInto) {
         ObjGroups& g = *readGroupsInto;
@@ -724,9 +728,26 @@ void ObjFile::Parse(std::istream& in, size_t pieceSize)
     }
 }
 
+const Vector3D* ObjFile::GetNormals() const
+{
+    if (normalsPending) {
+        FillNormals();
+    }
+    return normals;
+}
+
 void ObjFile::ComputeNormals()
 {
-    POLVANE_CHECK(normals);
+    POLVANE_CHECK(vertices);
+    FillNormals();
+}
+
+void ObjFile::FillNormals() const
+{
+    normalsPending = false;
+    if (!normals) {
+        normals = new Vector3D[size_t(numVertices)];
+    }
     for (int32_t i = 0; i < numVertices; ++i) {
         normals[i] = Vector3D();
     }
@@ -759,6 +780,7 @@ void ObjFile::Release()
     indices = nullptr;
     delete[] normals;
     normals = nullptr;
+    normalsPending = false;
     delete[] texCoords;
     texCoords = nullptr;
 }
@@ -770,6 +792,7 @@ void ObjFile::CopyFrom(const ObjFile& other)
     if (!other.vertices) {
         vertices = nullptr;
         normals = nullptr;
+        normalsPending = false;
         texCoords = nullptr;
         indices = nullptr;
         return;
@@ -778,12 +801,16 @@ void ObjFile::CopyFrom(const ObjFile& other)
     POLVANE_CHECK(numIndices);
     POLVANE_CHECK(other.vertices);
     POLVANE_CHECK(other.indices);
-    POLVANE_CHECK(other.normals);
     vertices = new Vector3D[size_t(numVertices)];
-    normals = new Vector3D[size_t(numVertices)];
     indices = new uint32_t[size_t(numIndices)];
     std::copy(other.vertices, other.vertices + numVertices, vertices);
-    std::copy(other.normals, other.normals + numVertices, normals);
+    normalsPending = other.normalsPending;
+    if (other.normals) {
+        normals = new Vector3D[size_t(numVertices)];
+        std::copy(other.normals, other.normals + numVertices, normals);
+    } else {
+        normals = nullptr;
+    }
     std::copy(other.indices, other.indices + numIndices, indices);
     if (other.texCoords) {
         texCoords = new Vector2D[size_t(numVertices)];

@@ -72,7 +72,9 @@ public:
     int32_t GetNumIndices() const { return numIndices; }
     // Arrays owned by the model, valid for its lifetime. GetTexCoords() is null when the file has no "vt" record.
     const Vector3D* GetVertices() const { return vertices; }
-    const Vector3D* GetNormals() const { return normals; }
+    // Normals the file does not give are worked out from the faces when first asked for, so that what runs before
+    // (the vertex-cache optimiser) does not hold them too.
+    const Vector3D* GetNormals() const;
     const Vector2D* GetTexCoords() const { return texCoords; }
     // Three vertex numbers per triangle, in the corner order of its face.
     const uint32_t* GetIndices() const { return indices; }
@@ -89,11 +91,13 @@ public:
 
 private:
     void ReportError(uint64_t line, const std::string& what) const;
+    void FillNormals() const;
 
     int32_t numVertices;
     int32_t numIndices;
     Vector3D* vertices;
-    Vector3D* normals;
+    mutable Vector3D* normals;
+    mutable bool normalsPending = false; // normals are to be worked out from the faces
     Vector2D* texCoords;
     uint32_t* indices;
     std::string sourceName;
