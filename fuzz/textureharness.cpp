@@ -346,7 +346,8 @@ std::string CheckSeam(ByteReader& in, const CutVertex corners[3], const CutGrid&
     }
     // Every point one side has on the edge is a corner of the other's pieces too (a point a hair's breadth past
     // the edge in texture space may stand in for it, with the very same position).
-    const auto within = [](const std::vector<std::array<double, 3>>& part, const std::vector<std::array<double, 3>>& all) {
+    using Points = std::vector<std::array<double, 3>>;
+    const auto within = [](const Points& part, const Points& all) {
         return std::includes(all.begin(), all.end(), part.begin(), part.end());
     };
     if (!within(PiecePositions(nearPieces, true), PiecePositions(farPieces, false)) ||

@@ -417,7 +417,9 @@ const TexturePlan* MaterialPlanBuilder::TiledTexture(uint32_t material) const
 CutGrid MaterialPlanBuilder::GridOf(const TexturePlan& texture) const
 {
     const TileGrid& tiles = texture.tiles;
-    return CutGrid{{texture.clampS ? 0.0 : double(texture.width - 2), texture.clampT ? 0.0 : double(texture.height - 2)},
+    // Coordinates are in texels of the image, the frame not counted.
+    const double width = texture.width - 2, height = texture.height - 2;
+    return CutGrid{{texture.clampS ? 0.0 : width, texture.clampT ? 0.0 : height},
                    {double(tiles.width), double(tiles.height)},
                    {tiles.columns, tiles.rows}};
 }
