@@ -193,6 +193,7 @@ public:
 
 private:
     void ReserveFor(double scale);
+    const char* ReadCommonLine(const char* p, const char* end);
     bool ReadPhysicalLine(const char* begin, const char* end);
     bool ReadLine(const char* begin, const char* end);
     bool ReadNumbers(const char* keyword, const char* cursor, const char* end, float* values, int required,
@@ -201,6 +202,8 @@ private:
     bool ReadGroupRecord(const Span& keyword, const char* cursor, const char* end);
     bool ReadColouredPosition(const char* cursor, const char* end);
     bool ReadFaceCorner(const Span& token, uint32_t& vertexNumber);
+    uint32_t WeldCorner(const CornerNumbers& numbers);
+    void AddTriangle(uint32_t a, uint32_t b, uint32_t c);
     int32_t Resolve(RecordKind kind, int32_t written);
     bool CheckPendingReferences();
     bool Fail(const std::string& what);
@@ -279,6 +282,12 @@ bool ObjReader::Read(std::istream& in, size_t pieceSize)
             firstBlock = false;
         }
         for (;;) {
+            if (!joining) {
+                if (const char* next = ReadCommonLine(cursor, end)) {
+                    cursor = next;
+                    continue;
+                }
+            }
             const char* lineEnd = static_cast<const char*>(std::memchr(cursor, '\n', size_t(end - cursor)));
             if (!lineEnd) {
                 break;
@@ -308,6 +317,182 @@ bool ObjReader::Read(std::istream& in, size_t pieceSize)
         std::memmove(buffer.get(), cursor, kept);
     }
     return CheckPendingReferences();
+}
+
+namespace {
+
+// Blank characters within a line.
+bool IsSpace(char c)
+{
+    return c != '\n' && IsBlank(c);
+}
+
+const char* SkipSpaces(const char* p, const char* end)
+{
+    while (p != end && IsSpace(*p)) {
+        ++p;
+    }
+    return p;
+}
+
+// Reads count numbers, each written plainly at p or after blanks and followed by white space.
+bool ScanPlainFloats(const char*& p, const char* end, float* values, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        p = SkipSpaces(p, end);
+        if (!ScanPlainFloat(p, end, values[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A corner number at p: an optional minus sign and up to nine digits.
+bool ScanCornerNumber(const char*& p, const char* end, int32_t& value)
+{
+    const char* q = p;
+    const bool negative = q != end && *q == '-';
+    if (negative) {
+        ++q;
+    }
+    const char* digits = q;
+    int32_t magnitude = 0;
+    while (q != end && IsDigit(*q) && q - digits < 9) {
+        magnitude = magnitude * 10 + (*q - '0');
+        ++q;
+    }
+    if (q == digits || (q != end && IsDigit(*q))) {
+        return false;
+    }
+    value = negative ? -magnitude : magnitude;
+    p = q;
+    return true;
+}
+
+// A corner of the forms v, v/t, v/t/n and v//n at p, followed by white space.
+bool ScanPlainCorner(const char*& p, const char* end, CornerNumbers& numbers)
+{
+    numbers = CornerNumbers();
+    if (!ScanCornerNumber(p, end, numbers.vertex)) {
+        return false;
+    }
+    if (p != end && *p == '/') {
+        ++p;
+        if (p != end && *p == '/') {
+            ++p;
+            if (!ScanCornerNumber(p, end, numbers.normal)) {
+                return false;
+            }
+            numbers.hasNormal = true;
+        } else {
+            if (!ScanCornerNumber(p, end, numbers.texCoord)) {
+                return false;
+            }
+            numbers.hasTexCoord = true;
+            if (p != end && *p == '/') {
+                ++p;
+                if (!ScanCornerNumber(p, end, numbers.normal)) {
+                    return false;
+                }
+                numbers.hasNormal = true;
+            }
+        }
+    }
+    return p != end && IsBlank(*p);
+}
+
+}
+
+// The records exporters write nearly every line of a model with, "v x y z", "vt u v", "vn x y z" and faces of a
+// few plain corners, read where they lie, with nothing unusual on the line: no comment, no continuation, numbers
+// written plainly. Returns where the next line starts, or null, having changed nothing, when the line is not of
+// that kind or does not end within [p, end); ReadPhysicalLine reads it then.
+const char* ObjReader::ReadCommonLine(const char* p, const char* end)
+{
+    if (end - p < 3 || (p[0] != 'v' && p[0] != 'f')) {
+        return nullptr;
+    }
+    const char* cursor = p;
+    float values[3];
+    if (p[0] == 'f') {
+        if (!IsSpace(p[1])) {
+            return nullptr;
+        }
+        constexpr int most = 8;
+        CornerNumbers numbers[most];
+        int count = 0;
+        cursor = SkipSpaces(p + 1, end);
+        while (cursor != end && *cursor != '\n') {
+            if (count == most || !ScanPlainCorner(cursor, end, numbers[count])) {
+                return nullptr;
+            }
+            ++count;
+            cursor = SkipSpaces(cursor, end);
+        }
+        if (cursor == end || count < 3 ||
+            corners.size() + size_t(count - 2) * 3 > size_t(std::numeric_limits<int32_t>::max())) {
+            return nullptr;
+        }
+        line = ++physicalLine;
+        const uint32_t first = WeldCorner(numbers[0]);
+        uint32_t previous = WeldCorner(numbers[1]);
+        for (int i = 2; i < count; ++i) {
+            const uint32_t vertexNumber = WeldCorner(numbers[i]);
+            AddTriangle(first, previous, vertexNumber);
+            previous = vertexNumber;
+        }
+        ++faceCount;
+        return cursor + 1;
+    }
+    const char* lineEnd = nullptr;
+    if (IsSpace(p[1])) {
+        cursor = p + 1;
+        if (!ScanPlainFloats(cursor, end, values, 3)) {
+            return nullptr;
+        }
+        if (groups) {
+            // More numbers may be a colour.
+            cursor = SkipSpaces(cursor, end);
+            if (cursor == end || *cursor != '\n') {
+                return nullptr;
+            }
+            lineEnd = cursor;
+            if (!groups->colours.empty()) {
+                groups->colours.emplace_back(1.0f, 1.0f, 1.0f);
+            }
+        } else if (!(lineEnd = static_cast<const char*>(std::memchr(cursor, '\n', size_t(end - cursor))))) {
+            return nullptr;
+        }
+        positions.emplace_back(values[0], values[1], values[2]);
+    } else if (p[1] == 't' && IsSpace(p[2])) {
+        cursor = p + 2;
+        if (!ScanPlainFloats(cursor, end, values, 1)) {
+            return nullptr;
+        }
+        cursor = SkipSpaces(cursor, end);
+        values[1] = 0.0f;
+        if (cursor != end && *cursor != '\n' && !ScanPlainFloats(cursor, end, values + 1, 1)) {
+            return nullptr;
+        }
+        if (!(lineEnd = static_cast<const char*>(std::memchr(cursor, '\n', size_t(end - cursor))))) {
+            return nullptr;
+        }
+        texCoords.emplace_back(values[0], values[1]);
+    } else if (p[1] == 'n' && IsSpace(p[2])) {
+        cursor = p + 2;
+        if (!ScanPlainFloats(cursor, end, values, 3)) {
+            return nullptr;
+        }
+        if (!(lineEnd = static_cast<const char*>(std::memchr(cursor, '\n', size_t(end - cursor))))) {
+            return nullptr;
+        }
+        normals.push_back(Vector3D(values[0], values[1], values[2]).Normalize());
+    } else {
+        return nullptr;
+    }
+    // What follows the numbers is ignored, as ReadNumbers ignores it.
+    line = ++physicalLine;
+    return lineEnd + 1;
 }
 
 // A comment runs from "#" to the end of the line. A face whose line ends in a backslash (before any comment)
@@ -461,22 +646,7 @@ bool ObjReader::ReadFace(const char* cursor, const char* end)
         if (cornerCount == 1) {
             first = vertexNumber;
         } else if (cornerCount >= 3) {
-            // A fan around the first corner keeps the face's winding.
-            corners.push_back(first);
-            corners.push_back(previous);
-            corners.push_back(vertexNumber);
-            if (groups) {
-                if (material == none) {
-                    material = IndexOf(groups->materialNames, "");
-                    groups->materialLines.resize(groups->materialNames.size(), line);
-                }
-                if (part == none) {
-                    part = IndexOf(groups->partNames, "");
-                }
-                groups->triangleMaterial.push_back(material);
-                groups->trianglePart.push_back(part);
-                groups->triangleFace.push_back(faceCount);
-            }
+            AddTriangle(first, previous, vertexNumber);
         }
         previous = vertexNumber;
     }
@@ -488,6 +658,26 @@ bool ObjReader::ReadFace(const char* cursor, const char* end)
         return Fail("the model has more than 2147483647 face corners");
     }
     return true;
+}
+
+// A fan around the first corner keeps the face's winding.
+void ObjReader::AddTriangle(uint32_t a, uint32_t b, uint32_t c)
+{
+    corners.push_back(a);
+    corners.push_back(b);
+    corners.push_back(c);
+    if (groups) {
+        if (material == none) {
+            material = IndexOf(groups->materialNames, "");
+            groups->materialLines.resize(groups->materialNames.size(), line);
+        }
+        if (part == none) {
+            part = IndexOf(groups->partNames, "");
+        }
+        groups->triangleMaterial.push_back(material);
+        groups->trianglePart.push_back(part);
+        groups->triangleFace.push_back(faceCount);
+    }
 }
 
 bool ObjReader::ReadFaceCorner(const Span& token, uint32_t& vertexNumber)
@@ -507,15 +697,24 @@ bool ObjReader::ReadFaceCorner(const Span& token, uint32_t& vertexNumber)
             return Fail(quoted + " has a number that does not fit in 32 bits");
         }
     }
-    ObjAttribute attribute(Resolve(positionKind, numbers.vertex), -1, -1);
+    vertexNumber = WeldCorner(numbers);
+    return true;
+}
+
+uint32_t ObjReader::WeldCorner(const CornerNumbers& numbers)
+{
+    // References to records already read are the rule; Resolve judges the rest.
+    const auto resolved = [this](RecordKind kind, int32_t written, size_t count) {
+        return written > 0 && size_t(written) <= count ? written - 1 : Resolve(kind, written);
+    };
+    ObjAttribute attribute(resolved(positionKind, numbers.vertex, positions.size()), -1, -1);
     if (numbers.hasTexCoord && numbers.texCoord != 0) {
-        attribute.texCoordIndex = Resolve(texCoordKind, numbers.texCoord);
+        attribute.texCoordIndex = resolved(texCoordKind, numbers.texCoord, texCoords.size());
     }
     if (numbers.hasNormal && numbers.normal != 0) {
-        attribute.normalIndex = Resolve(normalKind, numbers.normal);
+        attribute.normalIndex = resolved(normalKind, numbers.normal, normals.size());
     }
-    vertexNumber = weldMap.Weld(attribute, uint32_t(positions.size()));
-    return true;
+    return weldMap.Weld(attribute, uint32_t(positions.size()));
 }
 
 uint32_t ObjReader::Count(RecordKind kind) const
@@ -608,9 +807,7 @@ bool IsFinite(const Vector3D& v)
 
 }
 
-ObjFile::ObjFile(const char* path, bool readGroups_)
-    : numVertices(0), numIndices(0), vertices(nullptr), normals(nullptr), texCoords(nullptr), indices(nullptr),
-      sourceName(path), readGroups(readGroups_)
+ObjFile::ObjFile(const char* path, bool readGroups_) : sourceName(path), readGroups(readGroups_)
 {
     std::ifstream file;
     std::error_code ignored;
@@ -625,34 +822,9 @@ ObjFile::ObjFile(const char* path, bool readGroups_)
 }
 
 ObjFile::ObjFile(std::istream& in, const std::string& name, bool readGroups_, size_t pieceSize)
-    : numVertices(0), numIndices(0), vertices(nullptr), normals(nullptr), texCoords(nullptr), indices(nullptr),
-      sourceName(name), readGroups(readGroups_)
+    : sourceName(name), readGroups(readGroups_)
 {
     Parse(in, pieceSize);
-}
-
-ObjFile::ObjFile(const ObjFile& other)
-    : numVertices(0), numIndices(0), vertices(nullptr), normals(nullptr), texCoords(nullptr), indices(nullptr),
-      sourceName(other.sourceName), readGroups(other.readGroups), groups(other.groups)
-{
-    CopyFrom(other);
-}
-
-ObjFile& ObjFile::operator=(const ObjFile& other)
-{
-    if (this != &other) {
-        Release();
-        CopyFrom(other);
-        sourceName = other.sourceName;
-        readGroups = other.readGroups;
-        groups = other.groups;
-    }
-    return *this;
-}
-
-ObjFile::~ObjFile()
-{
-    Release();
 }
 
 void ObjFile::ReportError(uint64_t line, const std::string& what) const
@@ -662,6 +834,7 @@ void ObjFile::ReportError(uint64_t line, const std::string& what) const
 
 void ObjFile::Parse(std::istream& in, size_t pieceSize)
 {
+    Release();
     ObjReader reader;
     std::shared_ptr<ObjGroups> readGroupsInto;
     if (readGroups) {
@@ -680,36 +853,33 @@ void ObjFile::Parse(std::istream& in, size_t pieceSize)
     }
     numVertices = int32_t(vertexCount);
     numIndices = int32_t(cornerCount);
+    indices = std::move(reader.corners);
+    std::vector<ObjAttribute> keys = reader.weldMap.TakeKeys();
 
-    indices = new uint32_t[cornerCount];
-    std::copy(reader.corners.begin(), reader.corners.end(), indices);
-    std::vector<uint32_t>().swap(reader.corners);
-
-    vertices = new Vector3D[vertexCount];
-    normals = new Vector3D[vertexCount];
-    const bool hasTexCoords = !reader.texCoords.empty();
-    if (hasTexCoords) {
-        texCoords = new Vector2D[vertexCount];
+    // Each array is filled as it is made, and the records it came from go as soon as they are not needed.
+    vertices.reserve(vertexCount);
+    for (const ObjAttribute& attribute : keys) {
+        vertices.push_back(reader.positions[size_t(attribute.vertexIndex)]);
     }
     bool hasNormals = !reader.normals.empty();
-    const std::vector<ObjAttribute>& keys = reader.weldMap.Keys();
-    for (uint32_t k = 0; k < vertexCount; ++k) {
-        const ObjAttribute& attribute = keys[k];
-        vertices[k] = reader.positions[size_t(attribute.vertexIndex)];
-        if (hasNormals) {
-            if (attribute.normalIndex < 0) {
-                hasNormals = false;
-            } else {
-                normals[k] = reader.normals[size_t(attribute.normalIndex)];
-            }
-        }
-        if (hasTexCoords) {
-            texCoords[k] =
-                attribute.texCoordIndex >= 0 ? reader.texCoords[size_t(attribute.texCoordIndex)] : Vector2D();
+    for (const ObjAttribute& attribute : keys) {
+        if (attribute.normalIndex < 0) {
+            hasNormals = false;
+            break;
         }
     }
-    if (!hasNormals) {
-        ComputeNormals();
+    if (hasNormals) {
+        normals.reserve(vertexCount);
+        for (const ObjAttribute& attribute : keys) {
+            normals.push_back(reader.normals[size_t(attribute.normalIndex)]);
+        }
+    }
+    if (!reader.texCoords.empty()) {
+        texCoords.reserve(vertexCount);
+        for (const ObjAttribute& attribute : keys) {
+            texCoords.push_back(attribute.texCoordIndex >= 0 ? reader.texCoords[size_t(attribute.texCoordIndex)]
+                                                             : Vector2D());
+        }
     }
     if (readGroupsInto) {
         ObjGroups& g = *readGroupsInto;
@@ -719,17 +889,23 @@ void ObjFile::Parse(std::istream& in, size_t pieceSize)
         g.positions = std::move(reader.positions);
         g.texCoords = std::move(reader.texCoords);
         g.normals = std::move(reader.normals);
-        g.corner = keys;
+        g.corner = std::move(keys);
         groups = std::move(readGroupsInto);
+    } else {
+        std::vector<Vector3D>().swap(reader.positions);
+        std::vector<Vector2D>().swap(reader.texCoords);
+        std::vector<Vector3D>().swap(reader.normals);
+    }
+    if (!hasNormals) {
+        normals.resize(vertexCount);
+        ComputeNormals();
     }
 }
 
 void ObjFile::ComputeNormals()
 {
-    POLVANE_CHECK(normals);
-    for (int32_t i = 0; i < numVertices; ++i) {
-        normals[i] = Vector3D();
-    }
+    POLVANE_CHECK(!normals.empty());
+    std::fill(normals.begin(), normals.end(), Vector3D());
     for (int32_t k = 0; k + 2 < numIndices; k += 3) {
         const Vector3D& a = vertices[indices[k]];
         const Vector3D& b = vertices[indices[k + 1]];
@@ -753,42 +929,10 @@ void ObjFile::ComputeNormals()
 
 void ObjFile::Release()
 {
-    delete[] vertices;
-    vertices = nullptr;
-    delete[] indices;
-    indices = nullptr;
-    delete[] normals;
-    normals = nullptr;
-    delete[] texCoords;
-    texCoords = nullptr;
-}
-
-void ObjFile::CopyFrom(const ObjFile& other)
-{
-    numVertices = other.numVertices;
-    numIndices = other.numIndices;
-    if (!other.vertices) {
-        vertices = nullptr;
-        normals = nullptr;
-        texCoords = nullptr;
-        indices = nullptr;
-        return;
-    }
-    POLVANE_CHECK(numVertices);
-    POLVANE_CHECK(numIndices);
-    POLVANE_CHECK(other.vertices);
-    POLVANE_CHECK(other.indices);
-    POLVANE_CHECK(other.normals);
-    vertices = new Vector3D[size_t(numVertices)];
-    normals = new Vector3D[size_t(numVertices)];
-    indices = new uint32_t[size_t(numIndices)];
-    std::copy(other.vertices, other.vertices + numVertices, vertices);
-    std::copy(other.normals, other.normals + numVertices, normals);
-    std::copy(other.indices, other.indices + numIndices, indices);
-    if (other.texCoords) {
-        texCoords = new Vector2D[size_t(numVertices)];
-        std::copy(other.texCoords, other.texCoords + numVertices, texCoords);
-    } else {
-        texCoords = nullptr;
-    }
+    numVertices = 0;
+    numIndices = 0;
+    std::vector<Vector3D>().swap(vertices);
+    std::vector<Vector3D>().swap(normals);
+    std::vector<Vector2D>().swap(texCoords);
+    std::vector<uint32_t>().swap(indices);
 }

@@ -6,6 +6,7 @@
 #include <istream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/vector2d.h"
 #include "model/vector3d.h"
@@ -64,18 +65,15 @@ public:
     // Loads OBJ text from a stream; sourceName stands for the file in error messages.
     ObjFile(std::istream& in, const std::string& sourceName, bool readGroups = false,
             size_t pieceSize = objPieceSize);
-    ObjFile(const ObjFile& other);
-    ObjFile& operator=(const ObjFile& other);
-    ~ObjFile();
 
     int32_t GetNumVertices() const { return numVertices; }
     int32_t GetNumIndices() const { return numIndices; }
     // Arrays owned by the model, valid for its lifetime. GetTexCoords() is null when the file has no "vt" record.
-    const Vector3D* GetVertices() const { return vertices; }
-    const Vector3D* GetNormals() const { return normals; }
-    const Vector2D* GetTexCoords() const { return texCoords; }
+    const Vector3D* GetVertices() const { return vertices.empty() ? nullptr : vertices.data(); }
+    const Vector3D* GetNormals() const { return normals.empty() ? nullptr : normals.data(); }
+    const Vector2D* GetTexCoords() const { return texCoords.empty() ? nullptr : texCoords.data(); }
     // Three vertex numbers per triangle, in the corner order of its face.
-    const uint32_t* GetIndices() const { return indices; }
+    const uint32_t* GetIndices() const { return indices.empty() ? nullptr : indices.data(); }
 
     // Null unless the model was loaded with readGroups.
     const ObjGroups* GetGroups() const { return groups.get(); }
@@ -83,19 +81,18 @@ public:
     // Reads the whole stream and fills the model; on a fault the model stays empty.
     void Parse(std::istream& in, size_t pieceSize = objPieceSize);
     void Release();
-    void CopyFrom(const ObjFile& other);
     // Replaces every normal by the normalised sum of the unit normals of the triangles using the vertex.
     void ComputeNormals();
 
 private:
     void ReportError(uint64_t line, const std::string& what) const;
 
-    int32_t numVertices;
-    int32_t numIndices;
-    Vector3D* vertices;
-    Vector3D* normals;
-    Vector2D* texCoords;
-    uint32_t* indices;
+    int32_t numVertices = 0;
+    int32_t numIndices = 0;
+    std::vector<Vector3D> vertices;
+    std::vector<Vector3D> normals;
+    std::vector<Vector2D> texCoords;
+    std::vector<uint32_t> indices;
     std::string sourceName;
     bool readGroups;
     std::shared_ptr<const ObjGroups> groups;

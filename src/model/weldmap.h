@@ -23,6 +23,8 @@ public:
     void Reserve(size_t vertices);
     // The attribute of each vertex number, in order.
     const std::vector<ObjAttribute>& Keys() const { return keys; }
+    // Hands over the attributes and frees the rest; the map is empty afterwards.
+    std::vector<ObjAttribute> TakeKeys();
 
 private:
     static constexpr uint32_t none = UINT32_MAX;
