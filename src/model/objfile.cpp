@@ -192,7 +192,7 @@ public:
     std::string error;
 
 private:
-    void ReserveFor(double scale);
+    void ReserveAhead(double scale);
     const char* ReadCommonLine(const char* p, const char* end);
     bool ReadPhysicalLine(const char* begin, const char* end);
     bool ReadLine(const char* begin, const char* end);
@@ -209,6 +209,7 @@ private:
     bool Fail(const std::string& what);
     uint32_t Count(RecordKind kind) const;
 
+    size_t countAtMark[5] = {0, 0, 0, 0, 0};  // array sizes at the last ReserveAhead
     uint64_t physicalLine = 0;
     uint64_t line = 0;  // where the record being read starts
     std::string joined;
@@ -236,23 +237,36 @@ uint64_t BytesLeft(std::istream& in)
     return stop > start ? uint64_t(stop - start) : 0;
 }
 
-// Makes room for what the whole file will likely hold, scale times what has been read so far, so that the arrays
-// are not grown and copied again and again on the way.
-void ObjReader::ReserveFor(double scale)
+// Makes room for what the rest of the file will likely add when it is like the part read since the last call,
+// scale times as long, so that the arrays are not grown and copied again and again on the way. Each array is
+// projected on its own: a file may hold all its positions first and all its faces after.
+void ObjReader::ReserveAhead(double scale)
 {
-    const auto room = [scale](size_t count) { return size_t(double(count) * scale * 1.05) + 16; };
-    positions.reserve(room(positions.size()));
-    texCoords.reserve(room(texCoords.size()));
-    normals.reserve(room(normals.size()));
-    corners.reserve(room(corners.size()));
-    weldMap.Reserve(room(weldMap.Size()));
+    // An array is only moved when it will not hold what is foreseen; then it is given a tenth more.
+    const auto reserve = [scale](auto& array, size_t& countBefore) {
+        const double foreseen = double(array.size() - countBefore) * scale;
+        if (array.capacity() < array.size() + size_t(foreseen)) {
+            array.reserve(array.size() + size_t(foreseen * 1.1) + 16);
+        }
+        countBefore = array.size();
+    };
+    reserve(positions, countAtMark[0]);
+    reserve(texCoords, countAtMark[1]);
+    reserve(normals, countAtMark[2]);
+    reserve(corners, countAtMark[3]);
+    const size_t vertices = weldMap.Size();
+    const double foreseen = double(vertices - countAtMark[4]) * scale;
+    if (weldMap.Capacity() < vertices + size_t(foreseen)) {
+        weldMap.Reserve(vertices + size_t(foreseen * 1.1) + 16);
+    }
+    countAtMark[4] = vertices;
 }
 
 bool ObjReader::Read(std::istream& in, size_t pieceSize)
 {
     const uint64_t fileBytes = BytesLeft(in);
     uint64_t bytesRead = 0;
-    bool reserved = false;
+    uint64_t consumedAtMark = 0;
     // Left uninitialised: only what is read into it is ever touched.
     size_t capacity = pieceSize > 0 ? pieceSize : 1;
     std::unique_ptr<char[]> buffer(new char[capacity]);
@@ -307,11 +321,11 @@ bool ObjReader::Read(std::istream& in, size_t pieceSize)
             break;
         }
         bytesRead += got;
-        // The first piece tells what the records of the file are like.
+        // What was read lately tells what the rest of the file is like.
         const uint64_t consumed = bytesRead - uint64_t(end - cursor);
-        if (!reserved && fileBytes > bytesRead && consumed >= (uint64_t(1) << 16)) {
-            ReserveFor(double(fileBytes) / double(consumed));
-            reserved = true;
+        if (fileBytes > bytesRead && consumed - consumedAtMark >= (uint64_t(1) << 16)) {
+            ReserveAhead(double(fileBytes - consumed) / double(consumed - consumedAtMark));
+            consumedAtMark = consumed;
         }
         kept = size_t(end - cursor);
         std::memmove(buffer.get(), cursor, kept);
@@ -800,6 +814,32 @@ bool ObjReader::Fail(const std::string& what)
     return false;
 }
 
+// The record of each vertex, in vertex order, a default one for a vertex without: the records themselves when
+// every vertex k has record k (the usual case), else gathered from them. Unless kept, the records are let go.
+template <typename Record>
+std::vector<Record> VertexRecords(std::vector<Record>& records, const std::vector<ObjAttribute>& keys,
+                                  int32_t ObjAttribute::*index, bool keep)
+{
+    bool inOrder = !keep && keys.size() <= records.size();
+    for (size_t k = 0; inOrder && k < keys.size(); ++k) {
+        inOrder = keys[k].*index == int32_t(k);
+    }
+    std::vector<Record> result;
+    if (inOrder) {
+        records.resize(keys.size());
+        result.swap(records);
+        return result;
+    }
+    result.reserve(keys.size());
+    for (const ObjAttribute& attribute : keys) {
+        result.push_back(attribute.*index >= 0 ? records[size_t(attribute.*index)] : Record());
+    }
+    if (!keep) {
+        std::vector<Record>().swap(records);
+    }
+    return result;
+}
+
 bool IsFinite(const Vector3D& v)
 {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
@@ -856,11 +896,9 @@ void ObjFile::Parse(std::istream& in, size_t pieceSize)
     indices = std::move(reader.corners);
     std::vector<ObjAttribute> keys = reader.weldMap.TakeKeys();
 
-    // Each array is filled as it is made, and the records it came from go as soon as they are not needed.
-    vertices.reserve(vertexCount);
-    for (const ObjAttribute& attribute : keys) {
-        vertices.push_back(reader.positions[size_t(attribute.vertexIndex)]);
-    }
+    // Each array is made in turn, and the records it came from go as soon as they are not needed.
+    const bool keep = bool(readGroupsInto);
+    vertices = VertexRecords(reader.positions, keys, &ObjAttribute::vertexIndex, keep);
     bool hasNormals = !reader.normals.empty();
     for (const ObjAttribute& attribute : keys) {
         if (attribute.normalIndex < 0) {
@@ -869,17 +907,10 @@ void ObjFile::Parse(std::istream& in, size_t pieceSize)
         }
     }
     if (hasNormals) {
-        normals.reserve(vertexCount);
-        for (const ObjAttribute& attribute : keys) {
-            normals.push_back(reader.normals[size_t(attribute.normalIndex)]);
-        }
+        normals = VertexRecords(reader.normals, keys, &ObjAttribute::normalIndex, keep);
     }
     if (!reader.texCoords.empty()) {
-        texCoords.reserve(vertexCount);
-        for (const ObjAttribute& attribute : keys) {
-            texCoords.push_back(attribute.texCoordIndex >= 0 ? reader.texCoords[size_t(attribute.texCoordIndex)]
-                                                             : Vector2D());
-        }
+        texCoords = VertexRecords(reader.texCoords, keys, &ObjAttribute::texCoordIndex, keep);
     }
     if (readGroupsInto) {
         ObjGroups& g = *readGroupsInto;
@@ -895,6 +926,7 @@ void ObjFile::Parse(std::istream& in, size_t pieceSize)
         std::vector<Vector3D>().swap(reader.positions);
         std::vector<Vector2D>().swap(reader.texCoords);
         std::vector<Vector3D>().swap(reader.normals);
+        std::vector<ObjAttribute>().swap(keys);
     }
     if (!hasNormals) {
         normals.resize(vertexCount);

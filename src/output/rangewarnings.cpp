@@ -66,9 +66,9 @@ size_t TableSize(size_t count)
     return size;
 }
 
-// The model's distinct positions (told apart by their exact floats, -0 and 0 alike), in order of x. Truncation
-// keeps that order, so at any scale the positions that share an integer x lie next to each other.
-std::vector<Vector3D> DistinctPositions(const ObjFile& objFile)
+// One vertex of each of the model's distinct positions (told apart by their exact floats, -0 and 0 alike), in order
+// of x. Truncation keeps that order, so at any scale the positions that share an integer x lie next to each other.
+std::vector<uint32_t> DistinctPositions(const ObjFile& objFile)
 {
     const Vector3D* vertices = objFile.GetVertices();
     const uint32_t vertexCount = uint32_t(objFile.GetNumVertices());
@@ -128,13 +128,7 @@ std::vector<Vector3D> DistinctPositions(const ObjFile& objFile)
         }
         distinctVertices.swap(sorted);
     }
-    std::vector<uint32_t>().swap(sorted);
-    std::vector<Vector3D> positions;
-    positions.reserve(distinctVertices.size());
-    for (const uint32_t i : distinctVertices) {
-        positions.push_back(vertices[i]);
-    }
-    return positions;
+    return distinctVertices;
 }
 
 // The integer y and z of a position, side by side.
@@ -146,7 +140,8 @@ uint32_t IntegerYZ(const Vector3D& p, double scale)
 // How many of the distinct positions (in order of x) become the same integer position as another one; with
 // firstOnly, stops at the first (1 when some do, 0 when none do). Only positions with the same integer x can
 // meet, and those form runs, each counted on its own in a table no larger than the run.
-size_t CountCollapsedPositions(const std::vector<Vector3D>& positions, double scale, bool firstOnly = false)
+size_t CountCollapsedPositions(const Vector3D* vertices, const std::vector<uint32_t>& positions, double scale,
+                               bool firstOnly = false)
 {
     // The pair that stands for an empty slot is itself kept apart, in a flag.
     constexpr uint32_t empty = ~uint32_t(0);
@@ -154,14 +149,14 @@ size_t CountCollapsedPositions(const std::vector<Vector3D>& positions, double sc
     size_t collapsed = 0;
     const size_t count = positions.size();
     for (size_t first = 0; first < count;) {
-        const int32_t x = ClampToInt16(positions[first].x * scale);
+        const int32_t x = ClampToInt16(vertices[positions[first]].x * scale);
         size_t last = first + 1;
-        while (last < count && ClampToInt16(positions[last].x * scale) == x) {
+        while (last < count && ClampToInt16(vertices[positions[last]].x * scale) == x) {
             ++last;
         }
         const size_t runLength = last - first;
         if (runLength == 2) {
-            if (IntegerYZ(positions[first], scale) == IntegerYZ(positions[first + 1], scale)) {
+            if (IntegerYZ(vertices[positions[first]], scale) == IntegerYZ(vertices[positions[first + 1]], scale)) {
                 if (firstOnly) {
                     return 1;
                 }
@@ -175,7 +170,7 @@ size_t CountCollapsedPositions(const std::vector<Vector3D>& positions, double sc
             std::fill(table.begin(), table.begin() + std::ptrdiff_t(capacity), empty);
             bool emptyPairSeen = false;
             for (size_t i = first; i < last; ++i) {
-                const uint32_t key = IntegerYZ(positions[i], scale);
+                const uint32_t key = IntegerYZ(vertices[positions[i]], scale);
                 if (key == empty) {
                     if (emptyPairSeen) {
                         if (firstOnly) {
@@ -206,22 +201,22 @@ size_t CountCollapsedPositions(const std::vector<Vector3D>& positions, double sc
     return collapsed;
 }
 
-bool KeepsApart(const std::vector<Vector3D>& positions, double scale)
+bool KeepsApart(const Vector3D* vertices, const std::vector<uint32_t>& positions, double scale)
 {
-    return CountCollapsedPositions(positions, scale, true) == 0;
+    return CountCollapsedPositions(vertices, positions, scale, true) == 0;
 }
 
 // The smallest scale no larger than fitScale (up to two significant digits) at which no distinct positions share
 // an integer position; 0 when even fitScale merges some.
-double ScaleKeepingApart(const std::vector<Vector3D>& positions, double fitScale)
+double ScaleKeepingApart(const Vector3D* vertices, const std::vector<uint32_t>& positions, double fitScale)
 {
-    if (!KeepsApart(positions, fitScale)) {
+    if (!KeepsApart(vertices, positions, fitScale)) {
         return 0.0;
     }
     double low = fitScale;  // merges positions, once found
     double high = fitScale;  // keeps them apart
     for (int step = 0; step < 60 && low == high; ++step) {
-        if (KeepsApart(positions, high / 2)) {
+        if (KeepsApart(vertices, positions, high / 2)) {
             high /= 2;
             low = high;
         } else {
@@ -230,13 +225,13 @@ double ScaleKeepingApart(const std::vector<Vector3D>& positions, double fitScale
     }
     for (int step = 0; step < 12 && low != high; ++step) {
         const double middle = (low + high) / 2;
-        (KeepsApart(positions, middle) ? high : low) = middle;
+        (KeepsApart(vertices, positions, middle) ? high : low) = middle;
     }
     // As few significant digits as work: rounded down when that still keeps them apart, else up when that fits.
     for (int digits = 2; digits <= 6; ++digits) {
         const double unit = std::pow(10.0, std::floor(std::log10(high)) - double(digits - 1));
         for (const double rounded : {std::floor(high / unit) * unit, std::ceil(high / unit) * unit}) {
-            if (rounded > 0.0 && rounded <= fitScale && KeepsApart(positions, rounded)) {
+            if (rounded > 0.0 && rounded <= fitScale && KeepsApart(vertices, positions, rounded)) {
                 return rounded;
             }
         }
@@ -313,15 +308,15 @@ void WarnAboutRange(const ObjFile& objFile, const std::string& objPath, const Co
         }
     }
 
-    const std::vector<Vector3D> positions = DistinctPositions(objFile);
-    const size_t collapsed = CountCollapsedPositions(positions, scale);
+    const std::vector<uint32_t> positions = DistinctPositions(objFile);
+    const size_t collapsed = CountCollapsedPositions(objFile.GetVertices(), positions, scale);
     if (collapsed != 0) {
         errors << WarningAt(objPath) << collapsed
                << (collapsed == 1 ? " distinct position" : " distinct positions")
                << " became the same integer position as another after scaling; ";
         // A value that fits the 16-bit range, so that this never contradicts the clamping warning above.
         const double keepsApart =
-            largest > 0.0 ? ScaleKeepingApart(positions, RoundedDownValue(32767.0 / largest)) : 0.0;
+            largest > 0.0 ? ScaleKeepingApart(objFile.GetVertices(), positions, RoundedDownValue(32767.0 / largest)) : 0.0;
         if (keepsApart == 0.0) {
             errors << "no scale within the 16-bit range keeps them all apart (--fit 32767 uses all of it)\n";
         } else if (settings.fit != 0) {
