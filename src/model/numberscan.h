@@ -41,33 +41,30 @@ inline bool ShortDecimal(uint64_t mantissa, int digitCount, int fractionDigits, 
 }
 
 // Reads a number written plainly at cursor itself, an optional minus sign and decimal digits with at most one
-// decimal point, that ends at white space, giving exactly what ScanFloat gives. False when the text at cursor is
-// anything else (cursor stays); ScanFloat then tells what it is.
+// decimal point, that ends at white space, giving exactly what ScanFloat gives. The text must hold a line feed at
+// or before end, which stops the scan. False when the text at cursor is anything else (cursor stays); ScanFloat
+// then tells what it is.
 inline bool ScanPlainFloat(const char*& cursor, const char* end, float& value)
 {
     const char* p = cursor;
-    const bool negative = p != end && *p == '-';
-    if (negative) {
-        ++p;
-    }
+    const bool negative = *p == '-';
+    p += negative ? 1 : 0;
     uint64_t mantissa = 0;
-    int digitCount = 0;
+    const char* digits = p;
+    for (unsigned digit; (digit = unsigned(uint8_t(*p)) - '0') <= 9; ++p) {
+        mantissa = mantissa * 10 + digit;
+    }
+    int digitCount = int(p - digits);
     int fractionDigits = 0;
-    while (p != end && IsDigit(*p)) {
-        mantissa = mantissa * 10 + uint64_t(*p - '0');
-        ++digitCount;
-        ++p;
-    }
-    if (p != end && *p == '.') {
-        ++p;
-        while (p != end && IsDigit(*p)) {
-            mantissa = mantissa * 10 + uint64_t(*p - '0');
-            ++digitCount;
-            ++fractionDigits;
-            ++p;
+    if (*p == '.') {
+        const char* fraction = ++p;
+        for (unsigned digit; (digit = unsigned(uint8_t(*p)) - '0') <= 9; ++p) {
+            mantissa = mantissa * 10 + digit;
         }
+        fractionDigits = int(p - fraction);
+        digitCount += fractionDigits;
     }
-    if (digitCount == 0 || p == end || !IsBlank(*p)) {
+    if (digitCount == 0 || !IsBlank(*p)) {
         return false;
     }
     if (!ShortDecimal(mantissa, digitCount, fractionDigits, negative, value) &&

@@ -193,7 +193,7 @@ public:
 
 private:
     void ReserveAhead(double scale);
-    const char* ReadCommonLine(const char* p, const char* end);
+    const char* ReadCommonLine(const char* p, const char* lastLineEnd);
     bool ReadPhysicalLine(const char* begin, const char* end);
     bool ReadLine(const char* begin, const char* end);
     bool ReadNumbers(const char* keyword, const char* cursor, const char* end, float* values, int required,
@@ -295,9 +295,17 @@ bool ObjReader::Read(std::istream& in, size_t pieceSize)
             }
             firstBlock = false;
         }
+        // Lines up to the last line feed of the piece can be read quickly.
+        const char* lastLineEnd = nullptr;
+        for (const char* q = end; q != cursor; --q) {
+            if (q[-1] == '\n') {
+                lastLineEnd = q - 1;
+                break;
+            }
+        }
         for (;;) {
-            if (!joining) {
-                if (const char* next = ReadCommonLine(cursor, end)) {
+            if (!joining && lastLineEnd && cursor <= lastLineEnd) {
+                if (const char* next = ReadCommonLine(cursor, lastLineEnd)) {
                     cursor = next;
                     continue;
                 }
@@ -335,15 +343,17 @@ bool ObjReader::Read(std::istream& in, size_t pieceSize)
 
 namespace {
 
+// The quick reading below runs over text known to hold a line feed ahead, which ends every scan.
+
 // Blank characters within a line.
 bool IsSpace(char c)
 {
     return c != '\n' && IsBlank(c);
 }
 
-const char* SkipSpaces(const char* p, const char* end)
+const char* SkipSpaces(const char* p)
 {
-    while (p != end && IsSpace(*p)) {
+    while (IsSpace(*p)) {
         ++p;
     }
     return p;
@@ -353,7 +363,7 @@ const char* SkipSpaces(const char* p, const char* end)
 bool ScanPlainFloats(const char*& p, const char* end, float* values, int count)
 {
     for (int i = 0; i < count; ++i) {
-        p = SkipSpaces(p, end);
+        p = SkipSpaces(p);
         if (!ScanPlainFloat(p, end, values[i])) {
             return false;
         }
@@ -362,20 +372,24 @@ bool ScanPlainFloats(const char*& p, const char* end, float* values, int count)
 }
 
 // A corner number at p: an optional minus sign and up to nine digits.
-bool ScanCornerNumber(const char*& p, const char* end, int32_t& value)
+bool ScanCornerNumber(const char*& p, int32_t& value)
 {
     const char* q = p;
-    const bool negative = q != end && *q == '-';
-    if (negative) {
-        ++q;
-    }
+    const bool negative = *q == '-';
+    q += negative ? 1 : 0;
     const char* digits = q;
     int32_t magnitude = 0;
-    while (q != end && IsDigit(*q) && q - digits < 9) {
-        magnitude = magnitude * 10 + (*q - '0');
-        ++q;
+    for (unsigned digit; (digit = unsigned(uint8_t(*q)) - '0') <= 9; ++q) {
+        magnitude = magnitude * 10 + int32_t(digit);
+        if (q - digits == 8) {
+            if (unsigned(uint8_t(q[1])) - '0' <= 9) {
+                return false;
+            }
+            ++q;
+            break;
+        }
     }
-    if (q == digits || (q != end && IsDigit(*q))) {
+    if (q == digits) {
         return false;
     }
     value = negative ? -magnitude : magnitude;
@@ -384,48 +398,45 @@ bool ScanCornerNumber(const char*& p, const char* end, int32_t& value)
 }
 
 // A corner of the forms v, v/t, v/t/n and v//n at p, followed by white space.
-bool ScanPlainCorner(const char*& p, const char* end, CornerNumbers& numbers)
+bool ScanPlainCorner(const char*& p, CornerNumbers& numbers)
 {
     numbers = CornerNumbers();
-    if (!ScanCornerNumber(p, end, numbers.vertex)) {
+    if (!ScanCornerNumber(p, numbers.vertex)) {
         return false;
     }
-    if (p != end && *p == '/') {
+    if (*p == '/') {
         ++p;
-        if (p != end && *p == '/') {
+        if (*p == '/') {
             ++p;
-            if (!ScanCornerNumber(p, end, numbers.normal)) {
+            if (!ScanCornerNumber(p, numbers.normal)) {
                 return false;
             }
             numbers.hasNormal = true;
         } else {
-            if (!ScanCornerNumber(p, end, numbers.texCoord)) {
+            if (!ScanCornerNumber(p, numbers.texCoord)) {
                 return false;
             }
             numbers.hasTexCoord = true;
-            if (p != end && *p == '/') {
+            if (*p == '/') {
                 ++p;
-                if (!ScanCornerNumber(p, end, numbers.normal)) {
+                if (!ScanCornerNumber(p, numbers.normal)) {
                     return false;
                 }
                 numbers.hasNormal = true;
             }
         }
     }
-    return p != end && IsBlank(*p);
+    return IsBlank(*p);
 }
 
 }
 
 // The records exporters write nearly every line of a model with, "v x y z", "vt u v", "vn x y z" and faces of a
 // few plain corners, read where they lie, with nothing unusual on the line: no comment, no continuation, numbers
-// written plainly. Returns where the next line starts, or null, having changed nothing, when the line is not of
-// that kind or does not end within [p, end); ReadPhysicalLine reads it then.
-const char* ObjReader::ReadCommonLine(const char* p, const char* end)
+// written plainly. lastLineEnd is a line feed at or after p. Returns where the next line starts, or null, having
+// changed nothing, when the line is not of that kind; ReadPhysicalLine reads it then.
+const char* ObjReader::ReadCommonLine(const char* p, const char* lastLineEnd)
 {
-    if (end - p < 3 || (p[0] != 'v' && p[0] != 'f')) {
-        return nullptr;
-    }
     const char* cursor = p;
     float values[3];
     if (p[0] == 'f') {
@@ -435,16 +446,15 @@ const char* ObjReader::ReadCommonLine(const char* p, const char* end)
         constexpr int most = 8;
         CornerNumbers numbers[most];
         int count = 0;
-        cursor = SkipSpaces(p + 1, end);
-        while (cursor != end && *cursor != '\n') {
-            if (count == most || !ScanPlainCorner(cursor, end, numbers[count])) {
+        cursor = SkipSpaces(p + 1);
+        while (*cursor != '\n') {
+            if (count == most || !ScanPlainCorner(cursor, numbers[count])) {
                 return nullptr;
             }
             ++count;
-            cursor = SkipSpaces(cursor, end);
+            cursor = SkipSpaces(cursor);
         }
-        if (cursor == end || count < 3 ||
-            corners.size() + size_t(count - 2) * 3 > size_t(std::numeric_limits<int32_t>::max())) {
+        if (count < 3 || corners.size() + size_t(count - 2) * 3 > size_t(std::numeric_limits<int32_t>::max())) {
             return nullptr;
         }
         line = ++physicalLine;
@@ -458,46 +468,39 @@ const char* ObjReader::ReadCommonLine(const char* p, const char* end)
         ++faceCount;
         return cursor + 1;
     }
-    const char* lineEnd = nullptr;
+    if (p[0] != 'v') {
+        return nullptr;
+    }
     if (IsSpace(p[1])) {
         cursor = p + 1;
-        if (!ScanPlainFloats(cursor, end, values, 3)) {
+        if (!ScanPlainFloats(cursor, lastLineEnd, values, 3)) {
             return nullptr;
         }
         if (groups) {
             // More numbers may be a colour.
-            cursor = SkipSpaces(cursor, end);
-            if (cursor == end || *cursor != '\n') {
+            cursor = SkipSpaces(cursor);
+            if (*cursor != '\n') {
                 return nullptr;
             }
-            lineEnd = cursor;
             if (!groups->colours.empty()) {
                 groups->colours.emplace_back(1.0f, 1.0f, 1.0f);
             }
-        } else if (!(lineEnd = static_cast<const char*>(std::memchr(cursor, '\n', size_t(end - cursor))))) {
-            return nullptr;
         }
         positions.emplace_back(values[0], values[1], values[2]);
     } else if (p[1] == 't' && IsSpace(p[2])) {
         cursor = p + 2;
-        if (!ScanPlainFloats(cursor, end, values, 1)) {
+        if (!ScanPlainFloats(cursor, lastLineEnd, values, 1)) {
             return nullptr;
         }
-        cursor = SkipSpaces(cursor, end);
+        cursor = SkipSpaces(cursor);
         values[1] = 0.0f;
-        if (cursor != end && *cursor != '\n' && !ScanPlainFloats(cursor, end, values + 1, 1)) {
-            return nullptr;
-        }
-        if (!(lineEnd = static_cast<const char*>(std::memchr(cursor, '\n', size_t(end - cursor))))) {
+        if (*cursor != '\n' && !ScanPlainFloats(cursor, lastLineEnd, values + 1, 1)) {
             return nullptr;
         }
         texCoords.emplace_back(values[0], values[1]);
     } else if (p[1] == 'n' && IsSpace(p[2])) {
         cursor = p + 2;
-        if (!ScanPlainFloats(cursor, end, values, 3)) {
-            return nullptr;
-        }
-        if (!(lineEnd = static_cast<const char*>(std::memchr(cursor, '\n', size_t(end - cursor))))) {
+        if (!ScanPlainFloats(cursor, lastLineEnd, values, 3)) {
             return nullptr;
         }
         normals.push_back(Vector3D(values[0], values[1], values[2]).Normalize());
@@ -505,8 +508,11 @@ const char* ObjReader::ReadCommonLine(const char* p, const char* end)
         return nullptr;
     }
     // What follows the numbers is ignored, as ReadNumbers ignores it.
+    while (*cursor != '\n') {
+        ++cursor;
+    }
     line = ++physicalLine;
-    return lineEnd + 1;
+    return cursor + 1;
 }
 
 // A comment runs from "#" to the end of the line. A face whose line ends in a backslash (before any comment)

@@ -164,6 +164,10 @@ size_t CountCollapsedPositions(const Vector3D* vertices, const std::vector<uint3
             }
         } else if (runLength > 2) {
             const size_t capacity = TableSize(runLength);
+            int shift = 64;
+            for (size_t size = capacity; size > 1; size /= 2) {
+                --shift;
+            }
             if (table.size() < capacity) {
                 table.resize(capacity);
             }
@@ -181,7 +185,9 @@ size_t CountCollapsedPositions(const Vector3D* vertices, const std::vector<uint3
                     emptyPairSeen = true;
                     continue;
                 }
-                for (size_t slot = size_t(Mix(key)) & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
+                // The top bits of a multiplicative hash: a run's table is small and rebuilt for every scale.
+                for (size_t slot = size_t((uint64_t(key) * 0x9E3779B97F4A7C15ull) >> shift);;
+                     slot = (slot + 1) & (capacity - 1)) {
                     if (table[slot] == empty) {
                         table[slot] = key;
                         break;
