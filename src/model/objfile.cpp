@@ -187,6 +187,7 @@ public:
     std::vector<uint32_t> corners;
     WeldMap weldMap;
     ObjGroups* groups = nullptr;  // set to read materials, parts and vertex colours too
+    bool quick = true;            // common records read by ReadCommonLine
 
     uint64_t errorLine = 0;
     std::string error;
@@ -304,7 +305,7 @@ bool ObjReader::Read(std::istream& in, size_t pieceSize)
             }
         }
         for (;;) {
-            if (!joining && lastLineEnd && cursor <= lastLineEnd) {
+            if (quick && !joining && lastLineEnd && cursor <= lastLineEnd) {
                 if (const char* next = ReadCommonLine(cursor, lastLineEnd)) {
                     cursor = next;
                     continue;
@@ -867,10 +868,10 @@ ObjFile::ObjFile(const char* path, bool readGroups_) : sourceName(path), readGro
     Parse(file);
 }
 
-ObjFile::ObjFile(std::istream& in, const std::string& name, bool readGroups_, size_t pieceSize)
+ObjFile::ObjFile(std::istream& in, const std::string& name, bool readGroups_, size_t pieceSize, bool quickRecords)
     : sourceName(name), readGroups(readGroups_)
 {
-    Parse(in, pieceSize);
+    Parse(in, pieceSize, quickRecords);
 }
 
 void ObjFile::ReportError(uint64_t line, const std::string& what) const
@@ -878,10 +879,11 @@ void ObjFile::ReportError(uint64_t line, const std::string& what) const
     std::cerr << sourceName << ":" << line << ": " << what << "\n";
 }
 
-void ObjFile::Parse(std::istream& in, size_t pieceSize)
+void ObjFile::Parse(std::istream& in, size_t pieceSize, bool quickRecords)
 {
     Release();
     ObjReader reader;
+    reader.quick = quickRecords;
     std::shared_ptr<ObjGroups> readGroupsInto;
     if (readGroups) {
         readGroupsInto = std::make_shared<ObjGroups>();

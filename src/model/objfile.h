@@ -62,9 +62,10 @@ class ObjFile {
 public:
     // With readGroups, the model also keeps its materials, parts and vertex colours (GetGroups()).
     explicit ObjFile(const char* path, bool readGroups = false);
-    // Loads OBJ text from a stream; sourceName stands for the file in error messages.
+    // Loads OBJ text from a stream; sourceName stands for the file in error messages. Without quickRecords, every
+    // line takes the general way that the common records otherwise skip; the result is the same.
     ObjFile(std::istream& in, const std::string& sourceName, bool readGroups = false,
-            size_t pieceSize = objPieceSize);
+            size_t pieceSize = objPieceSize, bool quickRecords = true);
 
     int32_t GetNumVertices() const { return numVertices; }
     int32_t GetNumIndices() const { return numIndices; }
@@ -79,7 +80,7 @@ public:
     const ObjGroups* GetGroups() const { return groups.get(); }
 
     // Reads the whole stream and fills the model; on a fault the model stays empty.
-    void Parse(std::istream& in, size_t pieceSize = objPieceSize);
+    void Parse(std::istream& in, size_t pieceSize = objPieceSize, bool quickRecords = true);
     void Release();
     // Replaces every normal by the normalised sum of the unit normals of the triangles using the vertex.
     void ComputeNormals();
