@@ -108,12 +108,13 @@ std::vector<uint32_t> DistinctPositions(const ObjFile& objFile)
         std::memcpy(&bits, &vertices[i].x, sizeof bits);
         return (bits & 0x80000000u) ? ~bits : bits | 0x80000000u;
     };
-    std::vector<uint32_t> sorted(distinctVertices.size());
     if (distinctVertices.size() < 4096) {
         std::sort(distinctVertices.begin(), distinctVertices.end(),
                   [&key](uint32_t a, uint32_t b) { return key(a) < key(b); });
+        return distinctVertices;
     }
-    for (int shift = 0; shift < 33 && distinctVertices.size() >= 4096; shift += 11) {
+    std::vector<uint32_t> sorted(distinctVertices.size());
+    for (int shift = 0; shift < 33; shift += 11) {
         size_t start[2048] = {};
         for (const uint32_t i : distinctVertices) {
             ++start[(key(i) >> shift) & 2047];
