@@ -13,6 +13,10 @@
 # BUILD_DIR/bench-results.md. Needs: cmake, a C and C++ compiler, libtinyobjloader-dev and GNU time
 # (apt-get install libtinyobjloader-dev time).
 #
+# Models of OPTIMIZE_FROM triangles and more (default 1 000 000) are also converted with `--ucode U --optimize` for
+# each U in OPTIMIZE_UCODES (default "f3dex3 f3dex2"; empty skips this): processor time against the plain
+# conversion's (target 1.5 x) and peak memory against the input's size (target 2 x), RUNS_OPTIMIZE runs
+# (default 3).
 # Environment: SIZES (default "1000 100000 1000000"), SHAPES ("sphere torus grid"), KINDS ("full plain"),
 # RUNS_LARGE (runs at 1 000 000 and above, default 7), RUNS_MEDIUM (default 11), RUNS_SMALL (below 10 000,
 # default 51), SCRATCH (scratch folder, default a fresh one under /tmp, removed at the end).
@@ -26,6 +30,9 @@ kinds=${KINDS:-"full plain"}
 runs_large=${RUNS_LARGE:-7}
 runs_medium=${RUNS_MEDIUM:-11}
 runs_small=${RUNS_SMALL:-51}
+optimize_from=${OPTIMIZE_FROM:-1000000}
+optimize_ucodes=${OPTIMIZE_UCODES-"f3dex3 f3dex2"}
+runs_optimize=${RUNS_OPTIMIZE:-3}
 
 if [[ ! -x /usr/bin/time ]]; then
     echo "run_bench.sh: GNU time is missing (apt-get install time)" >&2
@@ -73,6 +80,7 @@ runs_for() { # number of timed runs for a model of $1 triangles
 }
 
 calc() { awk "BEGIN { printf \"$1\", $2 }"; }
+verdict() { awk "BEGIN { exit !($1) }" && echo met || echo MISSED; }
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 read -r empty_ms empty_cpu < <("$timer" "$runs_small" "$empty")
@@ -80,6 +88,7 @@ read -r empty_ms empty_cpu < <("$timer" "$runs_small" "$empty")
 # Per model key (shape-kind-size): wall and processor milliseconds of the conversion and of LoadObj.
 declare -A conv_ms conv_cpu load_ms load_cpu
 rows=()
+optimize_rows=()
 memory_rows=()
 memory_ok=yes
 for size in $sizes; do
@@ -123,13 +132,28 @@ for size in $sizes; do
                 fi
             fi
             rows+=("| $shape $kind | $triangles | $mb | $conv | $cpu | $speed | ${load_ms[$key]} | ${load_cpu[$key]} | $ratio | $rss_mb | $limit_mb |")
+            if [[ -n ${conv_cpu[$key]:-} ]] && (( triangles >= optimize_from )); then
+                for ucode in $optimize_ucodes; do
+                    # The plain conversion for the same microcode, then the optimised one, both as processes.
+                    read -r _ plain_cpu < <(cd "$dir" && "$timer" "$runs_optimize" "$polvane" --ucode "$ucode" "$model")
+                    if ! times=$(cd "$dir" && "$timer" "$runs_optimize" "$polvane" --ucode "$ucode" --optimize "$model"); then
+                        optimize_rows+=("| $shape $kind | $ucode | $plain_cpu | failed | | | | | |")
+                        continue
+                    fi
+                    read -r opt_ms opt_cpu <<<"$times"
+                    opt_kb=$(cd "$dir" && /usr/bin/time -v "$polvane" --ucode "$ucode" --optimize "$model" 2>&1 >/dev/null |
+                        awk -F': ' '/Maximum resident set size/ { print $2 }')
+                    time_ratio=$(calc "%.2f" "$opt_cpu / $plain_cpu")
+                    memory_ratio=$(calc "%.2f" "$opt_kb * 1024 / $bytes")
+                    optimize_rows+=("| $shape $kind | $ucode | $plain_cpu | $opt_cpu | $opt_ms | $time_ratio | $(calc "%.1f" "$opt_kb / 1024") | $memory_ratio | $(verdict "$time_ratio <= 1.5") / $(verdict "$memory_ratio <= 2") |")
+                done
+            fi
             rm -rf "$dir"
         done
     done
 done
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
-verdict() { awk "BEGIN { exit !($1) }" && echo met || echo MISSED; }
 
 # One row of the targets table: target, model, numerator key, denominator (wall) and (processor), limit.
 target_row() {
@@ -182,6 +206,16 @@ target_row() {
         else
             printf '%s\n' "${memory_rows[@]}"
         fi
+    fi
+    if (( ${#optimize_rows[@]} > 0 )); then
+        echo
+        echo "\`--optimize\` ($runs_optimize runs, medians): processor ms of the plain and the optimised conversion for the"
+        echo "same microcode, their ratio (target <= 1.5), and the optimised run's peak memory against the input's size"
+        echo "(target <= 2)."
+        echo
+        echo "| model | ucode | plain CPU ms | optimize CPU ms | optimize ms | CPU ratio | peak RSS MiB | RSS / input | time / memory |"
+        echo "|---|---|---:|---:|---:|---:|---:|---:|---|"
+        printf '%s\n' "${optimize_rows[@]}"
     fi
     echo
     echo "Machine: $(lscpu 2>/dev/null | awk -F': *' '/^Model name/ { print $2; exit }'), $(nproc) cores," \

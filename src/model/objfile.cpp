@@ -936,16 +936,27 @@ void ObjFile::Parse(std::istream& in, size_t pieceSize, bool quickRecords)
         std::vector<Vector3D>().swap(reader.normals);
         std::vector<ObjAttribute>().swap(keys);
     }
-    if (!hasNormals) {
-        normals.resize(vertexCount);
-        ComputeNormals();
+    normalsPending = !hasNormals;
+}
+
+const Vector3D* ObjFile::GetNormals() const
+{
+    if (normalsPending) {
+        FillNormals();
     }
+    return normals.empty() ? nullptr : normals.data();
 }
 
 void ObjFile::ComputeNormals()
 {
-    POLVANE_CHECK(!normals.empty());
-    std::fill(normals.begin(), normals.end(), Vector3D());
+    POLVANE_CHECK(!vertices.empty());
+    FillNormals();
+}
+
+void ObjFile::FillNormals() const
+{
+    normalsPending = false;
+    normals.assign(size_t(numVertices), Vector3D());
     for (int32_t k = 0; k + 2 < numIndices; k += 3) {
         const Vector3D& a = vertices[indices[k]];
         const Vector3D& b = vertices[indices[k + 1]];
@@ -975,4 +986,5 @@ void ObjFile::Release()
     std::vector<Vector3D>().swap(normals);
     std::vector<Vector2D>().swap(texCoords);
     std::vector<uint32_t>().swap(indices);
+    normalsPending = false;
 }

@@ -71,7 +71,9 @@ public:
     int32_t GetNumIndices() const { return numIndices; }
     // Arrays owned by the model, valid for its lifetime. GetTexCoords() is null when the file has no "vt" record.
     const Vector3D* GetVertices() const { return vertices.empty() ? nullptr : vertices.data(); }
-    const Vector3D* GetNormals() const { return normals.empty() ? nullptr : normals.data(); }
+    // Normals the file does not give are worked out from the faces when first asked for, so that what runs before
+    // (the vertex-cache optimiser) does not hold them too.
+    const Vector3D* GetNormals() const;
     const Vector2D* GetTexCoords() const { return texCoords.empty() ? nullptr : texCoords.data(); }
     // Three vertex numbers per triangle, in the corner order of its face.
     const uint32_t* GetIndices() const { return indices.empty() ? nullptr : indices.data(); }
@@ -87,11 +89,13 @@ public:
 
 private:
     void ReportError(uint64_t line, const std::string& what) const;
+    void FillNormals() const;
 
     int32_t numVertices = 0;
     int32_t numIndices = 0;
     std::vector<Vector3D> vertices;
-    std::vector<Vector3D> normals;
+    mutable std::vector<Vector3D> normals;
+    mutable bool normalsPending = false;  // normals are to be worked out from the faces
     std::vector<Vector2D> texCoords;
     std::vector<uint32_t> indices;
     std::string sourceName;

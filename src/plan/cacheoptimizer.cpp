@@ -11,6 +11,12 @@ namespace polvane {
 namespace {
 
 const uint32_t none = 0xFFFFFFFFu;
+// No cache slot (caches have at most 64).
+const uint8_t noSlot = 0xFF;
+// cachedCorners of a drawn triangle: its count is no longer kept.
+const uint8_t drawnMark = 4;
+// Marks a step as a load; the next step word is its first row.
+const uint32_t loadStep = 0x80000000u;
 
 // How many undrawn triangles of one vertex are looked at when searching for a triangle to go on with.
 const uint32_t maxScansPerVertex = 64;
@@ -26,17 +32,12 @@ const uint32_t maxNearReadyLooks = 256;
 // until their neighbours free too, which saves load commands.
 const uint32_t minExtraRun = 4;
 
+// Sweep bands are sampled in this many places to choose a batch size for a large mesh, each a twentieth of the
+// mesh: long runs of bands are swept as the whole mesh is, short ones favour small batches.
+const uint32_t sampleGroups = 2;
+
 // Eviction cost of a slot holding a corner of the triangle the room is made for: never chosen.
 const uint64_t blockedSlot = uint64_t(1) << 62;
-
-// One step of the optimised order: a load of `count` rows of the vertex array from row `first` into the slots
-// from `slot` on, or a triangle.
-struct Step {
-    uint32_t first; // load: first row; triangle: triangle number
-    bool load;
-    uint8_t count;  // a load never spans more than the cache's 64 slots
-    uint8_t slot;
-};
 
 // A triangle lacking one corner, with what choosing the next load looks at, so that the choice reads one array.
 struct NearReady {
@@ -44,6 +45,82 @@ struct NearReady {
     uint32_t band;
     uint32_t missing;   // the corner not cached
     uint32_t cached[2]; // the other two
+};
+
+template <typename T>
+void Release(std::vector<T>& array)
+{
+    std::vector<T>().swap(array);
+}
+
+// Positions of triangles in a list, by triangle number: a hash table, since few triangles are in the list at once
+// (an array over all triangles would take 4 bytes a triangle).
+class PositionTable {
+public:
+    void Clear() { entries.assign(16, Entry{none, 0}); count = 0; }
+    void Release() { std::vector<Entry>().swap(entries); }
+    void Set(uint32_t triangle, uint32_t position)
+    {
+        if (2 * (count + 1) > entries.size()) {
+            Grow();
+        }
+        Entry& entry = entries[Find(triangle)];
+        if (entry.triangle == none) {
+            entry.triangle = triangle;
+            ++count;
+        }
+        entry.position = position;
+    }
+    uint32_t Get(uint32_t triangle) const
+    {
+        const Entry& entry = entries[Find(triangle)];
+        POLVANE_CHECK(entry.triangle == triangle);
+        return entry.position;
+    }
+    void Erase(uint32_t triangle)
+    {
+        const size_t mask = entries.size() - 1;
+        size_t hole = Find(triangle);
+        POLVANE_CHECK(entries[hole].triangle == triangle);
+        // Entries after the hole move back into it unless they would then sit before their home.
+        for (size_t next = (hole + 1) & mask; entries[next].triangle != none; next = (next + 1) & mask) {
+            const size_t home = Home(entries[next].triangle) & mask;
+            if (((next - home) & mask) >= ((next - hole) & mask)) {
+                entries[hole] = entries[next];
+                hole = next;
+            }
+        }
+        entries[hole].triangle = none;
+        --count;
+    }
+
+private:
+    struct Entry {
+        uint32_t triangle;
+        uint32_t position;
+    };
+    static size_t Home(uint32_t triangle) { return size_t(triangle * 2654435761u); }
+    size_t Find(uint32_t triangle) const
+    {
+        const size_t mask = entries.size() - 1;
+        size_t i = Home(triangle) & mask;
+        while (entries[i].triangle != none && entries[i].triangle != triangle) {
+            i = (i + 1) & mask;
+        }
+        return i;
+    }
+    void Grow()
+    {
+        std::vector<Entry> old(2 * entries.size(), Entry{none, 0});
+        old.swap(entries);
+        for (const Entry& entry : old) {
+            if (entry.triangle != none) {
+                entries[Find(entry.triangle)] = entry;
+            }
+        }
+    }
+    std::vector<Entry> entries;
+    size_t count = 0;
 };
 
 struct Candidate {
@@ -64,13 +141,22 @@ struct Candidate {
 // front that grew freely over a large mesh would not fit and would be loaded again and again.
 class CacheOrder {
 public:
-    CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize, int minBatch);
+    // With `bands` (one per triangle, never falling, none degenerate), the triangles are swept in those bands
+    // instead of bands of their own.
+    CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize, int minBatch,
+               const std::vector<uint32_t>* bands = nullptr);
     void Run();
     // Gives up the search's own arrays first: only the steps, the corners and the rows are needed.
     // With `again`, keeps the triangles and their bands for Restart.
     OptimizedList Emit(int maxLoad, bool again = false);
     // Makes ready for another Run with a different minBatch, the bands as they were.
     void Restart(int minBatch, bool again);
+    uint32_t NumTriangles() const { return numTriangles; }
+    // The triangles of `groups` runs of neighbouring bands spread evenly over the bands, each run at least
+    // groupTriangles long where the mesh allows, with their vertices numbered afresh from 0 (numSampleVertices).
+    // sampleBands receives the band of each sample triangle, renumbered from 0 without gaps.
+    std::vector<uint32_t> BandSample(uint32_t groups, uint32_t groupTriangles, uint32_t& numSampleVertices,
+                                     std::vector<uint32_t>& sampleBands) const;
 
 private:
     void BuildNeighbours();
@@ -108,18 +194,19 @@ private:
     std::unordered_map<uint32_t, uint32_t> manyPos;
     std::vector<uint32_t> live;   // per vertex: undrawn triangles
 
-    std::vector<uint32_t> slotOf;     // per vertex, or none
+    std::vector<uint8_t> slotOf;      // per vertex, or noSlot
     std::vector<uint32_t> slotVertex; // per slot, or none (a slot whose vertex has nothing left to draw is free)
-    std::vector<uint8_t> cachedCorners; // per triangle
-    std::vector<uint8_t> drawn;
+    std::vector<uint8_t> cachedCorners; // per triangle; drawnMark once drawn
     std::vector<NearReady> nearReady;   // undrawn triangles with exactly two cached corners
     // Per vertex: how many of its triangles are in nearReady, modulo 2^16 (read only for vertices with at most
     // maxScansPerVertex triangles left, whose count is below that).
     std::vector<uint16_t> nearCount;
-    std::vector<uint32_t> nearReadyPos; // per triangle, or none
+    PositionTable nearReadyPos;         // of the triangles in nearReady
     std::vector<uint32_t> ready;        // undrawn triangles with three cached corners
-    std::vector<uint64_t> lastUse;      // per vertex
-    uint64_t clock = 0;
+    // Per vertex. The clock ticks once a drawn triangle and once a loaded vertex; should it ever wrap, only the
+    // choice of vertices to evict would suffer, never the list.
+    std::vector<uint32_t> lastUse;
+    uint32_t clock = 0;
     std::vector<uint32_t> deadEnds; // vertices evicted with triangles left to draw, latest last
 
     // Bands: triangles grouped by their distance (in edges) from an end of their connected part of the mesh.
@@ -130,7 +217,9 @@ private:
     std::vector<uint32_t> bandLeft;   // per band: undrawn triangles
     uint32_t currentBand = 0;
 
-    std::vector<Step> steps;
+    // The optimised order: a triangle's number, or a load: loadStep | count << 8 | first slot, then its first row
+    // of the vertex array.
+    std::vector<uint32_t> steps;
     // Kept from batch to batch so that building one allocates nothing.
     std::vector<uint32_t> scratchOrder, scratchSlots, scratchKnown, scratchFresh, scratchPlaced;
     std::vector<uint32_t> rowVertex;
@@ -138,7 +227,7 @@ private:
 };
 
 CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVerticesIn, int cacheSizeIn,
-                       int minBatchIn)
+                       int minBatchIn, const std::vector<uint32_t>* bands)
     : numVertices(numVerticesIn), cacheSize(static_cast<uint32_t>(cacheSizeIn))
 {
     size_t kept = 0;
@@ -162,8 +251,28 @@ CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numV
     }
     numTriangles = static_cast<uint32_t>(kept);
     BuildNeighbours();
-    // A band as wide as half the cache leaves room for the next row of vertices next to the current one.
-    ComputeBands(std::max<uint32_t>(1, cacheSize / 2));
+    if (bands) {
+        POLVANE_CHECK(bands->size() == numTriangles);
+        bandOf = *bands;
+        const uint32_t numBands = numTriangles == 0 ? 0 : bandOf.back() + 1;
+        bandStart.assign(numBands + 1, 0);
+        bandLeft.assign(numBands, 0);
+        for (uint32_t t = 0; t < numTriangles; ++t) {
+            ++bandStart[bandOf[t] + 1];
+            ++bandLeft[bandOf[t]];
+        }
+        for (uint32_t b = 0; b < numBands; ++b) {
+            bandStart[b + 1] += bandStart[b];
+        }
+        bandList.resize(numTriangles);
+        for (uint32_t t = 0; t < numTriangles; ++t) {
+            bandList[t] = t;
+        }
+        bandCursor.assign(bandStart.begin(), bandStart.end() - 1);
+    } else {
+        // A band as wide as half the cache leaves room for the next row of vertices next to the current one.
+        ComputeBands(std::max<uint32_t>(1, cacheSize / 2));
+    }
     Restart(minBatchIn, false);
 }
 
@@ -208,14 +317,15 @@ void CacheOrder::Restart(int minBatchIn, bool again)
         }
         bandCursor.assign(bandStart.begin(), bandStart.end() - 1);
     }
-    slotOf.assign(numVertices, none);
+    slotOf.assign(numVertices, noSlot);
     slotVertex.assign(cacheSize, none);
     cachedCorners.assign(numTriangles, 0);
-    drawn.assign(numTriangles, 0);
-    nearReadyPos.assign(numTriangles, none);
+    nearReadyPos.Clear();
     nearCount.assign(numVertices, 0);
     lastUse.assign(numVertices, 0);
     lastRow.assign(numVertices, none);
+    // Most vertices are written once, some twice: room for a quarter more saves growing the array at its largest.
+    rowVertex.reserve(numVertices + numVertices / 4);
 }
 
 // Breadth-first distances from `start` over the edges of the triangles; returns the vertex reached last.
@@ -244,12 +354,9 @@ void CacheOrder::ComputeBands(uint32_t width)
 {
     // Levels: the distance of a triangle's nearest corner from the start of its part, counted on from the
     // levels of the parts before it. A band is `width` neighbouring levels of one part.
-    std::vector<uint32_t> probe(numVertices, none);
-    std::vector<uint32_t> distance(numVertices, none);
-    std::vector<uint32_t> firstLevel(numVertices, 0);
-    std::vector<uint32_t> firstBand(numVertices, 0);
+    std::vector<uint32_t> distance(numVertices, none); // per vertex, once its part is done: its level
+    std::vector<uint32_t> levelBand;                   // per level
     std::vector<uint32_t> queue;
-    uint32_t numLevels = 0;
     uint32_t numBands = 0;
     for (uint32_t c = 0; c < 3 * numTriangles; ++c) {
         uint32_t v = corners[c];
@@ -257,27 +364,35 @@ void CacheOrder::ComputeBands(uint32_t width)
             continue;
         }
         // Start from the vertex farthest from the part's first vertex: an end of the part.
-        uint32_t end = Farthest(v, probe, queue);
-        Farthest(end, distance, queue);
-        uint32_t deepest = distance[queue.back()];
+        uint32_t end = Farthest(v, distance, queue);
         for (uint32_t w : queue) {
-            firstLevel[w] = numLevels;
-            firstBand[w] = numBands;
+            distance[w] = none;
         }
-        numLevels += deepest + 1;
+        Farthest(end, distance, queue);
+        const uint32_t deepest = distance[queue.back()];
+        const uint32_t firstLevel = static_cast<uint32_t>(levelBand.size());
+        for (uint32_t w : queue) {
+            distance[w] += firstLevel;
+        }
+        for (uint32_t d = 0; d <= deepest; ++d) {
+            levelBand.push_back(numBands + d / width);
+        }
         numBands += deepest / width + 1;
     }
-    std::vector<uint32_t> levelOf(numTriangles, 0);
+    Release(queue);
+    const uint32_t numLevels = static_cast<uint32_t>(levelBand.size());
+    // The corners of a triangle lie in one part, so the least of their levels is the triangle's.
+    const auto levelOf = [&](uint32_t t) {
+        return std::min(distance[corners[3 * t]], std::min(distance[corners[3 * t + 1]], distance[corners[3 * t + 2]]));
+    };
     std::vector<uint32_t> levelStart(numLevels + 1, 0);
     bandOf.assign(numTriangles, 0);
     bandStart.assign(numBands + 1, 0);
     bandLeft.assign(numBands, 0);
     for (uint32_t t = 0; t < numTriangles; ++t) {
-        uint32_t a = corners[3 * t], b = corners[3 * t + 1], c = corners[3 * t + 2];
-        uint32_t level = std::min(distance[a], std::min(distance[b], distance[c]));
-        levelOf[t] = firstLevel[a] + level;
-        bandOf[t] = firstBand[a] + level / width;
-        ++levelStart[levelOf[t] + 1];
+        const uint32_t level = levelOf(t);
+        bandOf[t] = levelBand[level];
+        ++levelStart[level + 1];
         ++bandStart[bandOf[t] + 1];
         ++bandLeft[bandOf[t]];
     }
@@ -291,16 +406,44 @@ void CacheOrder::ComputeBands(uint32_t width)
     // are runs of levels, so the list is also band by band.
     bandList.assign(numTriangles, 0);
     for (uint32_t t = 0; t < numTriangles; ++t) {
-        bandList[levelStart[levelOf[t]]++] = t;
+        bandList[levelStart[levelOf(t)]++] = t;
     }
     bandCursor.assign(bandStart.begin(), bandStart.end() - 1);
+}
+
+std::vector<uint32_t> CacheOrder::BandSample(uint32_t groups, uint32_t groupTriangles, uint32_t& numSampleVertices,
+                                            std::vector<uint32_t>& sampleBands) const
+{
+    sampleBands.clear();
+    const uint32_t numBands = static_cast<uint32_t>(bandLeft.size());
+    std::vector<uint32_t> newNumber(numVertices, none);
+    std::vector<uint32_t> sample;
+    numSampleVertices = 0;
+    uint32_t band = 0;
+    for (uint32_t g = 0; g < groups; ++g) {
+        band = std::max(band, static_cast<uint32_t>(uint64_t(numBands) * (2 * g + 1) / (2 * groups)));
+        for (uint32_t taken = 0; band < numBands && taken < groupTriangles; ++band) {
+            const uint32_t sampleBand = sampleBands.empty() ? 0 : sampleBands.back() + 1;
+            for (uint32_t i = bandStart[band]; i < bandStart[band + 1]; ++i, ++taken) {
+                sampleBands.push_back(sampleBand);
+                for (uint32_t k = 0; k < 3; ++k) {
+                    uint32_t& number = newNumber[corners[3 * bandList[i] + k]];
+                    if (number == none) {
+                        number = numSampleVertices++;
+                    }
+                    sample.push_back(number);
+                }
+            }
+        }
+    }
+    return sample;
 }
 
 // An undrawn triangle of `band` that is not drawable yet, or none.
 uint32_t CacheOrder::SeedInBand(uint32_t band)
 {
     uint32_t& cursor = bandCursor[band];
-    while (cursor < bandStart[band + 1] && (drawn[bandList[cursor]] || cachedCorners[bandList[cursor]] == 3)) {
+    while (cursor < bandStart[band + 1] && cachedCorners[bandList[cursor]] >= 3) {
         ++cursor;
     }
     return cursor < bandStart[band + 1] ? bandList[cursor] : none;
@@ -309,7 +452,7 @@ uint32_t CacheOrder::SeedInBand(uint32_t band)
 void CacheOrder::Run()
 {
     // A triangle a step, and a load every few triangles.
-    steps.reserve(numTriangles + numTriangles / 8 + 16);
+    steps.reserve(numTriangles + numTriangles / 4 + 16);
     while (numDrawn < numTriangles) {
         // Drawing never loads, so `ready` does not grow while it is walked.
         for (uint32_t t : ready) {
@@ -325,12 +468,12 @@ void CacheOrder::Run()
 
 void CacheOrder::Draw(uint32_t triangle)
 {
-    POLVANE_CHECK(!drawn[triangle] && cachedCorners[triangle] == 3);
-    drawn[triangle] = 1;
+    POLVANE_CHECK(cachedCorners[triangle] == 3);
+    cachedCorners[triangle] = drawnMark;
     ++numDrawn;
     --bandLeft[bandOf[triangle]];
     ++clock;
-    steps.push_back(Step{triangle, false, 0, 0});
+    steps.push_back(triangle);
     for (uint32_t k = 0; k < 3; ++k) {
         uint32_t corner = 3 * triangle + k;
         uint32_t v = corners[corner];
@@ -339,7 +482,7 @@ void CacheOrder::Draw(uint32_t triangle)
         if (live[v] == 0) {
             // Nothing left to draw: the slot may be overwritten by the next load.
             slotVertex[slotOf[v]] = none;
-            slotOf[v] = none;
+            slotOf[v] = noSlot;
         }
     }
 }
@@ -367,8 +510,8 @@ void CacheOrder::RemoveCorner(uint32_t corner)
 
 void CacheOrder::Load(uint32_t vertex, uint32_t slot)
 {
-    POLVANE_CHECK(slotOf[vertex] == none && slotVertex[slot] == none);
-    slotOf[vertex] = slot;
+    POLVANE_CHECK(slotOf[vertex] == noSlot && slotVertex[slot] == none);
+    slotOf[vertex] = static_cast<uint8_t>(slot);
     slotVertex[slot] = vertex;
     lastUse[vertex] = ++clock;
     for (uint32_t i = adjStart[vertex]; i < adjStart[vertex] + live[vertex]; ++i) {
@@ -394,20 +537,20 @@ void CacheOrder::Evict(uint32_t vertex)
             RemoveNearReady(t);
         }
     }
-    slotOf[vertex] = none;
+    slotOf[vertex] = noSlot;
     slotVertex[slot] = none;
     deadEnds.push_back(vertex);
 }
 
 void CacheOrder::AddNearReady(uint32_t triangle)
 {
-    nearReadyPos[triangle] = static_cast<uint32_t>(nearReady.size());
+    nearReadyPos.Set(triangle, static_cast<uint32_t>(nearReady.size()));
     NearReady entry{triangle, bandOf[triangle], none, {none, none}};
     uint32_t numCached = 0;
     for (uint32_t k = 0; k < 3; ++k) {
         uint32_t v = corners[3 * triangle + k];
         ++nearCount[v];
-        if (slotOf[v] == none) {
+        if (slotOf[v] == noSlot) {
             entry.missing = v;
         } else {
             entry.cached[numCached++] = v;
@@ -421,12 +564,12 @@ void CacheOrder::RemoveNearReady(uint32_t triangle)
     for (uint32_t k = 0; k < 3; ++k) {
         --nearCount[corners[3 * triangle + k]];
     }
-    uint32_t p = nearReadyPos[triangle];
+    uint32_t p = nearReadyPos.Get(triangle);
     NearReady moved = nearReady.back();
     nearReady[p] = moved;
-    nearReadyPos[moved.triangle] = p;
+    nearReadyPos.Set(moved.triangle, p);
     nearReady.pop_back();
-    nearReadyPos[triangle] = none;
+    nearReadyPos.Erase(triangle);
 }
 
 bool CacheOrder::IsCorner(uint32_t vertex, uint32_t triangle) const
@@ -550,12 +693,12 @@ Candidate CacheOrder::Choose()
     }
     // Nothing cached leads into the band: go on next to the latest vertex that had to leave the cache early, or
     // else with the band's first undrawn triangle.
-    while (!deadEnds.empty() && (live[deadEnds.back()] == 0 || slotOf[deadEnds.back()] != none)) {
+    while (!deadEnds.empty() && (live[deadEnds.back()] == 0 || slotOf[deadEnds.back()] != noSlot)) {
         deadEnds.pop_back();
     }
     for (size_t d = deadEnds.size(), checked = 0; d > 0 && checked < maxScansPerVertex; --d, ++checked) {
         uint32_t v = deadEnds[d - 1];
-        if (live[v] == 0 || slotOf[v] != none) {
+        if (live[v] == 0 || slotOf[v] != noSlot) {
             continue;
         }
         uint32_t end = adjStart[v] + std::min(live[v], maxScansPerVertex);
@@ -691,7 +834,7 @@ void CacheOrder::BuildBatch()
         }
         for (uint32_t k = 0; k < 3; ++k) {
             uint32_t v = corners[3 * candidate.triangle + k];
-            if (slotOf[v] == none) {
+            if (slotOf[v] == noSlot) {
                 uint32_t slot = order[used++];
                 Load(v, slot);
                 slots.push_back(slot);
@@ -733,17 +876,12 @@ void CacheOrder::BuildBatch()
         }
         for (size_t k = 0; k < placed.size(); ++k) {
             slotVertex[slots[i] + k] = placed[k];
-            slotOf[placed[k]] = static_cast<uint32_t>(slots[i] + k);
+            slotOf[placed[k]] = static_cast<uint8_t>(slots[i] + k);
         }
-        steps.push_back(Step{row, true, static_cast<uint8_t>(j - i), static_cast<uint8_t>(slots[i])});
+        steps.push_back(loadStep | static_cast<uint32_t>(j - i) << 8 | slots[i]);
+        steps.push_back(row);
         i = j;
     }
-}
-
-template <typename T>
-void Release(std::vector<T>& array)
-{
-    std::vector<T>().swap(array);
 }
 
 OptimizedList CacheOrder::Emit(int maxLoad, bool again)
@@ -754,9 +892,8 @@ OptimizedList CacheOrder::Emit(int maxLoad, bool again)
     Release(live);
     Release(slotOf);
     Release(cachedCorners);
-    Release(drawn);
     Release(nearReady);
-    Release(nearReadyPos);
+    nearReadyPos.Release();
     Release(nearCount);
     Release(lastUse);
     if (!again) {
@@ -767,37 +904,44 @@ OptimizedList CacheOrder::Emit(int maxLoad, bool again)
     OptimizedList out;
     out.rowVertex = std::move(rowVertex);
     size_t numCommands = 0;
-    for (const Step& step : steps) {
-        numCommands += step.load ? (step.count + uint32_t(maxLoad) - 1) / uint32_t(maxLoad) : 1;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        if (steps[i] & loadStep) {
+            numCommands += (((steps[i] >> 8) & 0xFF) + uint32_t(maxLoad) - 1) / uint32_t(maxLoad);
+            ++i;
+        } else {
+            ++numCommands;
+        }
     }
     out.commands.reserve(numCommands);
     std::vector<uint32_t> slotVertexNow(cacheSize, none);
-    std::vector<uint32_t> slotOfNow(numVertices, none);
-    for (const Step& step : steps) {
-        if (step.load) {
-            for (uint32_t i = 0; i < step.count; ++i) {
-                uint32_t slot = step.slot + i;
+    std::vector<uint8_t> slotOfNow(numVertices, noSlot);
+    for (size_t s = 0; s < steps.size(); ++s) {
+        if (steps[s] & loadStep) {
+            const uint32_t count = (steps[s] >> 8) & 0xFF;
+            const uint32_t firstSlot = steps[s] & 0xFF;
+            const uint32_t first = steps[++s];
+            for (uint32_t i = 0; i < count; ++i) {
+                uint32_t slot = firstSlot + i;
                 uint32_t old = slotVertexNow[slot];
                 if (old != none && slotOfNow[old] == slot) {
-                    slotOfNow[old] = none;
+                    slotOfNow[old] = noSlot;
                 }
-                uint32_t v = out.rowVertex[step.first + i];
+                uint32_t v = out.rowVertex[first + i];
                 slotVertexNow[slot] = v;
-                slotOfNow[v] = slot;
+                slotOfNow[v] = static_cast<uint8_t>(slot);
             }
-            for (uint32_t done = 0; done < step.count; done += static_cast<uint32_t>(maxLoad)) {
-                uint32_t count = std::min(step.count - done, static_cast<uint32_t>(maxLoad));
-                out.commands.push_back(CacheCommand{step.first + done, CacheCommand::Load, static_cast<uint8_t>(count),
-                                                    static_cast<uint8_t>(step.slot + done)});
+            for (uint32_t done = 0; done < count; done += static_cast<uint32_t>(maxLoad)) {
+                uint32_t n = std::min(count - done, static_cast<uint32_t>(maxLoad));
+                out.commands.push_back(CacheCommand{first + done, CacheCommand::Load, static_cast<uint8_t>(n),
+                                                    static_cast<uint8_t>(firstSlot + done)});
             }
         } else {
-            uint32_t slot[3];
+            uint8_t slot[3];
             for (uint32_t k = 0; k < 3; ++k) {
-                slot[k] = slotOfNow[corners[3 * step.first + k]];
-                POLVANE_CHECK(slot[k] != none);
+                slot[k] = slotOfNow[corners[3 * steps[s] + k]];
+                POLVANE_CHECK(slot[k] != noSlot);
             }
-            out.commands.push_back(CacheCommand{slot[0], CacheCommand::Triangle, static_cast<uint8_t>(slot[1]),
-                                                static_cast<uint8_t>(slot[2])});
+            out.commands.push_back(CacheCommand{slot[0], CacheCommand::Triangle, slot[1], slot[2]});
         }
     }
     Release(steps);
@@ -817,11 +961,33 @@ OptimizedList OptimizeForCache(const uint32_t* indices, size_t numIndices, uint3
 
 OptimizedList OptimizeForCacheEither(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
                                      int maxLoad, int minBatch, int otherMinBatch,
-                                     const std::function<bool(const OptimizedList&, const OptimizedList&)>& better)
+                                     const std::function<bool(const OptimizedList&, const OptimizedList&)>& better,
+                                     size_t wholeChoiceAbove,
+                                     const std::function<bool(const OptimizedList&, const OptimizedList&)>& betterOnSample)
 {
     POLVANE_CHECK(cacheSize >= 3 && cacheSize <= 64 && maxLoad >= 1 && minBatch >= 1 && minBatch <= cacheSize &&
                   otherMinBatch >= 1 && otherMinBatch <= cacheSize);
     CacheOrder order(indices, numIndices, numVertices, cacheSize, minBatch);
+    if (order.NumTriangles() > wholeChoiceAbove) {
+        // The sample keeps the mesh's own bands, so that it is swept as the mesh is.
+        uint32_t numSampleVertices = 0;
+        std::vector<uint32_t> sampleBands;
+        const std::vector<uint32_t> sample = order.BandSample(
+            sampleGroups, order.NumTriangles() / 20, numSampleVertices, sampleBands);
+        // A mesh of a few wide bands gives a sample of most of it: the whole mesh is then compared instead.
+        if (sample.size() / 3 <= order.NumTriangles() / 2) {
+            CacheOrder sampleOrder(sample.data(), sample.size(), numSampleVertices, cacheSize, minBatch,
+                                   &sampleBands);
+            sampleOrder.Run();
+            const OptimizedList mine = sampleOrder.Emit(maxLoad, true);
+            sampleOrder.Restart(otherMinBatch, true);
+            sampleOrder.Run();
+            const bool other = betterOnSample(sampleOrder.Emit(maxLoad), mine);
+            order.Restart(other ? otherMinBatch : minBatch, false);
+            order.Run();
+            return order.Emit(maxLoad);
+        }
+    }
     order.Run();
     OptimizedList first = order.Emit(maxLoad, true);
     order.Restart(otherMinBatch, true);

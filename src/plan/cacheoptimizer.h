@@ -39,10 +39,14 @@ OptimizedList OptimizeForCache(const uint32_t* indices, size_t numIndices, uint3
 
 // The result of OptimizeForCache with otherMinBatch when better(it, the result with minBatch) holds, else the
 // result with minBatch. The triangles' neighbours and sweep bands are worked out once for both runs, and each
-// run's search arrays are given up before the next begins.
-OptimizedList OptimizeForCacheEither(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
-                                     int maxLoad, int minBatch, int otherMinBatch,
-                                     const std::function<bool(const OptimizedList&, const OptimizedList&)>& better);
+// run's search arrays are given up before the next begins. With more than wholeChoiceAbove triangles, the two
+// are compared with betterOnSample on a sample instead (two runs of neighbouring sweep bands, a tenth of the mesh
+// together, swept in the mesh's bands) and the whole mesh is reordered once, with the batch size that won there.
+OptimizedList OptimizeForCacheEither(
+    const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize, int maxLoad, int minBatch,
+    int otherMinBatch, const std::function<bool(const OptimizedList&, const OptimizedList&)>& better,
+    size_t wholeChoiceAbove = size_t(-1),
+    const std::function<bool(const OptimizedList&, const OptimizedList&)>& betterOnSample = nullptr);
 
 } // namespace polvane
 

@@ -45,6 +45,11 @@ double LoadAndTriangleCost(const polvane::OptimizedList& list, const CacheLayout
     return meter.Instructions();
 }
 
+// Meshes of more triangles choose their batch size on a sample and are reordered once.
+const size_t wholeChoiceTriangles = 250000;
+// How much cheaper, as a fraction, the small batches must be on the sample to be kept.
+const double sampleBias = 0.005;
+
 }
 
 polvane::OptimizedList OptimizeForLayout(const uint32_t* indices, size_t numIndices, uint32_t numVertices,
@@ -62,8 +67,18 @@ polvane::OptimizedList OptimizeForLayout(const uint32_t* indices, size_t numIndi
         return std::min(LoadAndTriangleCost(best, cache, true) - LoadAndTriangleCost(other, cache, true),
                         LoadAndTriangleCost(best, cache, false) - LoadAndTriangleCost(other, cache, false)) > 0;
     };
+    // A large mesh is reordered once, with the batch size that wins on a sample of it. On a sample the small
+    // batches fare up to about half a percent better than on the whole mesh (the sample's ends favour them), so
+    // they are kept only when they win by more than that.
+    const auto cheaperOnSample = [&cache](const polvane::OptimizedList& other, const polvane::OptimizedList& best) {
+        const double lit = LoadAndTriangleCost(best, cache, true);
+        const double unlit = LoadAndTriangleCost(best, cache, false);
+        return std::min((lit - LoadAndTriangleCost(other, cache, true)) / lit,
+                        (unlit - LoadAndTriangleCost(other, cache, false)) / unlit) > -sampleBias;
+    };
     return polvane::OptimizeForCacheEither(indices, numIndices, numVertices, cache.size, cache.maxLoad,
-                                           fewestVertices, fewestLoads, cheaper);
+                                           fewestVertices, fewestLoads, cheaper, wholeChoiceTriangles,
+                                           cheaperOnSample);
 }
 
 namespace {
