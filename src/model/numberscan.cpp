@@ -85,17 +85,10 @@ ScanResult ScanFloat(const char*& cursor, const char* end, float& value)
             return ScanResult::NoNumber;
         }
     }
-#if FLT_EVAL_METHOD == 0
-    // A whole number of at most 2^24 divided by a power of ten up to 10^10: both are exact floats, so one
-    // correctly rounded division gives the correctly rounded value of the text.
-    static const float powersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-    if (!exponent && digitCount <= 19 && mantissa <= (uint64_t(1) << 24) && fractionDigits <= 10) {
-        const float magnitude = float(mantissa) / powersOfTen[fractionDigits];
-        value = negative ? -magnitude : magnitude;
+    if (!exponent && ShortDecimal(mantissa, digitCount, fractionDigits, negative, value)) {
         cursor = p;
         return ScanResult::Ok;
     }
-#endif
     const ScanResult result = ConvertFloat(start, p, value);
     if (result == ScanResult::Ok) {
         cursor = p;

@@ -187,12 +187,14 @@ public:
     std::vector<uint32_t> corners;
     WeldMap weldMap;
     ObjGroups* groups = nullptr;  // set to read materials, parts and vertex colours too
+    bool quick = true;            // common records read by ReadCommonLine
 
     uint64_t errorLine = 0;
     std::string error;
 
 private:
-    void ReserveFor(double scale);
+    void ReserveAhead(double scale);
+    const char* ReadCommonLine(const char* p, const char* lastLineEnd);
     bool ReadPhysicalLine(const char* begin, const char* end);
     bool ReadLine(const char* begin, const char* end);
     bool ReadNumbers(const char* keyword, const char* cursor, const char* end, float* values, int required,
@@ -201,11 +203,14 @@ private:
     bool ReadGroupRecord(const Span& keyword, const char* cursor, const char* end);
     bool ReadColouredPosition(const char* cursor, const char* end);
     bool ReadFaceCorner(const Span& token, uint32_t& vertexNumber);
+    uint32_t WeldCorner(const CornerNumbers& numbers);
+    void AddTriangle(uint32_t a, uint32_t b, uint32_t c);
     int32_t Resolve(RecordKind kind, int32_t written);
     bool CheckPendingReferences();
     bool Fail(const std::string& what);
     uint32_t Count(RecordKind kind) const;
 
+    size_t countAtMark[5] = {0, 0, 0, 0, 0};  // array sizes at the last ReserveAhead
     uint64_t physicalLine = 0;
     uint64_t line = 0;  // where the record being read starts
     std::string joined;
@@ -233,23 +238,36 @@ uint64_t BytesLeft(std::istream& in)
     return stop > start ? uint64_t(stop - start) : 0;
 }
 
-// Makes room for what the whole file will likely hold, scale times what has been read so far, so that the arrays
-// are not grown and copied again and again on the way.
-void ObjReader::ReserveFor(double scale)
+// Makes room for what the rest of the file will likely add when it is like the part read since the last call,
+// scale times as long, so that the arrays are not grown and copied again and again on the way. Each array is
+// projected on its own: a file may hold all its positions first and all its faces after.
+void ObjReader::ReserveAhead(double scale)
 {
-    const auto room = [scale](size_t count) { return size_t(double(count) * scale * 1.05) + 16; };
-    positions.reserve(room(positions.size()));
-    texCoords.reserve(room(texCoords.size()));
-    normals.reserve(room(normals.size()));
-    corners.reserve(room(corners.size()));
-    weldMap.Reserve(room(weldMap.Size()));
+    // An array is only moved when it will not hold what is foreseen; then it is given a tenth more.
+    const auto reserve = [scale](auto& array, size_t& countBefore) {
+        const double foreseen = double(array.size() - countBefore) * scale;
+        if (array.capacity() < array.size() + size_t(foreseen)) {
+            array.reserve(array.size() + size_t(foreseen * 1.1) + 16);
+        }
+        countBefore = array.size();
+    };
+    reserve(positions, countAtMark[0]);
+    reserve(texCoords, countAtMark[1]);
+    reserve(normals, countAtMark[2]);
+    reserve(corners, countAtMark[3]);
+    const size_t vertices = weldMap.Size();
+    const double foreseen = double(vertices - countAtMark[4]) * scale;
+    if (weldMap.Capacity() < vertices + size_t(foreseen)) {
+        weldMap.Reserve(vertices + size_t(foreseen * 1.1) + 16);
+    }
+    countAtMark[4] = vertices;
 }
 
 bool ObjReader::Read(std::istream& in, size_t pieceSize)
 {
     const uint64_t fileBytes = BytesLeft(in);
     uint64_t bytesRead = 0;
-    bool reserved = false;
+    uint64_t consumedAtMark = 0;
     // Left uninitialised: only what is read into it is ever touched.
     size_t capacity = pieceSize > 0 ? pieceSize : 1;
     std::unique_ptr<char[]> buffer(new char[capacity]);
@@ -278,7 +296,21 @@ bool ObjReader::Read(std::istream& in, size_t pieceSize)
             }
             firstBlock = false;
         }
+        // Lines up to the last line feed of the piece can be read quickly.
+        const char* lastLineEnd = nullptr;
+        for (const char* q = end; q != cursor; --q) {
+            if (q[-1] == '\n') {
+                lastLineEnd = q - 1;
+                break;
+            }
+        }
         for (;;) {
+            if (quick && !joining && lastLineEnd && cursor <= lastLineEnd) {
+                if (const char* next = ReadCommonLine(cursor, lastLineEnd)) {
+                    cursor = next;
+                    continue;
+                }
+            }
             const char* lineEnd = static_cast<const char*>(std::memchr(cursor, '\n', size_t(end - cursor)));
             if (!lineEnd) {
                 break;
@@ -298,16 +330,190 @@ bool ObjReader::Read(std::istream& in, size_t pieceSize)
             break;
         }
         bytesRead += got;
-        // The first piece tells what the records of the file are like.
+        // What was read lately tells what the rest of the file is like.
         const uint64_t consumed = bytesRead - uint64_t(end - cursor);
-        if (!reserved && fileBytes > bytesRead && consumed >= (uint64_t(1) << 16)) {
-            ReserveFor(double(fileBytes) / double(consumed));
-            reserved = true;
+        if (fileBytes > bytesRead && consumed - consumedAtMark >= (uint64_t(1) << 16)) {
+            ReserveAhead(double(fileBytes - consumed) / double(consumed - consumedAtMark));
+            consumedAtMark = consumed;
         }
         kept = size_t(end - cursor);
         std::memmove(buffer.get(), cursor, kept);
     }
     return CheckPendingReferences();
+}
+
+namespace {
+
+// The quick reading below runs over text known to hold a line feed ahead, which ends every scan.
+
+// Blank characters within a line.
+bool IsSpace(char c)
+{
+    return c != '\n' && IsBlank(c);
+}
+
+const char* SkipSpaces(const char* p)
+{
+    while (IsSpace(*p)) {
+        ++p;
+    }
+    return p;
+}
+
+// Reads count numbers, each written plainly at p or after blanks and followed by white space.
+bool ScanPlainFloats(const char*& p, const char* end, float* values, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        p = SkipSpaces(p);
+        if (!ScanPlainFloat(p, end, values[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A corner number at p: an optional minus sign and up to nine digits.
+bool ScanCornerNumber(const char*& p, int32_t& value)
+{
+    const char* q = p;
+    const bool negative = *q == '-';
+    q += negative ? 1 : 0;
+    const char* digits = q;
+    int32_t magnitude = 0;
+    for (unsigned digit; (digit = unsigned(uint8_t(*q)) - '0') <= 9; ++q) {
+        magnitude = magnitude * 10 + int32_t(digit);
+        if (q - digits == 8) {
+            if (unsigned(uint8_t(q[1])) - '0' <= 9) {
+                return false;
+            }
+            ++q;
+            break;
+        }
+    }
+    if (q == digits) {
+        return false;
+    }
+    value = negative ? -magnitude : magnitude;
+    p = q;
+    return true;
+}
+
+// A corner of the forms v, v/t, v/t/n and v//n at p, followed by white space.
+bool ScanPlainCorner(const char*& p, CornerNumbers& numbers)
+{
+    numbers = CornerNumbers();
+    if (!ScanCornerNumber(p, numbers.vertex)) {
+        return false;
+    }
+    if (*p == '/') {
+        ++p;
+        if (*p == '/') {
+            ++p;
+            if (!ScanCornerNumber(p, numbers.normal)) {
+                return false;
+            }
+            numbers.hasNormal = true;
+        } else {
+            if (!ScanCornerNumber(p, numbers.texCoord)) {
+                return false;
+            }
+            numbers.hasTexCoord = true;
+            if (*p == '/') {
+                ++p;
+                if (!ScanCornerNumber(p, numbers.normal)) {
+                    return false;
+                }
+                numbers.hasNormal = true;
+            }
+        }
+    }
+    return IsBlank(*p);
+}
+
+}
+
+// The records exporters write nearly every line of a model with, "v x y z", "vt u v", "vn x y z" and faces of a
+// few plain corners, read where they lie, with nothing unusual on the line: no comment, no continuation, numbers
+// written plainly. lastLineEnd is a line feed at or after p. Returns where the next line starts, or null, having
+// changed nothing, when the line is not of that kind; ReadPhysicalLine reads it then.
+const char* ObjReader::ReadCommonLine(const char* p, const char* lastLineEnd)
+{
+    const char* cursor = p;
+    float values[3];
+    if (p[0] == 'f') {
+        if (!IsSpace(p[1])) {
+            return nullptr;
+        }
+        constexpr int most = 8;
+        CornerNumbers numbers[most];
+        int count = 0;
+        cursor = SkipSpaces(p + 1);
+        while (*cursor != '\n') {
+            if (count == most || !ScanPlainCorner(cursor, numbers[count])) {
+                return nullptr;
+            }
+            ++count;
+            cursor = SkipSpaces(cursor);
+        }
+        if (count < 3 || corners.size() + size_t(count - 2) * 3 > size_t(std::numeric_limits<int32_t>::max())) {
+            return nullptr;
+        }
+        line = ++physicalLine;
+        const uint32_t first = WeldCorner(numbers[0]);
+        uint32_t previous = WeldCorner(numbers[1]);
+        for (int i = 2; i < count; ++i) {
+            const uint32_t vertexNumber = WeldCorner(numbers[i]);
+            AddTriangle(first, previous, vertexNumber);
+            previous = vertexNumber;
+        }
+        ++faceCount;
+        return cursor + 1;
+    }
+    if (p[0] != 'v') {
+        return nullptr;
+    }
+    if (IsSpace(p[1])) {
+        cursor = p + 1;
+        if (!ScanPlainFloats(cursor, lastLineEnd, values, 3)) {
+            return nullptr;
+        }
+        if (groups) {
+            // More numbers may be a colour.
+            cursor = SkipSpaces(cursor);
+            if (*cursor != '\n') {
+                return nullptr;
+            }
+            if (!groups->colours.empty()) {
+                groups->colours.emplace_back(1.0f, 1.0f, 1.0f);
+            }
+        }
+        positions.emplace_back(values[0], values[1], values[2]);
+    } else if (p[1] == 't' && IsSpace(p[2])) {
+        cursor = p + 2;
+        if (!ScanPlainFloats(cursor, lastLineEnd, values, 1)) {
+            return nullptr;
+        }
+        cursor = SkipSpaces(cursor);
+        values[1] = 0.0f;
+        if (*cursor != '\n' && !ScanPlainFloats(cursor, lastLineEnd, values + 1, 1)) {
+            return nullptr;
+        }
+        texCoords.emplace_back(values[0], values[1]);
+    } else if (p[1] == 'n' && IsSpace(p[2])) {
+        cursor = p + 2;
+        if (!ScanPlainFloats(cursor, lastLineEnd, values, 3)) {
+            return nullptr;
+        }
+        normals.push_back(Vector3D(values[0], values[1], values[2]).Normalize());
+    } else {
+        return nullptr;
+    }
+    // What follows the numbers is ignored, as ReadNumbers ignores it.
+    while (*cursor != '\n') {
+        ++cursor;
+    }
+    line = ++physicalLine;
+    return cursor + 1;
 }
 
 // A comment runs from "#" to the end of the line. A face whose line ends in a backslash (before any comment)
@@ -461,22 +667,7 @@ bool ObjReader::ReadFace(const char* cursor, const char* end)
         if (cornerCount == 1) {
             first = vertexNumber;
         } else if (cornerCount >= 3) {
-            // A fan around the first corner keeps the face's winding.
-            corners.push_back(first);
-            corners.push_back(previous);
-            corners.push_back(vertexNumber);
-            if (groups) {
-                if (material == none) {
-                    material = IndexOf(groups->materialNames, "");
-                    groups->materialLines.resize(groups->materialNames.size(), line);
-                }
-                if (part == none) {
-                    part = IndexOf(groups->partNames, "");
-                }
-                groups->triangleMaterial.push_back(material);
-                groups->trianglePart.push_back(part);
-                groups->triangleFace.push_back(faceCount);
-            }
+            AddTriangle(first, previous, vertexNumber);
         }
         previous = vertexNumber;
     }
@@ -488,6 +679,26 @@ bool ObjReader::ReadFace(const char* cursor, const char* end)
         return Fail("the model has more than 2147483647 face corners");
     }
     return true;
+}
+
+// A fan around the first corner keeps the face's winding.
+void ObjReader::AddTriangle(uint32_t a, uint32_t b, uint32_t c)
+{
+    corners.push_back(a);
+    corners.push_back(b);
+    corners.push_back(c);
+    if (groups) {
+        if (material == none) {
+            material = IndexOf(groups->materialNames, "");
+            groups->materialLines.resize(groups->materialNames.size(), line);
+        }
+        if (part == none) {
+            part = IndexOf(groups->partNames, "");
+        }
+        groups->triangleMaterial.push_back(material);
+        groups->trianglePart.push_back(part);
+        groups->triangleFace.push_back(faceCount);
+    }
 }
 
 bool ObjReader::ReadFaceCorner(const Span& token, uint32_t& vertexNumber)
@@ -507,15 +718,24 @@ bool ObjReader::ReadFaceCorner(const Span& token, uint32_t& vertexNumber)
             return Fail(quoted + " has a number that does not fit in 32 bits");
         }
     }
-    ObjAttribute attribute(Resolve(positionKind, numbers.vertex), -1, -1);
+    vertexNumber = WeldCorner(numbers);
+    return true;
+}
+
+uint32_t ObjReader::WeldCorner(const CornerNumbers& numbers)
+{
+    // References to records already read are the rule; Resolve judges the rest.
+    const auto resolved = [this](RecordKind kind, int32_t written, size_t count) {
+        return written > 0 && size_t(written) <= count ? written - 1 : Resolve(kind, written);
+    };
+    ObjAttribute attribute(resolved(positionKind, numbers.vertex, positions.size()), -1, -1);
     if (numbers.hasTexCoord && numbers.texCoord != 0) {
-        attribute.texCoordIndex = Resolve(texCoordKind, numbers.texCoord);
+        attribute.texCoordIndex = resolved(texCoordKind, numbers.texCoord, texCoords.size());
     }
     if (numbers.hasNormal && numbers.normal != 0) {
-        attribute.normalIndex = Resolve(normalKind, numbers.normal);
+        attribute.normalIndex = resolved(normalKind, numbers.normal, normals.size());
     }
-    vertexNumber = weldMap.Weld(attribute, uint32_t(positions.size()));
-    return true;
+    return weldMap.Weld(attribute, uint32_t(positions.size()));
 }
 
 uint32_t ObjReader::Count(RecordKind kind) const
@@ -601,6 +821,32 @@ bool ObjReader::Fail(const std::string& what)
     return false;
 }
 
+// The record of each vertex, in vertex order, a default one for a vertex without: the records themselves when
+// every vertex k has record k (the usual case), else gathered from them. Unless kept, the records are let go.
+template <typename Record>
+std::vector<Record> VertexRecords(std::vector<Record>& records, const std::vector<ObjAttribute>& keys,
+                                  int32_t ObjAttribute::*index, bool keep)
+{
+    bool inOrder = !keep && keys.size() <= records.size();
+    for (size_t k = 0; inOrder && k < keys.size(); ++k) {
+        inOrder = keys[k].*index == int32_t(k);
+    }
+    std::vector<Record> result;
+    if (inOrder) {
+        records.resize(keys.size());
+        result.swap(records);
+        return result;
+    }
+    result.reserve(keys.size());
+    for (const ObjAttribute& attribute : keys) {
+        result.push_back(attribute.*index >= 0 ? records[size_t(attribute.*index)] : Record());
+    }
+    if (!keep) {
+        std::vector<Record>().swap(records);
+    }
+    return result;
+}
+
 bool IsFinite(const Vector3D& v)
 {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
@@ -608,9 +854,7 @@ bool IsFinite(const Vector3D& v)
 
 }
 
-ObjFile::ObjFile(const char* path, bool readGroups_)
-    : numVertices(0), numIndices(0), vertices(nullptr), normals(nullptr), texCoords(nullptr), indices(nullptr),
-      sourceName(path), readGroups(readGroups_)
+ObjFile::ObjFile(const char* path, bool readGroups_) : sourceName(path), readGroups(readGroups_)
 {
     std::ifstream file;
     std::error_code ignored;
@@ -624,35 +868,10 @@ ObjFile::ObjFile(const char* path, bool readGroups_)
     Parse(file);
 }
 
-ObjFile::ObjFile(std::istream& in, const std::string& name, bool readGroups_, size_t pieceSize)
-    : numVertices(0), numIndices(0), vertices(nullptr), normals(nullptr), texCoords(nullptr), indices(nullptr),
-      sourceName(name), readGroups(readGroups_)
+ObjFile::ObjFile(std::istream& in, const std::string& name, bool readGroups_, size_t pieceSize, bool quickRecords)
+    : sourceName(name), readGroups(readGroups_)
 {
-    Parse(in, pieceSize);
-}
-
-ObjFile::ObjFile(const ObjFile& other)
-    : numVertices(0), numIndices(0), vertices(nullptr), normals(nullptr), texCoords(nullptr), indices(nullptr),
-      sourceName(other.sourceName), readGroups(other.readGroups), groups(other.groups)
-{
-    CopyFrom(other);
-}
-
-ObjFile& ObjFile::operator=(const ObjFile& other)
-{
-    if (this != &other) {
-        Release();
-        CopyFrom(other);
-        sourceName = other.sourceName;
-        readGroups = other.readGroups;
-        groups = other.groups;
-    }
-    return *this;
-}
-
-ObjFile::~ObjFile()
-{
-    Release();
+    Parse(in, pieceSize, quickRecords);
 }
 
 void ObjFile::ReportError(uint64_t line, const std::string& what) const
@@ -660,9 +879,11 @@ void ObjFile::ReportError(uint64_t line, const std::string& what) const
     std::cerr << sourceName << ":" << line << ": " << what << "\n";
 }
 
-void ObjFile::Parse(std::istream& in, size_t pieceSize)
+void ObjFile::Parse(std::istream& in, size_t pieceSize, bool quickRecords)
 {
+    Release();
     ObjReader reader;
+    reader.quick = quickRecords;
     std::shared_ptr<ObjGroups> readGroupsInto;
     if (readGroups) {
         readGroupsInto = std::make_shared<ObjGroups>();
@@ -680,40 +901,24 @@ void ObjFile::Parse(std::istream& in, size_t pieceSize)
     }
     numVertices = int32_t(vertexCount);
     numIndices = int32_t(cornerCount);
+    indices = std::move(reader.corners);
+    std::vector<ObjAttribute> keys = reader.weldMap.TakeKeys();
 
-    indices = new uint32_t[cornerCount];
-    std::copy(reader.corners.begin(), reader.corners.end(), indices);
-    std::vector<uint32_t>().swap(reader.corners);
-
-    vertices = new Vector3D[vertexCount];
-    const bool hasTexCoords = !reader.texCoords.empty();
-    if (hasTexCoords) {
-        texCoords = new Vector2D[vertexCount];
-    }
+    // Each array is made in turn, and the records it came from go as soon as they are not needed.
+    const bool keep = bool(readGroupsInto);
+    vertices = VertexRecords(reader.positions, keys, &ObjAttribute::vertexIndex, keep);
     bool hasNormals = !reader.normals.empty();
+    for (const ObjAttribute& attribute : keys) {
+        if (attribute.normalIndex < 0) {
+            hasNormals = false;
+            break;
+        }
+    }
     if (hasNormals) {
-        normals = new Vector3D[vertexCount];
+        normals = VertexRecords(reader.normals, keys, &ObjAttribute::normalIndex, keep);
     }
-    const std::vector<ObjAttribute>& keys = reader.weldMap.Keys();
-    for (uint32_t k = 0; k < vertexCount; ++k) {
-        const ObjAttribute& attribute = keys[k];
-        vertices[k] = reader.positions[size_t(attribute.vertexIndex)];
-        if (hasNormals) {
-            if (attribute.normalIndex < 0) {
-                hasNormals = false;
-            } else {
-                normals[k] = reader.normals[size_t(attribute.normalIndex)];
-            }
-        }
-        if (hasTexCoords) {
-            texCoords[k] =
-                attribute.texCoordIndex >= 0 ? reader.texCoords[size_t(attribute.texCoordIndex)] : Vector2D();
-        }
-    }
-    if (!hasNormals) {
-        delete[] normals;
-        normals = nullptr;
-        normalsPending = true;
+    if (!reader.texCoords.empty()) {
+        texCoords = VertexRecords(reader.texCoords, keys, &ObjAttribute::texCoordIndex, keep);
     }
     if (readGroupsInto) {
         ObjGroups& g = *readGroupsInto;
@@ -723,9 +928,15 @@ void ObjFile::Parse(std::istream& in, size_t pieceSize)
         g.positions = std::move(reader.positions);
         g.texCoords = std::move(reader.texCoords);
         g.normals = std::move(reader.normals);
-        g.corner = keys;
+        g.corner = std::move(keys);
         groups = std::move(readGroupsInto);
+    } else {
+        std::vector<Vector3D>().swap(reader.positions);
+        std::vector<Vector2D>().swap(reader.texCoords);
+        std::vector<Vector3D>().swap(reader.normals);
+        std::vector<ObjAttribute>().swap(keys);
     }
+    normalsPending = !hasNormals;
 }
 
 const Vector3D* ObjFile::GetNormals() const
@@ -733,24 +944,19 @@ const Vector3D* ObjFile::GetNormals() const
     if (normalsPending) {
         FillNormals();
     }
-    return normals;
+    return normals.empty() ? nullptr : normals.data();
 }
 
 void ObjFile::ComputeNormals()
 {
-    POLVANE_CHECK(vertices);
+    POLVANE_CHECK(!vertices.empty());
     FillNormals();
 }
 
 void ObjFile::FillNormals() const
 {
     normalsPending = false;
-    if (!normals) {
-        normals = new Vector3D[size_t(numVertices)];
-    }
-    for (int32_t i = 0; i < numVertices; ++i) {
-        normals[i] = Vector3D();
-    }
+    normals.assign(size_t(numVertices), Vector3D());
     for (int32_t k = 0; k + 2 < numIndices; k += 3) {
         const Vector3D& a = vertices[indices[k]];
         const Vector3D& b = vertices[indices[k + 1]];
@@ -774,48 +980,11 @@ void ObjFile::FillNormals() const
 
 void ObjFile::Release()
 {
-    delete[] vertices;
-    vertices = nullptr;
-    delete[] indices;
-    indices = nullptr;
-    delete[] normals;
-    normals = nullptr;
+    numVertices = 0;
+    numIndices = 0;
+    std::vector<Vector3D>().swap(vertices);
+    std::vector<Vector3D>().swap(normals);
+    std::vector<Vector2D>().swap(texCoords);
+    std::vector<uint32_t>().swap(indices);
     normalsPending = false;
-    delete[] texCoords;
-    texCoords = nullptr;
-}
-
-void ObjFile::CopyFrom(const ObjFile& other)
-{
-    numVertices = other.numVertices;
-    numIndices = other.numIndices;
-    if (!other.vertices) {
-        vertices = nullptr;
-        normals = nullptr;
-        normalsPending = false;
-        texCoords = nullptr;
-        indices = nullptr;
-        return;
-    }
-    POLVANE_CHECK(numVertices);
-    POLVANE_CHECK(numIndices);
-    POLVANE_CHECK(other.vertices);
-    POLVANE_CHECK(other.indices);
-    vertices = new Vector3D[size_t(numVertices)];
-    indices = new uint32_t[size_t(numIndices)];
-    std::copy(other.vertices, other.vertices + numVertices, vertices);
-    normalsPending = other.normalsPending;
-    if (other.normals) {
-        normals = new Vector3D[size_t(numVertices)];
-        std::copy(other.normals, other.normals + numVertices, normals);
-    } else {
-        normals = nullptr;
-    }
-    std::copy(other.indices, other.indices + numIndices, indices);
-    if (other.texCoords) {
-        texCoords = new Vector2D[size_t(numVertices)];
-        std::copy(other.texCoords, other.texCoords + numVertices, texCoords);
-    } else {
-        texCoords = nullptr;
-    }
 }

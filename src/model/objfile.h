@@ -6,6 +6,7 @@
 #include <istream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/vector2d.h"
 #include "model/vector3d.h"
@@ -61,31 +62,28 @@ class ObjFile {
 public:
     // With readGroups, the model also keeps its materials, parts and vertex colours (GetGroups()).
     explicit ObjFile(const char* path, bool readGroups = false);
-    // Loads OBJ text from a stream; sourceName stands for the file in error messages.
+    // Loads OBJ text from a stream; sourceName stands for the file in error messages. Without quickRecords, every
+    // line takes the general way that the common records otherwise skip; the result is the same.
     ObjFile(std::istream& in, const std::string& sourceName, bool readGroups = false,
-            size_t pieceSize = objPieceSize);
-    ObjFile(const ObjFile& other);
-    ObjFile& operator=(const ObjFile& other);
-    ~ObjFile();
+            size_t pieceSize = objPieceSize, bool quickRecords = true);
 
     int32_t GetNumVertices() const { return numVertices; }
     int32_t GetNumIndices() const { return numIndices; }
     // Arrays owned by the model, valid for its lifetime. GetTexCoords() is null when the file has no "vt" record.
-    const Vector3D* GetVertices() const { return vertices; }
+    const Vector3D* GetVertices() const { return vertices.empty() ? nullptr : vertices.data(); }
     // Normals the file does not give are worked out from the faces when first asked for, so that what runs before
     // (the vertex-cache optimiser) does not hold them too.
     const Vector3D* GetNormals() const;
-    const Vector2D* GetTexCoords() const { return texCoords; }
+    const Vector2D* GetTexCoords() const { return texCoords.empty() ? nullptr : texCoords.data(); }
     // Three vertex numbers per triangle, in the corner order of its face.
-    const uint32_t* GetIndices() const { return indices; }
+    const uint32_t* GetIndices() const { return indices.empty() ? nullptr : indices.data(); }
 
     // Null unless the model was loaded with readGroups.
     const ObjGroups* GetGroups() const { return groups.get(); }
 
     // Reads the whole stream and fills the model; on a fault the model stays empty.
-    void Parse(std::istream& in, size_t pieceSize = objPieceSize);
+    void Parse(std::istream& in, size_t pieceSize = objPieceSize, bool quickRecords = true);
     void Release();
-    void CopyFrom(const ObjFile& other);
     // Replaces every normal by the normalised sum of the unit normals of the triangles using the vertex.
     void ComputeNormals();
 
@@ -93,13 +91,13 @@ private:
     void ReportError(uint64_t line, const std::string& what) const;
     void FillNormals() const;
 
-    int32_t numVertices;
-    int32_t numIndices;
-    Vector3D* vertices;
-    mutable Vector3D* normals;
-    mutable bool normalsPending = false; // normals are to be worked out from the faces
-    Vector2D* texCoords;
-    uint32_t* indices;
+    int32_t numVertices = 0;
+    int32_t numIndices = 0;
+    std::vector<Vector3D> vertices;
+    mutable std::vector<Vector3D> normals;
+    mutable bool normalsPending = false;  // normals are to be worked out from the faces
+    std::vector<Vector2D> texCoords;
+    std::vector<uint32_t> indices;
     std::string sourceName;
     bool readGroups;
     std::shared_ptr<const ObjGroups> groups;

@@ -1,5 +1,7 @@
 #include "model/weldmap.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int longestChain = 16;
@@ -126,4 +128,16 @@ void WeldMap::Reserve(size_t vertices)
     if (!hashingAll) {
         chainNext.reserve(vertices);
     }
+}
+
+std::vector<ObjAttribute> WeldMap::TakeKeys()
+{
+    std::vector<ObjAttribute> taken = std::move(keys);
+    keys.clear();
+    hashingAll = false;
+    std::vector<uint32_t>().swap(chainHead);
+    std::vector<uint32_t>().swap(chainNext);
+    std::vector<uint32_t>().swap(table);
+    tableCount = 0;
+    return taken;
 }

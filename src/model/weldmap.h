@@ -21,8 +21,11 @@ public:
     uint32_t Size() const { return uint32_t(keys.size()); }
     // Makes room for this many vertices at once, so that the map need not grow on the way.
     void Reserve(size_t vertices);
+    size_t Capacity() const { return keys.capacity(); }
     // The attribute of each vertex number, in order.
     const std::vector<ObjAttribute>& Keys() const { return keys; }
+    // Hands over the attributes and frees the rest; the map is empty afterwards.
+    std::vector<ObjAttribute> TakeKeys();
 
 private:
     static constexpr uint32_t none = UINT32_MAX;

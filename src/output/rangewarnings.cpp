@@ -66,7 +66,8 @@ size_t TableSize(size_t count)
     return size;
 }
 
-// One vertex of each of the model's distinct positions (told apart by their exact floats, -0 and 0 alike).
+// One vertex of each of the model's distinct positions (told apart by their exact floats, -0 and 0 alike), in order
+// of x. Truncation keeps that order, so at any scale the positions that share an integer x lie next to each other.
 std::vector<uint32_t> DistinctPositions(const ObjFile& objFile)
 {
     const Vector3D* vertices = objFile.GetVertices();
@@ -93,66 +94,136 @@ std::vector<uint32_t> DistinctPositions(const ObjFile& objFile)
             }
         }
     }
-    std::vector<uint32_t> positions;
-    positions.reserve(distinct);
+    std::vector<uint32_t> distinctVertices;
+    distinctVertices.reserve(distinct);
     for (const uint32_t i : table) {
         if (i != empty) {
-            positions.push_back(i);
+            distinctVertices.push_back(i);
         }
     }
-    return positions;
+    std::vector<uint32_t>().swap(table);
+    // Sorted by x with three passes of 11 bits over a key that orders floats as numbers.
+    const auto key = [vertices](uint32_t i) {
+        uint32_t bits = 0;
+        std::memcpy(&bits, &vertices[i].x, sizeof bits);
+        return (bits & 0x80000000u) ? ~bits : bits | 0x80000000u;
+    };
+    if (distinctVertices.size() < 4096) {
+        std::sort(distinctVertices.begin(), distinctVertices.end(),
+                  [&key](uint32_t a, uint32_t b) { return key(a) < key(b); });
+        return distinctVertices;
+    }
+    std::vector<uint32_t> sorted(distinctVertices.size());
+    for (int shift = 0; shift < 33; shift += 11) {
+        size_t start[2048] = {};
+        for (const uint32_t i : distinctVertices) {
+            ++start[(key(i) >> shift) & 2047];
+        }
+        size_t total = 0;
+        for (size_t& s : start) {
+            total += s;
+            s = total - s;
+        }
+        for (const uint32_t i : distinctVertices) {
+            sorted[start[(key(i) >> shift) & 2047]++] = i;
+        }
+        distinctVertices.swap(sorted);
+    }
+    return distinctVertices;
 }
 
-uint64_t IntegerPosition(const Vector3D& p, double scale)
+// The integer y and z of a position, side by side.
+uint32_t IntegerYZ(const Vector3D& p, double scale)
 {
-    return uint64_t(uint16_t(ClampToInt16(p.x * scale))) | uint64_t(uint16_t(ClampToInt16(p.y * scale))) << 16 |
-           uint64_t(uint16_t(ClampToInt16(p.z * scale))) << 32;
+    return uint32_t(uint16_t(ClampToInt16(p.y * scale))) | uint32_t(uint16_t(ClampToInt16(p.z * scale))) << 16;
 }
 
-// How many distinct positions become the same integer position as another one; with firstOnly, stops at the
-// first (1 when some do, 0 when none do).
-size_t CountCollapsedPositions(const ObjFile& objFile, const std::vector<uint32_t>& positions, double scale,
+// How many of the distinct positions (in order of x) become the same integer position as another one; with
+// firstOnly, stops at the first (1 when some do, 0 when none do). Only positions with the same integer x can
+// meet, and those form runs, each counted on its own in a table no larger than the run.
+size_t CountCollapsedPositions(const Vector3D* vertices, const std::vector<uint32_t>& positions, double scale,
                                bool firstOnly = false)
 {
-    const size_t capacity = TableSize(positions.size());
-    constexpr uint64_t empty = ~uint64_t(0);  // no integer position has its top 16 bits set
-    std::vector<uint64_t> table(capacity, empty);
+    // The pair that stands for an empty slot is itself kept apart, in a flag.
+    constexpr uint32_t empty = ~uint32_t(0);
+    std::vector<uint32_t> table;
     size_t collapsed = 0;
-    for (const uint32_t vertex : positions) {
-        const uint64_t key = IntegerPosition(objFile.GetVertices()[vertex], scale);
-        for (size_t slot = size_t(Mix(key)) & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
-            if (table[slot] == empty) {
-                table[slot] = key;
-                break;
-            }
-            if (table[slot] == key) {
+    const size_t count = positions.size();
+    for (size_t first = 0; first < count;) {
+        const int32_t x = ClampToInt16(vertices[positions[first]].x * scale);
+        size_t last = first + 1;
+        while (last < count && ClampToInt16(vertices[positions[last]].x * scale) == x) {
+            ++last;
+        }
+        const size_t runLength = last - first;
+        if (runLength == 2) {
+            if (IntegerYZ(vertices[positions[first]], scale) == IntegerYZ(vertices[positions[first + 1]], scale)) {
                 if (firstOnly) {
                     return 1;
                 }
                 ++collapsed;
-                break;
+            }
+        } else if (runLength > 2) {
+            const size_t capacity = TableSize(runLength);
+            int shift = 64;
+            for (size_t size = capacity; size > 1; size /= 2) {
+                --shift;
+            }
+            if (table.size() < capacity) {
+                table.resize(capacity);
+            }
+            std::fill(table.begin(), table.begin() + std::ptrdiff_t(capacity), empty);
+            bool emptyPairSeen = false;
+            for (size_t i = first; i < last; ++i) {
+                const uint32_t key = IntegerYZ(vertices[positions[i]], scale);
+                if (key == empty) {
+                    if (emptyPairSeen) {
+                        if (firstOnly) {
+                            return 1;
+                        }
+                        ++collapsed;
+                    }
+                    emptyPairSeen = true;
+                    continue;
+                }
+                // The top bits of a multiplicative hash: a run's table is small and rebuilt for every scale.
+                for (size_t slot = size_t((uint64_t(key) * 0x9E3779B97F4A7C15ull) >> shift);;
+                     slot = (slot + 1) & (capacity - 1)) {
+                    if (table[slot] == empty) {
+                        table[slot] = key;
+                        break;
+                    }
+                    if (table[slot] == key) {
+                        if (firstOnly) {
+                            return 1;
+                        }
+                        ++collapsed;
+                        break;
+                    }
+                }
             }
         }
+        first = last;
     }
     return collapsed;
 }
 
-bool KeepsApart(const ObjFile& objFile, const std::vector<uint32_t>& positions, double scale)
+bool KeepsApart(const Vector3D* vertices, const std::vector<uint32_t>& positions, double scale)
 {
-    return CountCollapsedPositions(objFile, positions, scale, true) == 0;
+    return CountCollapsedPositions(vertices, positions, scale, true) == 0;
 }
 
 // The smallest scale no larger than fitScale (up to two significant digits) at which no distinct positions share
 // an integer position; 0 when even fitScale merges some.
-double ScaleKeepingApart(const ObjFile& objFile, const std::vector<uint32_t>& positions, double fitScale)
+double ScaleKeepingApart(const Vector3D* vertices, const std::vector<uint32_t>& positions, double fitScale)
 {
-    if (!KeepsApart(objFile, positions, fitScale)) {
+    if (!KeepsApart(vertices, positions, fitScale)) {
         return 0.0;
     }
     double low = fitScale;  // merges positions, once found
     double high = fitScale;  // keeps them apart
     for (int step = 0; step < 60 && low == high; ++step) {
-        if (KeepsApart(objFile, positions, high / 2)) {
+        if (KeepsApart(vertices, positions, high / 2)) {
             high /= 2;
             low = high;
         } else {
@@ -161,13 +232,13 @@ double ScaleKeepingApart(const ObjFile& objFile, const std::vector<uint32_t>& po
     }
     for (int step = 0; step < 12 && low != high; ++step) {
         const double middle = (low + high) / 2;
-        (KeepsApart(objFile, positions, middle) ? high : low) = middle;
+        (KeepsApart(vertices, positions, middle) ? high : low) = middle;
     }
     // As few significant digits as work: rounded down when that still keeps them apart, else up when that fits.
     for (int digits = 2; digits <= 6; ++digits) {
         const double unit = std::pow(10.0, std::floor(std::log10(high)) - double(digits - 1));
         for (const double rounded : {std::floor(high / unit) * unit, std::ceil(high / unit) * unit}) {
-            if (rounded > 0.0 && rounded <= fitScale && KeepsApart(objFile, positions, rounded)) {
+            if (rounded > 0.0 && rounded <= fitScale && KeepsApart(vertices, positions, rounded)) {
                 return rounded;
             }
         }
@@ -245,14 +316,14 @@ void WarnAboutRange(const ObjFile& objFile, const std::string& objPath, const Co
     }
 
     const std::vector<uint32_t> positions = DistinctPositions(objFile);
-    const size_t collapsed = CountCollapsedPositions(objFile, positions, scale);
+    const size_t collapsed = CountCollapsedPositions(objFile.GetVertices(), positions, scale);
     if (collapsed != 0) {
         errors << WarningAt(objPath) << collapsed
                << (collapsed == 1 ? " distinct position" : " distinct positions")
                << " became the same integer position as another after scaling; ";
         // A value that fits the 16-bit range, so that this never contradicts the clamping warning above.
         const double keepsApart =
-            largest > 0.0 ? ScaleKeepingApart(objFile, positions, RoundedDownValue(32767.0 / largest)) : 0.0;
+            largest > 0.0 ? ScaleKeepingApart(objFile.GetVertices(), positions, RoundedDownValue(32767.0 / largest)) : 0.0;
         if (keepsApart == 0.0) {
             errors << "no scale within the 16-bit range keeps them all apart (--fit 32767 uses all of it)\n";
         } else if (settings.fit != 0) {

@@ -30,11 +30,11 @@ void AppendBytes(std::string& out, const T* values, size_t count)
 }
 
 // Everything a conversion takes from the reader, as bytes, and the messages it printed.
-std::string ReadInPieces(const std::string& text, bool groups, size_t pieceSize)
+std::string ReadInPieces(const std::string& text, bool groups, size_t pieceSize, bool quickRecords = true)
 {
     std::istringstream in(text);
     testing::internal::CaptureStderr();
-    const ObjFile model(in, "m.obj", groups, pieceSize);
+    const ObjFile model(in, "m.obj", groups, pieceSize, quickRecords);
     std::string read = testing::internal::GetCapturedStderr() + '|';
     const size_t vertices = size_t(model.GetNumVertices());
     AppendBytes(read, model.GetVertices(), vertices);
@@ -63,7 +63,8 @@ std::string ReadInPieces(const std::string& text, bool groups, size_t pieceSize)
 
 // The reader takes the file in pieces and reads lines where they lie; a line cut by a piece's end is where such a
 // reader goes wrong. Every piece size from one byte up, with a comment of every length after the first line, cuts
-// every line of these files at every position: each must read exactly as in one piece, faults and their lines included.
+// every line of these files at every position: each must read exactly as in one piece with every line taken the
+// general way, faults and their lines included.
 TEST(ObjFile, LinesCutByThePieceEndReadAsWhole)
 {
     const std::string bom = "\xEF\xBB\xBF";
@@ -77,12 +78,14 @@ TEST(ObjFile, LinesCutByThePieceEndReadAsWhole)
          "g fin\nusemtl blue\nf 1 2 3 4\nf 3 2 1\n", true},
         {"v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 \\\n 3\nf 1 2 \\\n 9\n", false},
         {"v 0 0 0\nv 1 0 0\nvt 0.5\nv 0 1 0\nf 1/1 2/1 3/1\nv 1 2 3x\n", false},
+        {"v -.5 1. 2e1\nv\t0.1234567890123 -16777217 3 0.5\nv +1 0 0\nv 0 0 1 0.2 0.4 0.6\nvt 0.5 0.25 1\nvt 1\t\n"
+         "vn 0 -0 2\nf 1//1 2//1 3//1\nf -1/-1 -2/-2 -3/-1\nf 1 2 3 4 1 2 3 4 1\nf 0000000001 2 3\n", true},
     };
     for (const auto& file : files) {
         for (size_t pad = 0; pad < 24; ++pad) {
             std::string text = file.text;
             text.insert(text.find('\n') + 1, "#" + std::string(pad, '-') + "\n");
-            const std::string whole = ReadInPieces(text, file.groups, objPieceSize);
+            const std::string whole = ReadInPieces(text, file.groups, objPieceSize, false);
             for (size_t piece = 1; piece <= text.size() + 1; ++piece) {
                 ASSERT_EQ(ReadInPieces(text, file.groups, piece), whole) << "pieces of " << piece << ":\n" << text;
             }
