@@ -179,6 +179,9 @@ private:
     void CollectEdgePoints();
     bool CutWithEdges(uint32_t triangle, const CutVertex corners[3], const CutGrid& grid, std::vector<double> (&at)[3],
                       std::vector<CutPiece>& pieces) const;
+    bool EdgesOf(uint32_t triangle, std::vector<double> (&at)[3], CutEdges& edges) const;
+    void SplitUncut(uint32_t triangle, const MaterialLook& look, const TexturePlan* texture, const int32_t shift[2],
+                    CutVertex corners[3], std::vector<CutPiece>& pieces) const;
     void ShiftFace(const Run& run, size_t first, size_t end, const TexturePlan* texture, int32_t shift[2]) const;
     double Texels(uint32_t vertex, int axis, const MaterialLook& look, const TexturePlan& texture) const;
     VertexRow RowOf(uint32_t vertex, const MaterialLook& look, const TexturePlan* texture, const int32_t shift[2],
@@ -193,6 +196,9 @@ private:
     std::vector<TexturePlan> const* textures = nullptr;
     std::vector<MaterialPlanLists::Cutting> cutting;
     std::vector<std::pair<uint64_t, double>> edgePoints;
+    // Per position, the first position with the same coordinates: edges are known by these, so that a mesh
+    // whose parts each list their own positions still meets itself at its cuts. Empty when nothing is cut.
+    std::vector<uint32_t> samePosition;
     bool colours = false;
     bool packedNormals = false;
     bool lit = true;
@@ -327,6 +333,23 @@ int MaterialPlanBuilder::AddRun(ConsolePlan& plan, const Run& run, const std::st
     std::vector<int32_t> sourceShift;
     std::vector<uint32_t> local;
     local.reserve(run.triangles.size() * 3);
+    // Points added where a triangle meets cut ones: their rows, welded where the same, numbered after the rest.
+    std::map<std::array<uint8_t, sizeof(VertexRow)>, uint32_t> pointOf;
+    std::vector<VertexRow> pointRows;
+    std::vector<CutPiece> split;
+    const auto number = [&](uint32_t vertex, const int32_t shift[2]) {
+        const ObjAttribute& attribute = groups.corner[vertex];
+        // Without a texture, corners that differ only in their texture coordinate are one vertex.
+        const VertexKey key = texture ? VertexKey(vertex, -1, shift[0], shift[1])
+                                      : VertexKey(attribute.vertexIndex, attribute.normalIndex, 0, 0);
+        const auto inserted = numberOf.emplace(key, uint32_t(sourceVertex.size()));
+        if (inserted.second) {
+            sourceVertex.push_back(vertex);
+            sourceShift.push_back(shift[0]);
+            sourceShift.push_back(shift[1]);
+        }
+        return inserted.first->second;
+    };
     for (size_t k = 0; k < run.triangles.size();) {
         // The triangles of one face stand together and share its shift.
         size_t end = k + 1;
@@ -337,33 +360,63 @@ int MaterialPlanBuilder::AddRun(ConsolePlan& plan, const Run& run, const std::st
         int32_t shift[2];
         ShiftFace(run, k, end, texture, shift);
         for (size_t j = k; j < end; ++j) {
-            for (int corner = 0; corner < 3; ++corner) {
-                const uint32_t vertex = indices[3 * size_t(run.triangles[j]) + size_t(corner)];
-                const ObjAttribute& attribute = groups.corner[vertex];
-                // Without a texture, corners that differ only in their texture coordinate are one vertex.
-                const VertexKey key = texture ? VertexKey(vertex, -1, shift[0], shift[1])
-                                              : VertexKey(attribute.vertexIndex, attribute.normalIndex, 0, 0);
-                const auto inserted = numberOf.emplace(key, uint32_t(sourceVertex.size()));
-                if (inserted.second) {
-                    sourceVertex.push_back(vertex);
-                    sourceShift.push_back(shift[0]);
-                    sourceShift.push_back(shift[1]);
+            const uint32_t* triangle = indices + 3 * size_t(run.triangles[j]);
+            split.clear();
+            CutVertex corners[3];
+            if (!edgePoints.empty()) {
+                SplitUncut(run.triangles[j], look, texture, shift, corners, split);
+            }
+            if (split.empty()) {
+                for (int corner = 0; corner < 3; ++corner) {
+                    local.push_back(number(triangle[corner], shift));
                 }
-                local.push_back(inserted.first->second);
+                continue;
+            }
+            // The triangle's own corners keep their vertices; the points added get rows of their own.
+            for (const CutPiece& piece : split) {
+                for (const CutVertex& point : piece.corners) {
+                    int corner = 0;
+                    while (corner < 3 && std::memcmp(&point, &corners[corner], sizeof point) != 0) {
+                        ++corner;
+                    }
+                    if (corner < 3) {
+                        local.push_back(number(triangle[corner], shift));
+                        continue;
+                    }
+                    uint64_t unused = 0;
+                    VertexRow row = RowOf(point, unused);
+                    row.st[0] = int16_t(std::lround(point.st[0]));
+                    row.st[1] = int16_t(std::lround(point.st[1]));
+                    std::array<uint8_t, sizeof(VertexRow)> key;
+                    std::memcpy(key.data(), &row, sizeof row);
+                    const auto inserted = pointOf.emplace(key, uint32_t(pointRows.size()));
+                    if (inserted.second) {
+                        pointRows.push_back(row);
+                    }
+                    local.push_back(uint32_t(-1) - inserted.first->second);
+                }
             }
         }
         k = end;
     }
 
+    const uint32_t modelVertices = uint32_t(sourceVertex.size());
+    if (!pointRows.empty()) {
+        for (uint32_t& v : local) {
+            v = v < modelVertices ? v : modelVertices + (uint32_t(-1) - v);
+        }
+    }
     plan.lists.push_back(DisplayListPlan{name, {}});
     const int list = int(plan.lists.size() - 1);
     std::vector<uint32_t> rowVertex;
-    PlanTriangles(local.data(), local.size(), uint32_t(sourceVertex.size()), cache, settings.optimize,
+    PlanTriangles(local.data(), local.size(), modelVertices + uint32_t(pointRows.size()), cache, settings.optimize,
                   uint32_t(plan.rows.size()), plan.lists[size_t(list)].commands, rowVertex);
     plan.lists[size_t(list)].commands.push_back(Simple(Command::End));
     uint64_t clamped = 0;
     for (uint32_t v : rowVertex) {
-        plan.rows.push_back(RowOf(sourceVertex[v], look, texture, &sourceShift[2 * size_t(v)], clamped));
+        plan.rows.push_back(v >= modelVertices ? pointRows[v - modelVertices]
+                                               : RowOf(sourceVertex[v], look, texture, &sourceShift[2 * size_t(v)],
+                                                       clamped));
         plan.rowColours.push_back(!lit || packedNormals);
     }
     if (clamped > 0) {
@@ -447,7 +500,9 @@ void MaterialPlanBuilder::CornersOf(uint32_t triangle, const MaterialLook& look,
 // The position a corner of a triangle has (its index among the model's positions).
 uint32_t MaterialPlanBuilder::PositionOf(uint32_t triangle, int corner) const
 {
-    return uint32_t(groups.corner[objFile.GetIndices()[3 * size_t(triangle) + size_t(corner)]].vertexIndex);
+    const uint32_t position =
+        uint32_t(groups.corner[objFile.GetIndices()[3 * size_t(triangle) + size_t(corner)]].vertexIndex);
+    return position < samePosition.size() ? samePosition[position] : position;
 }
 
 // Where the tiles' lines cross every edge of the tiled materials' triangles, by the edge's two positions (lower
@@ -456,6 +511,31 @@ uint32_t MaterialPlanBuilder::PositionOf(uint32_t triangle, int corner) const
 void MaterialPlanBuilder::CollectEdgePoints()
 {
     edgePoints.clear();
+    samePosition.clear();
+    bool anyTiled = false;
+    for (size_t m = 0; m < looks.size() && !anyTiled; ++m) {
+        anyTiled = TiledTexture(uint32_t(m)) != nullptr;
+    }
+    if (!anyTiled) {
+        return;
+    }
+    // Positions with the same coordinates (bit for bit, -0 as 0) are one.
+    const size_t positionCount = groups.positions.size();
+    std::vector<std::array<uint32_t, 4>> byCoordinates(positionCount);
+    for (size_t p = 0; p < positionCount; ++p) {
+        for (int k = 0; k < 3; ++k) {
+            const float c = groups.positions[p][k] + 0.0f;
+            std::memcpy(&byCoordinates[p][size_t(k)], &c, sizeof c);
+        }
+        byCoordinates[p][3] = uint32_t(p);
+    }
+    std::sort(byCoordinates.begin(), byCoordinates.end());
+    samePosition.resize(positionCount);
+    for (size_t k = 0; k < positionCount; ++k) {
+        const bool same = k > 0 && std::equal(byCoordinates[k].begin(), byCoordinates[k].begin() + 3,
+                                              byCoordinates[k - 1].begin());
+        samePosition[byCoordinates[k][3]] = same ? samePosition[byCoordinates[k - 1][3]] : byCoordinates[k][3];
+    }
     std::vector<double> at;
     for (size_t t = 0; t < groups.triangleMaterial.size(); ++t) {
         const TexturePlan* texture = TiledTexture(groups.triangleMaterial[t]);
@@ -490,6 +570,14 @@ bool MaterialPlanBuilder::CutWithEdges(uint32_t triangle, const CutVertex corner
                                        std::vector<double> (&at)[3], std::vector<CutPiece>& pieces) const
 {
     CutEdges edges;
+    EdgesOf(triangle, at, edges);
+    return CutTriangle(corners, grid, pieces, &edges);
+}
+
+// The points a triangle's edges share with cut neighbours; false when there are none.
+bool MaterialPlanBuilder::EdgesOf(uint32_t triangle, std::vector<double> (&at)[3], CutEdges& edges) const
+{
+    bool any = false;
     for (int k = 0; k < 3; ++k) {
         const uint32_t p = PositionOf(triangle, k), q = PositionOf(triangle, (k + 1) % 3);
         const uint64_t key = uint64_t(std::min(p, q)) << 32 | std::max(p, q);
@@ -501,8 +589,40 @@ bool MaterialPlanBuilder::CutWithEdges(uint32_t triangle, const CutVertex corner
         edges.at[k] = at[k].data();
         edges.count[k] = at[k].size();
         edges.reversed[k] = p > q;
+        any = any || !at[k].empty();
     }
-    return CutTriangle(corners, grid, pieces, &edges);
+    return any;
+}
+
+// A triangle that is not cut but shares an edge with one that is: split at that edge's points, its own values
+// interpolated there (texture coordinates as the Vtx holds them), so that no crack opens beside the cut one.
+void MaterialPlanBuilder::SplitUncut(uint32_t triangle, const MaterialLook& look, const TexturePlan* texture,
+                                     const int32_t shift[2], CutVertex corners[3],
+                                     std::vector<CutPiece>& pieces) const
+{
+    std::vector<double> at[3];
+    CutEdges edges;
+    if (!EdgesOf(triangle, at, edges)) {
+        return;
+    }
+    const uint32_t* indices = objFile.GetIndices();
+    const Vector3D* positions = objFile.GetVertices();
+    const Vector3D* normals = objFile.GetNormals();
+    for (int c = 0; c < 3; ++c) {
+        const uint32_t vertex = indices[3 * size_t(triangle) + size_t(c)];
+        uint64_t clamped = 0;
+        const VertexRow row = RowOf(vertex, look, texture, shift, clamped);
+        CutVertex& corner = corners[c];
+        corner.st[0] = row.st[0];
+        corner.st[1] = row.st[1];
+        for (int k = 0; k < 3; ++k) {
+            corner.values[k] = positions[vertex][k];
+            corner.values[3 + k] = normals ? double(normals[vertex][k]) : 0.0;
+            corner.values[6 + k] = colours ? double(groups.colours[size_t(groups.corner[vertex].vertexIndex)][k])
+                                           : 0.0;
+        }
+    }
+    SplitAtEdgePoints(corners, edges, pieces);
 }
 
 // Cuts the run's triangles along the texture's tiles; per tile that has pieces, a sync, the tile's load and its

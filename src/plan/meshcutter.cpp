@@ -453,3 +453,63 @@ bool CutTriangle(const CutVertex corners[3], const CutGrid& grid, std::vector<Cu
     }
     return true;
 }
+
+void SplitAtEdgePoints(const CutVertex corners[3], const CutEdges& edges, std::vector<CutPiece>& pieces)
+{
+    // The outline with every point, and whether each is a corner of what is left to triangulate.
+    Polygon outline;
+    std::vector<bool> corner;
+    std::vector<double> at;
+    for (int k = 0; k < 3; ++k) {
+        const CutVertex& from = corners[k];
+        const CutVertex& to = corners[(k + 1) % 3];
+        outline.push_back(from);
+        corner.push_back(true);
+        at.assign(edges.at[k], edges.at[k] + edges.count[k]);
+        at.erase(std::remove_if(at.begin(), at.end(), [](double u) { return !(u > 0.0 && u < 1.0); }), at.end());
+        std::sort(at.begin(), at.end());
+        at.erase(std::unique(at.begin(), at.end()), at.end());
+        const size_t start = outline.size();
+        for (const double u : at) {
+            outline.push_back(edges.reversed[k] ? PointAt(to, from, u) : PointAt(from, to, u));
+            corner.push_back(false);
+        }
+        if (edges.reversed[k]) {
+            std::reverse(outline.begin() + long(start), outline.end());
+        }
+    }
+    const auto empty = [](const CutVertex& a, const CutVertex& b, const CutVertex& c) {
+        const double u[3] = {b.values[0] - a.values[0], b.values[1] - a.values[1], b.values[2] - a.values[2]};
+        const double v[3] = {c.values[0] - a.values[0], c.values[1] - a.values[1], c.values[2] - a.values[2]};
+        return u[1] * v[2] - u[2] * v[1] == 0.0 && u[2] * v[0] - u[0] * v[2] == 0.0 &&
+               u[0] * v[1] - u[1] * v[0] == 0.0;
+    };
+    const bool keepAll = empty(corners[0], corners[1], corners[2]);
+    const auto add = [&](const CutVertex& a, const CutVertex& b, const CutVertex& c) {
+        if (keepAll || !empty(a, b, c)) {
+            pieces.push_back(CutPiece{0, {a, b, c}});
+        }
+    };
+    // Ears are cut at corners beside points on a side, each cut making those points corners, until every point
+    // left is a corner; the rest is fanned.
+    while (outline.size() > 3) {
+        const size_t n = outline.size();
+        size_t ear = n;
+        for (size_t k = 0; k < n && ear == n; ++k) {
+            if (corner[k] && (!corner[(k + n - 1) % n] || !corner[(k + 1) % n])) {
+                ear = k;
+            }
+        }
+        if (ear == n) {
+            break;
+        }
+        add(outline[(ear + n - 1) % n], outline[ear], outline[(ear + 1) % n]);
+        corner[(ear + n - 1) % n] = true;
+        corner[(ear + 1) % n] = true;
+        outline.erase(outline.begin() + long(ear));
+        corner.erase(corner.begin() + long(ear));
+    }
+    for (size_t k = 1; k + 1 < outline.size(); ++k) {
+        add(outline[0], outline[k], outline[k + 1]);
+    }
+}

@@ -63,4 +63,10 @@ void EdgeCrossings(const CutVertex& from, const CutVertex& to, const CutGrid& gr
 bool CutTriangle(const CutVertex corners[3], const CutGrid& grid, std::vector<CutPiece>& pieces,
                  const CutEdges* edges = nullptr);
 
+// Splits a triangle that is not cut itself at the points edges gives (fractions strictly between 0 and 1), each
+// interpolated from its edge's ends in the order edges gives, as CutTriangle makes them, so that the triangle
+// meets a cut neighbour at every point of their shared edge. Appends its pieces (tile 0, winding kept, the
+// corners copied unchanged); pieces of no area in space are left out unless the triangle has none itself.
+void SplitAtEdgePoints(const CutVertex corners[3], const CutEdges& edges, std::vector<CutPiece>& pieces);
+
 #endif

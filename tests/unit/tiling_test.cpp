@@ -162,6 +162,18 @@ TEST(MeshCutter, SeamSidesMeetAtTheSamePoints)
     const std::vector<std::pair<double, double>> pointsA = onEdge(a), pointsB = onEdge(b);
     EXPECT_EQ(pointsA, pointsB);
     EXPECT_GT(pointsA.size(), at.size());  // the ends and every crossing of either side
+    // A neighbour that is not cut (another material) gets the same points, and still covers itself once.
+    const CutVertex sideC[3] = {corner(0, 0, 1, 1), corner(0, 0, 0, 0), corner(0, 0, 0, 2)};
+    std::vector<CutPiece> c;
+    SplitAtEdgePoints(sideC, edgesB, c);
+    EXPECT_EQ(onEdge(c), pointsA);
+    double area = 0.0;
+    for (const CutPiece& p : c) {
+        const CutVertex* v = p.corners;
+        area += (v[1].values[0] - v[0].values[0]) * (v[2].values[1] - v[0].values[1]) -
+                (v[1].values[1] - v[0].values[1]) * (v[2].values[0] - v[0].values[0]);
+    }
+    EXPECT_DOUBLE_EQ(area, -2.0);  // the triangle's own: twice its area, clockwise in x, y
 }
 
 TEST(MeshCutter, PiecesCoverTheTriangleOnceAndMoveIntoTheFirstRepeat)
