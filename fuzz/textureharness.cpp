@@ -354,6 +354,13 @@ std::string CheckSeam(ByteReader& in, const CutVertex corners[3], const CutGrid&
         !within(PiecePositions(farPieces, true), PiecePositions(nearPieces, false))) {
         return "the two sides of a seam do not meet at the same points";
     }
+    // The far side not cut at all (another material), only split at the edge's points, meets the near side too.
+    std::vector<CutPiece> uncut;
+    SplitAtEdgePoints(far, farEdges, uncut);
+    if (!within(PiecePositions(nearPieces, true), PiecePositions(uncut, false)) ||
+        !within(PiecePositions(uncut, true), PiecePositions(nearPieces, false))) {
+        return "a triangle that is not cut does not meet its cut neighbour at the same points";
+    }
     return "";
 }
 

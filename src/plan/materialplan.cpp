@@ -175,6 +175,7 @@ private:
     const TexturePlan* TiledTexture(uint32_t material) const;
     CutGrid GridOf(const TexturePlan& texture) const;
     void CornersOf(uint32_t triangle, const MaterialLook& look, const TexturePlan& texture, CutVertex corners[3]) const;
+    void ValuesOf(uint32_t vertex, CutVertex& corner) const;
     uint32_t PositionOf(uint32_t triangle, int corner) const;
     void CollectEdgePoints();
     bool CutWithEdges(uint32_t triangle, const CutVertex corners[3], const CutGrid& grid, std::vector<double> (&at)[3],
@@ -481,19 +482,23 @@ void MaterialPlanBuilder::CornersOf(uint32_t triangle, const MaterialLook& look,
                                     CutVertex corners[3]) const
 {
     const uint32_t* indices = objFile.GetIndices();
-    const Vector3D* positions = objFile.GetVertices();
-    const Vector3D* normals = objFile.GetNormals();
     for (int c = 0; c < 3; ++c) {
         const uint32_t vertex = indices[3 * size_t(triangle) + size_t(c)];
         CutVertex& corner = corners[c];
         corner.st[0] = Texels(vertex, 0, look, texture);
         corner.st[1] = Texels(vertex, 1, look, texture);
-        for (int k = 0; k < 3; ++k) {
-            corner.values[k] = positions[vertex][k];
-            corner.values[3 + k] = normals ? double(normals[vertex][k]) : 0.0;
-            corner.values[6 + k] = colours ? double(groups.colours[size_t(groups.corner[vertex].vertexIndex)][k])
-                                           : 0.0;
-        }
+        ValuesOf(vertex, corner);
+    }
+}
+
+// The values a vertex carries into the cutting: position, normal, colour.
+void MaterialPlanBuilder::ValuesOf(uint32_t vertex, CutVertex& corner) const
+{
+    const Vector3D* normals = objFile.GetNormals();
+    for (int k = 0; k < 3; ++k) {
+        corner.values[k] = objFile.GetVertices()[vertex][k];
+        corner.values[3 + k] = normals ? double(normals[vertex][k]) : 0.0;
+        corner.values[6 + k] = colours ? double(groups.colours[size_t(groups.corner[vertex].vertexIndex)][k]) : 0.0;
     }
 }
 
@@ -606,21 +611,13 @@ void MaterialPlanBuilder::SplitUncut(uint32_t triangle, const MaterialLook& look
         return;
     }
     const uint32_t* indices = objFile.GetIndices();
-    const Vector3D* positions = objFile.GetVertices();
-    const Vector3D* normals = objFile.GetNormals();
     for (int c = 0; c < 3; ++c) {
         const uint32_t vertex = indices[3 * size_t(triangle) + size_t(c)];
         uint64_t clamped = 0;
         const VertexRow row = RowOf(vertex, look, texture, shift, clamped);
-        CutVertex& corner = corners[c];
-        corner.st[0] = row.st[0];
-        corner.st[1] = row.st[1];
-        for (int k = 0; k < 3; ++k) {
-            corner.values[k] = positions[vertex][k];
-            corner.values[3 + k] = normals ? double(normals[vertex][k]) : 0.0;
-            corner.values[6 + k] = colours ? double(groups.colours[size_t(groups.corner[vertex].vertexIndex)][k])
-                                           : 0.0;
-        }
+        corners[c].st[0] = row.st[0];
+        corners[c].st[1] = row.st[1];
+        ValuesOf(vertex, corners[c]);
     }
     SplitAtEdgePoints(corners, edges, pieces);
 }

@@ -152,16 +152,19 @@ double Area(const CutVertex& a, const CutVertex& b, const CutVertex& c)
     return (b.st[0] - a.st[0]) * (c.st[1] - a.st[1]) - (b.st[1] - a.st[1]) * (c.st[0] - a.st[0]);
 }
 
+// Whether three points lie on one line in space (values 0 to 2).
+bool Collinear(const CutVertex& a, const CutVertex& b, const CutVertex& c)
+{
+    const double u[3] = {b.values[0] - a.values[0], b.values[1] - a.values[1], b.values[2] - a.values[2]};
+    const double v[3] = {c.values[0] - a.values[0], c.values[1] - a.values[1], c.values[2] - a.values[2]};
+    return u[1] * v[2] - u[2] * v[1] == 0.0 && u[2] * v[0] - u[0] * v[2] == 0.0 && u[0] * v[1] - u[1] * v[0] == 0.0;
+}
+
 // Whether a piece covers nothing: no area in texture space, nor in space (where texture space is too thin to
 // tell its corners apart, the piece is still part of the surface).
 bool Empty(const CutVertex& a, const CutVertex& b, const CutVertex& c)
 {
-    if (Area(a, b, c) != 0.0) {
-        return false;
-    }
-    const double u[3] = {b.values[0] - a.values[0], b.values[1] - a.values[1], b.values[2] - a.values[2]};
-    const double v[3] = {c.values[0] - a.values[0], c.values[1] - a.values[1], c.values[2] - a.values[2]};
-    return u[1] * v[2] - u[2] * v[1] == 0.0 && u[2] * v[0] - u[0] * v[2] == 0.0 && u[0] * v[1] - u[1] * v[0] == 0.0;
+    return Area(a, b, c) == 0.0 && Collinear(a, b, c);
 }
 
 // Whether a vertex of a polygon lies on the line through its neighbours (or on one of them), to the precision
@@ -478,15 +481,9 @@ void SplitAtEdgePoints(const CutVertex corners[3], const CutEdges& edges, std::v
             std::reverse(outline.begin() + long(start), outline.end());
         }
     }
-    const auto empty = [](const CutVertex& a, const CutVertex& b, const CutVertex& c) {
-        const double u[3] = {b.values[0] - a.values[0], b.values[1] - a.values[1], b.values[2] - a.values[2]};
-        const double v[3] = {c.values[0] - a.values[0], c.values[1] - a.values[1], c.values[2] - a.values[2]};
-        return u[1] * v[2] - u[2] * v[1] == 0.0 && u[2] * v[0] - u[0] * v[2] == 0.0 &&
-               u[0] * v[1] - u[1] * v[0] == 0.0;
-    };
-    const bool keepAll = empty(corners[0], corners[1], corners[2]);
+    const bool keepAll = Collinear(corners[0], corners[1], corners[2]);
     const auto add = [&](const CutVertex& a, const CutVertex& b, const CutVertex& c) {
-        if (keepAll || !empty(a, b, c)) {
+        if (keepAll || !Collinear(a, b, c)) {
             pieces.push_back(CutPiece{0, {a, b, c}});
         }
     };
