@@ -1,0 +1,50 @@
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "diagnostics.h"
+
+namespace {
+
+// Keeps each piece it is handed apart, so the test sees how the text arrived.
+class PieceRecorder : public std::stringbuf {
+public:
+    std::vector<std::string> pieces;
+
+protected:
+    std::streamsize xsputn(const char* text, std::streamsize size) override
+    {
+        pieces.emplace_back(text, size_t(size));
+        return size;
+    }
+    int_type overflow(int_type c) override
+    {
+        pieces.emplace_back(1, traits_type::to_char_type(c));
+        return c;
+    }
+};
+
+// Messages of two runs side by side must not mix within a line, so each line leaves in one piece, however it was
+// written, and only the lines that are warnings count.
+TEST(Diagnostics, LinesLeaveWholeAndWarningsAreCounted)
+{
+    PieceRecorder recorder;
+    std::ostream errors(&recorder);
+    errors.setf(std::ios_base::unitbuf);
+    CountWarningsOn(errors);
+    errors << WarningAt("m.obj", 3) << "unknown record " << 'x' << "\n";
+    errors << "m.obj:4: not a number\n" << Warning() << "no faces\n";
+    errors << WarningAt("t.png") << std::string(5000, 'a') << "\n";
+    errors << "no line end";
+    EXPECT_EQ(recorder.pieces, (std::vector<std::string>{"m.obj:3: warning: unknown record x\n",
+                                                         "m.obj:4: not a number\n", "polvane: warning: no faces\n",
+                                                         "t.png: warning: " + std::string(4080, 'a'),
+                                                         std::string(920, 'a') + "\n"}));
+    errors.flush();
+    EXPECT_EQ(recorder.pieces.back(), "no line end");
+    EXPECT_EQ(WarningCount(), 3u);
+}
+
+}
