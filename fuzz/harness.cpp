@@ -10,6 +10,7 @@
 #include <memory>
 #include <sstream>
 
+#include "diagnostics.h"
 #include "model/assetpaths.h"
 #include "model/mtlfile.h"
 #include "plan/cacheoptimizer.h"
@@ -627,8 +628,12 @@ std::string CheckOptions(const uint8_t* data, size_t size)
                                                     : std::string();
     }
     if (outcome == OptionsOutcome::Convert) {
-        const bool quiet = reported.empty() || reported.rfind("polvane: warning: a negative scale", 0) == 0;
-        return quiet ? std::string() : "a run that goes on reported \"" + reported + "\"";
+        // A run that goes on may only warn, in whole lines.
+        bool onlyWarnings = reported.empty() || reported.back() == '\n';
+        for (size_t line = 0; onlyWarnings && line < reported.size(); line = reported.find('\n', line) + 1) {
+            onlyWarnings = reported.compare(line, Warning().size(), Warning()) == 0;
+        }
+        return onlyWarnings ? std::string() : "a run that goes on reported \"" + reported + "\"";
     }
     if (reported.empty() || reported.back() != '\n') {
         return "a stopped run must report one line, got \"" + reported + "\"";
