@@ -160,6 +160,8 @@ public:
 
 private:
     void BuildNeighbours();
+    // The search's arrays for one Run, made when it begins so that they take no room before.
+    void Prepare();
     void Draw(uint32_t triangle);
     void RemoveCorner(uint32_t corner);
     void Load(uint32_t vertex, uint32_t slot);
@@ -336,6 +338,10 @@ void CacheOrder::Restart(int minBatchIn, bool again)
         }
         bandCursor.assign(bandStart.begin(), bandStart.end() - 1);
     }
+}
+
+void CacheOrder::Prepare()
+{
     slotOf.assign(numVertices, noSlot);
     slotVertex.assign(cacheSize, none);
     cachedCorners.assign(numTriangles, 0);
@@ -484,6 +490,7 @@ uint32_t CacheOrder::SeedInBand(uint32_t band)
 
 void CacheOrder::Run()
 {
+    Prepare();
     // A triangle a step, and a load every few triangles.
     steps.reserve(numTriangles + numTriangles / 4 + 16);
     while (numDrawn < numTriangles) {
