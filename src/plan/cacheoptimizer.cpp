@@ -177,7 +177,8 @@ private:
     uint32_t ReadyGain(uint32_t vertex) const;
     bool IsCorner(uint32_t vertex, uint32_t triangle) const;
     void ComputeBands(uint32_t width);
-    uint32_t Farthest(uint32_t start, std::vector<uint32_t>& distance, std::vector<uint32_t>& queue) const;
+    uint32_t Farthest(uint32_t start, std::vector<uint32_t>& distance, std::vector<uint32_t>& queue,
+                      std::vector<uint64_t>& reached, bool mark) const;
     uint32_t SeedInBand(uint32_t band);
     uint32_t BandOf(uint32_t triangle) const
     {
@@ -353,8 +354,12 @@ void CacheOrder::Prepare()
     rowVertex.reserve(numVertices + numVertices / 4);
 }
 
-// Breadth-first distances from `start` over the edges of the triangles; returns the vertex reached last.
-uint32_t CacheOrder::Farthest(uint32_t start, std::vector<uint32_t>& distance, std::vector<uint32_t>& queue) const
+// Breadth-first distances from `start` over the edges of the triangles; returns the vertex reached last. A
+// triangle's corners are all reached the first time it is met, so `reached` (a bit per triangle) lets the search
+// pass over it from its other corners: its bit is set to `mark` then. Every triangle of the part is met, so two
+// searches of one part, with `mark` true and then false, leave the bits as they found them.
+uint32_t CacheOrder::Farthest(uint32_t start, std::vector<uint32_t>& distance, std::vector<uint32_t>& queue,
+                              std::vector<uint64_t>& reached, bool mark) const
 {
     queue.clear();
     queue.push_back(start);
@@ -363,6 +368,12 @@ uint32_t CacheOrder::Farthest(uint32_t start, std::vector<uint32_t>& distance, s
         uint32_t v = queue[head];
         for (uint32_t i = adjStart[v]; i < adjStart[v + 1]; ++i) {
             uint32_t t = adj[i] / 3;
+            uint64_t& word = reached[t / 64];
+            const uint64_t bit = uint64_t(1) << (t % 64);
+            if (((word & bit) != 0) == mark) {
+                continue;
+            }
+            word ^= bit;
             for (uint32_t k = 0; k < 3; ++k) {
                 uint32_t w = corners[3 * t + k];
                 if (distance[w] == none) {
@@ -382,6 +393,7 @@ void CacheOrder::ComputeBands(uint32_t width)
     std::vector<uint32_t> distance(numVertices, none); // per vertex, once its part is done: its level
     std::vector<uint32_t> levelBand;                   // per level
     std::vector<uint32_t> queue;
+    std::vector<uint64_t> reached((numTriangles + 63) / 64, 0);
     uint32_t numBands = 0;
     for (uint32_t c = 0; c < 3 * numTriangles; ++c) {
         uint32_t v = corners[c];
@@ -389,11 +401,11 @@ void CacheOrder::ComputeBands(uint32_t width)
             continue;
         }
         // Start from the vertex farthest from the part's first vertex: an end of the part.
-        uint32_t end = Farthest(v, distance, queue);
+        uint32_t end = Farthest(v, distance, queue, reached, true);
         for (uint32_t w : queue) {
             distance[w] = none;
         }
-        Farthest(end, distance, queue);
+        Farthest(end, distance, queue, reached, false);
         const uint32_t deepest = distance[queue.back()];
         const uint32_t firstLevel = static_cast<uint32_t>(levelBand.size());
         for (uint32_t w : queue) {
@@ -405,6 +417,7 @@ void CacheOrder::ComputeBands(uint32_t width)
         numBands += deepest / width + 1;
     }
     Release(queue);
+    Release(reached);
     const uint32_t numLevels = static_cast<uint32_t>(levelBand.size());
     // The corners of a triangle lie in one part, so the least of their levels is the triangle's.
     const auto levelOf = [&](uint32_t t) {
@@ -680,6 +693,7 @@ Candidate CacheOrder::Choose()
     // cached vertices closest to having nothing left to draw, whose slots free soonest.
     Candidate best;
     int64_t bestScore = 0;
+    uint32_t bestGain = 0;
     uint32_t looked = 0;
     for (const NearReady& near : nearReady) {
         if (++looked > maxNearReadyLooks) {
@@ -689,11 +703,17 @@ Candidate CacheOrder::Choose()
             continue;
         }
         uint32_t t = near.triangle;
+        // The gain outweighs any difference of the remaining counts, so a smaller gain never wins.
+        const uint32_t gain = ReadyGain(near.missing);
+        if (best.triangle != none && gain < bestGain) {
+            continue;
+        }
         uint32_t remaining = live[near.cached[0]] + live[near.cached[1]];
-        int64_t score = static_cast<int64_t>(ReadyGain(near.missing)) * (int64_t(1) << 32) - remaining;
+        int64_t score = static_cast<int64_t>(gain) * (int64_t(1) << 32) - remaining;
         if (best.triangle == none || score > bestScore || (score == bestScore && t < best.triangle)) {
             best.triangle = t;
             bestScore = score;
+            bestGain = gain;
         }
     }
     if (best.triangle != none) {
