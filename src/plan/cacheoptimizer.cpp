@@ -312,10 +312,13 @@ void CacheOrder::BuildNeighbours()
     manyPos.clear();
     std::vector<uint32_t> fill(adjStart.begin(), adjStart.end() - 1);
     for (uint32_t c = 0; c < 3 * numTriangles; ++c) {
-        uint32_t p = fill[corners[c]]++;
-        adj[p] = c;
-        if (adjStart[corners[c] + 1] - adjStart[corners[c]] > maxScannedDegree) {
-            manyPos[c] = p;
+        adj[fill[corners[c]]++] = c;
+    }
+    for (uint32_t v = 0; v < numVertices; ++v) {
+        if (live[v] > maxScannedDegree) {
+            for (uint32_t p = adjStart[v]; p < adjStart[v + 1]; ++p) {
+                manyPos[adj[p]] = p;
+            }
         }
     }
 }
