@@ -118,13 +118,17 @@ void WriteTileLoad(OutputText& out, const std::string& identifier, const Texture
 }
 
 // One corner byte of a snake as the macros take it: the slot (marked when it is the last) and its direction.
-std::string SnakeCorner(uint32_t byte)
+void WriteSnakeCorner(OutputText& out, uint32_t byte)
 {
     if (byte == 0) {
-        return "0, 0";
+        out << "0, 0";
+        return;
     }
-    return std::to_string((byte >> 1) & 0x3Fu) + ((byte & snakeLast) ? " | G_SNAKE_LAST" : "") +
-           ((byte & snakeLeft) ? ", G_SNAKE_LEFT" : ", G_SNAKE_RIGHT");
+    out << int64_t((byte >> 1) & 0x3Fu);
+    if (byte & snakeLast) {
+        out << " | G_SNAKE_LAST";
+    }
+    out << ((byte & snakeLeft) ? ", G_SNAKE_LEFT" : ", G_SNAKE_RIGHT");
 }
 
 }
@@ -147,7 +151,7 @@ void WriteCommand(OutputText& out, const ConsolePlan& plan, const std::string& i
         break;
     case Command::TriangleSnake:
     case Command::SnakeContinuation:
-        out << SnakeText(command);
+        WriteSnake(out, command);
         break;
     case Command::PipeSync:
         out << "    gsDPPipeSync(),\n";
@@ -322,24 +326,24 @@ void WritePlanSource(OutputText& out, const OutputNames& names, const ConsolePla
     WriteModelRecord(out, id);
 }
 
-std::string SnakeText(const Command& command)
+void WriteSnake(OutputText& out, const Command& command)
 {
-    std::string text;
     uint32_t words[2] = {command.d, 0};
     if (command.kind == Command::TriangleSnake) {
-        text = "    gsSPTriSnake(" + std::to_string(command.a) + ", " + std::to_string(command.b) + ", " +
-               std::to_string((command.c >> 1) & 0x3Fu);
+        out << "    gsSPTriSnake(" << int64_t(command.a) << ", " << int64_t(command.b) << ", "
+            << int64_t((command.c >> 1) & 0x3Fu);
     } else {
         words[0] = command.a;
         words[1] = command.b;
-        text = "    gsSPContinueSnake(";
+        out << "    gsSPContinueSnake(";
     }
     const char* separator = command.kind == Command::TriangleSnake ? ", " : "";
     for (int w = 0; w < (command.kind == Command::TriangleSnake ? 1 : 2); ++w) {
         for (int shift = 24; shift >= 0; shift -= 8) {
-            text += separator + SnakeCorner((words[w] >> shift) & 0xFFu);
+            out << separator;
+            WriteSnakeCorner(out, (words[w] >> shift) & 0xFFu);
             separator = ", ";
         }
     }
-    return text + "),\n";
+    out << "),\n";
 }

@@ -25,7 +25,7 @@ void WriteCommand(OutputText& out, const ConsolePlan& plan, const std::string& i
 void WriteModelRecord(OutputText& out, const std::string& identifier);
 
 // A snake's head or continuation word as a line of the display list.
-std::string SnakeText(const Command& command);
+void WriteSnake(OutputText& out, const Command& command);
 
 // The texel array's and the palette array's C names.
 std::string TextureArrayName(const std::string& identifier, const TexturePlan& texture);

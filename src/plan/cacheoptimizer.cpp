@@ -141,8 +141,8 @@ struct Candidate {
 // front that grew freely over a large mesh would not fit and would be loaded again and again.
 class CacheOrder {
 public:
-    // With `bands` (one per triangle, never falling, none degenerate), the triangles are swept in those bands
-    // instead of bands of their own.
+    // With `bands` (one per vertex; a triangle's band is the least of its corners', and the triangles' bands
+    // never fall; none degenerate), the triangles are swept in those bands instead of bands of their own.
     CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize, int minBatch,
                const std::vector<uint32_t>* bands = nullptr);
     void Run();
@@ -154,12 +154,14 @@ public:
     uint32_t NumTriangles() const { return numTriangles; }
     // The triangles of `groups` runs of neighbouring bands spread evenly over the bands, each run at least
     // groupTriangles long where the mesh allows, with their vertices numbered afresh from 0 (numSampleVertices).
-    // sampleBands receives the band of each sample triangle, renumbered from 0 without gaps.
+    // sampleBands receives the band of each sample vertex, renumbered from 0 without gaps.
     std::vector<uint32_t> BandSample(uint32_t groups, uint32_t groupTriangles, uint32_t& numSampleVertices,
                                      std::vector<uint32_t>& sampleBands) const;
 
 private:
     void BuildNeighbours();
+    // The search's arrays for one Run, made when it begins so that they take no room before.
+    void Prepare();
     void Draw(uint32_t triangle);
     void RemoveCorner(uint32_t corner);
     void Load(uint32_t vertex, uint32_t slot);
@@ -175,8 +177,15 @@ private:
     uint32_t ReadyGain(uint32_t vertex) const;
     bool IsCorner(uint32_t vertex, uint32_t triangle) const;
     void ComputeBands(uint32_t width);
-    uint32_t Farthest(uint32_t start, std::vector<uint32_t>& distance, std::vector<uint32_t>& queue) const;
+    uint32_t Farthest(uint32_t start, std::vector<uint32_t>& distance, std::vector<uint32_t>& queue,
+                      std::vector<uint64_t>& reached, bool mark) const;
     uint32_t SeedInBand(uint32_t band);
+    uint32_t BandOf(uint32_t triangle) const
+    {
+        const uint32_t* c = corners + 3 * size_t(triangle);
+        return std::min(vertexBand[c[0]], std::min(vertexBand[c[1]], vertexBand[c[2]]));
+    }
+    void CountBands(uint32_t numBands);
 
     uint32_t numVertices;
     uint32_t cacheSize;
@@ -203,14 +212,16 @@ private:
     std::vector<uint16_t> nearCount;
     PositionTable nearReadyPos;         // of the triangles in nearReady
     std::vector<uint32_t> ready;        // undrawn triangles with three cached corners
-    // Per vertex. The clock ticks once a drawn triangle and once a loaded vertex; should it ever wrap, only the
-    // choice of vertices to evict would suffer, never the list.
-    std::vector<uint32_t> lastUse;
+    // Per slot: when its vertex was last used. The clock ticks once a drawn triangle and once a loaded vertex;
+    // should it ever wrap, only the choice of vertices to evict would suffer, never the list.
+    uint32_t slotUse[64] = {};
     uint32_t clock = 0;
     std::vector<uint32_t> deadEnds; // vertices evicted with triangles left to draw, latest last
 
     // Bands: triangles grouped by their distance (in edges) from an end of their connected part of the mesh.
-    std::vector<uint32_t> bandOf;     // per triangle
+    // A vertex's band is that of its level; a triangle's is the least of its corners' (BandOf), which needs a
+    // quarter of the memory a band per triangle would on most meshes.
+    std::vector<uint32_t> vertexBand; // per vertex
     std::vector<uint32_t> bandStart;  // per band: its first position in bandList
     std::vector<uint32_t> bandList;   // triangles, band by band, each band level by level
     std::vector<uint32_t> bandCursor; // per band: triangles before it in bandList are drawn or drawable
@@ -252,18 +263,14 @@ CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numV
     numTriangles = static_cast<uint32_t>(kept);
     BuildNeighbours();
     if (bands) {
-        POLVANE_CHECK(bands->size() == numTriangles);
-        bandOf = *bands;
-        const uint32_t numBands = numTriangles == 0 ? 0 : bandOf.back() + 1;
-        bandStart.assign(numBands + 1, 0);
-        bandLeft.assign(numBands, 0);
+        POLVANE_CHECK(bands->size() == numVertices);
+        vertexBand = *bands;
+        uint32_t numBands = 0;
         for (uint32_t t = 0; t < numTriangles; ++t) {
-            ++bandStart[bandOf[t] + 1];
-            ++bandLeft[bandOf[t]];
+            POLVANE_CHECK(BandOf(t) + 1 >= numBands);
+            numBands = BandOf(t) + 1;
         }
-        for (uint32_t b = 0; b < numBands; ++b) {
-            bandStart[b + 1] += bandStart[b];
-        }
+        CountBands(numBands);
         bandList.resize(numTriangles);
         for (uint32_t t = 0; t < numTriangles; ++t) {
             bandList[t] = t;
@@ -274,6 +281,21 @@ CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numV
         ComputeBands(std::max<uint32_t>(1, cacheSize / 2));
     }
     Restart(minBatchIn, false);
+}
+
+// bandStart and bandLeft from the triangles' bands.
+void CacheOrder::CountBands(uint32_t numBands)
+{
+    bandStart.assign(numBands + 1, 0);
+    bandLeft.assign(numBands, 0);
+    for (uint32_t t = 0; t < numTriangles; ++t) {
+        const uint32_t band = BandOf(t);
+        ++bandStart[band + 1];
+        ++bandLeft[band];
+    }
+    for (uint32_t b = 0; b < numBands; ++b) {
+        bandStart[b + 1] += bandStart[b];
+    }
 }
 
 void CacheOrder::BuildNeighbours()
@@ -290,10 +312,13 @@ void CacheOrder::BuildNeighbours()
     manyPos.clear();
     std::vector<uint32_t> fill(adjStart.begin(), adjStart.end() - 1);
     for (uint32_t c = 0; c < 3 * numTriangles; ++c) {
-        uint32_t p = fill[corners[c]]++;
-        adj[p] = c;
-        if (adjStart[corners[c] + 1] - adjStart[corners[c]] > maxScannedDegree) {
-            manyPos[c] = p;
+        adj[fill[corners[c]]++] = c;
+    }
+    for (uint32_t v = 0; v < numVertices; ++v) {
+        if (live[v] > maxScannedDegree) {
+            for (uint32_t p = adjStart[v]; p < adjStart[v + 1]; ++p) {
+                manyPos[adj[p]] = p;
+            }
         }
     }
 }
@@ -313,23 +338,31 @@ void CacheOrder::Restart(int minBatchIn, bool again)
         rowVertex.clear();
         std::fill(bandLeft.begin(), bandLeft.end(), 0u);
         for (uint32_t t = 0; t < numTriangles; ++t) {
-            ++bandLeft[bandOf[t]];
+            ++bandLeft[BandOf(t)];
         }
         bandCursor.assign(bandStart.begin(), bandStart.end() - 1);
     }
+}
+
+void CacheOrder::Prepare()
+{
     slotOf.assign(numVertices, noSlot);
     slotVertex.assign(cacheSize, none);
     cachedCorners.assign(numTriangles, 0);
     nearReadyPos.Clear();
     nearCount.assign(numVertices, 0);
-    lastUse.assign(numVertices, 0);
+    std::fill(slotUse, slotUse + 64, 0u);
     lastRow.assign(numVertices, none);
     // Most vertices are written once, some twice: room for a quarter more saves growing the array at its largest.
     rowVertex.reserve(numVertices + numVertices / 4);
 }
 
-// Breadth-first distances from `start` over the edges of the triangles; returns the vertex reached last.
-uint32_t CacheOrder::Farthest(uint32_t start, std::vector<uint32_t>& distance, std::vector<uint32_t>& queue) const
+// Breadth-first distances from `start` over the edges of the triangles; returns the vertex reached last. A
+// triangle's corners are all reached the first time it is met, so `reached` (a bit per triangle) lets the search
+// pass over it from its other corners: its bit is set to `mark` then. Every triangle of the part is met, so two
+// searches of one part, with `mark` true and then false, leave the bits as they found them.
+uint32_t CacheOrder::Farthest(uint32_t start, std::vector<uint32_t>& distance, std::vector<uint32_t>& queue,
+                              std::vector<uint64_t>& reached, bool mark) const
 {
     queue.clear();
     queue.push_back(start);
@@ -338,6 +371,12 @@ uint32_t CacheOrder::Farthest(uint32_t start, std::vector<uint32_t>& distance, s
         uint32_t v = queue[head];
         for (uint32_t i = adjStart[v]; i < adjStart[v + 1]; ++i) {
             uint32_t t = adj[i] / 3;
+            uint64_t& word = reached[t / 64];
+            const uint64_t bit = uint64_t(1) << (t % 64);
+            if (((word & bit) != 0) == mark) {
+                continue;
+            }
+            word ^= bit;
             for (uint32_t k = 0; k < 3; ++k) {
                 uint32_t w = corners[3 * t + k];
                 if (distance[w] == none) {
@@ -357,6 +396,7 @@ void CacheOrder::ComputeBands(uint32_t width)
     std::vector<uint32_t> distance(numVertices, none); // per vertex, once its part is done: its level
     std::vector<uint32_t> levelBand;                   // per level
     std::vector<uint32_t> queue;
+    std::vector<uint64_t> reached((numTriangles + 63) / 64, 0);
     uint32_t numBands = 0;
     for (uint32_t c = 0; c < 3 * numTriangles; ++c) {
         uint32_t v = corners[c];
@@ -364,11 +404,11 @@ void CacheOrder::ComputeBands(uint32_t width)
             continue;
         }
         // Start from the vertex farthest from the part's first vertex: an end of the part.
-        uint32_t end = Farthest(v, distance, queue);
+        uint32_t end = Farthest(v, distance, queue, reached, true);
         for (uint32_t w : queue) {
             distance[w] = none;
         }
-        Farthest(end, distance, queue);
+        Farthest(end, distance, queue, reached, false);
         const uint32_t deepest = distance[queue.back()];
         const uint32_t firstLevel = static_cast<uint32_t>(levelBand.size());
         for (uint32_t w : queue) {
@@ -380,27 +420,18 @@ void CacheOrder::ComputeBands(uint32_t width)
         numBands += deepest / width + 1;
     }
     Release(queue);
+    Release(reached);
     const uint32_t numLevels = static_cast<uint32_t>(levelBand.size());
     // The corners of a triangle lie in one part, so the least of their levels is the triangle's.
     const auto levelOf = [&](uint32_t t) {
         return std::min(distance[corners[3 * t]], std::min(distance[corners[3 * t + 1]], distance[corners[3 * t + 2]]));
     };
     std::vector<uint32_t> levelStart(numLevels + 1, 0);
-    bandOf.assign(numTriangles, 0);
-    bandStart.assign(numBands + 1, 0);
-    bandLeft.assign(numBands, 0);
     for (uint32_t t = 0; t < numTriangles; ++t) {
-        const uint32_t level = levelOf(t);
-        bandOf[t] = levelBand[level];
-        ++levelStart[level + 1];
-        ++bandStart[bandOf[t] + 1];
-        ++bandLeft[bandOf[t]];
+        ++levelStart[levelOf(t) + 1];
     }
     for (uint32_t l = 0; l < numLevels; ++l) {
         levelStart[l + 1] += levelStart[l];
-    }
-    for (uint32_t b = 0; b < numBands; ++b) {
-        bandStart[b + 1] += bandStart[b];
     }
     // Level by level, so that a band's first undrawn triangle is the nearest to where the band begins; bands
     // are runs of levels, so the list is also band by band.
@@ -408,24 +439,37 @@ void CacheOrder::ComputeBands(uint32_t width)
     for (uint32_t t = 0; t < numTriangles; ++t) {
         bandList[levelStart[levelOf(t)]++] = t;
     }
+    Release(levelStart);
+    // Bands never fall as levels rise, so the least band of a triangle's corners is the band of its level.
+    for (uint32_t& level : distance) {
+        if (level != none) {
+            level = levelBand[level];
+        }
+    }
+    vertexBand = std::move(distance);
+    CountBands(numBands);
     bandCursor.assign(bandStart.begin(), bandStart.end() - 1);
 }
 
 std::vector<uint32_t> CacheOrder::BandSample(uint32_t groups, uint32_t groupTriangles, uint32_t& numSampleVertices,
                                             std::vector<uint32_t>& sampleBands) const
 {
-    sampleBands.clear();
     const uint32_t numBands = static_cast<uint32_t>(bandLeft.size());
     std::vector<uint32_t> newNumber(numVertices, none);
+    // The sample's band of each band taken, renumbered without gaps; then of every band, that of the last band
+    // taken up to it, so that the least of a sample triangle's corners' bands is its own.
+    std::vector<uint32_t> bandNumber(numBands, none);
+    uint32_t numSampleBands = 0;
     std::vector<uint32_t> sample;
     numSampleVertices = 0;
     uint32_t band = 0;
     for (uint32_t g = 0; g < groups; ++g) {
         band = std::max(band, static_cast<uint32_t>(uint64_t(numBands) * (2 * g + 1) / (2 * groups)));
         for (uint32_t taken = 0; band < numBands && taken < groupTriangles; ++band) {
-            const uint32_t sampleBand = sampleBands.empty() ? 0 : sampleBands.back() + 1;
+            if (bandStart[band] < bandStart[band + 1]) {
+                bandNumber[band] = numSampleBands++;
+            }
             for (uint32_t i = bandStart[band]; i < bandStart[band + 1]; ++i, ++taken) {
-                sampleBands.push_back(sampleBand);
                 for (uint32_t k = 0; k < 3; ++k) {
                     uint32_t& number = newNumber[corners[3 * bandList[i] + k]];
                     if (number == none) {
@@ -434,6 +478,17 @@ std::vector<uint32_t> CacheOrder::BandSample(uint32_t groups, uint32_t groupTria
                     sample.push_back(number);
                 }
             }
+        }
+    }
+    for (uint32_t b = 1; b < numBands; ++b) {
+        if (bandNumber[b] == none) {
+            bandNumber[b] = bandNumber[b - 1];
+        }
+    }
+    sampleBands.assign(numSampleVertices, 0);
+    for (uint32_t v = 0; v < numVertices; ++v) {
+        if (newNumber[v] != none) {
+            sampleBands[newNumber[v]] = bandNumber[vertexBand[v]];
         }
     }
     return sample;
@@ -451,6 +506,7 @@ uint32_t CacheOrder::SeedInBand(uint32_t band)
 
 void CacheOrder::Run()
 {
+    Prepare();
     // A triangle a step, and a load every few triangles.
     steps.reserve(numTriangles + numTriangles / 4 + 16);
     while (numDrawn < numTriangles) {
@@ -471,14 +527,14 @@ void CacheOrder::Draw(uint32_t triangle)
     POLVANE_CHECK(cachedCorners[triangle] == 3);
     cachedCorners[triangle] = drawnMark;
     ++numDrawn;
-    --bandLeft[bandOf[triangle]];
+    --bandLeft[BandOf(triangle)];
     ++clock;
     steps.push_back(triangle);
     for (uint32_t k = 0; k < 3; ++k) {
         uint32_t corner = 3 * triangle + k;
         uint32_t v = corners[corner];
         RemoveCorner(corner);
-        lastUse[v] = clock;
+        slotUse[slotOf[v]] = clock;
         if (live[v] == 0) {
             // Nothing left to draw: the slot may be overwritten by the next load.
             slotVertex[slotOf[v]] = none;
@@ -513,7 +569,7 @@ void CacheOrder::Load(uint32_t vertex, uint32_t slot)
     POLVANE_CHECK(slotOf[vertex] == noSlot && slotVertex[slot] == none);
     slotOf[vertex] = static_cast<uint8_t>(slot);
     slotVertex[slot] = vertex;
-    lastUse[vertex] = ++clock;
+    slotUse[slot] = ++clock;
     for (uint32_t i = adjStart[vertex]; i < adjStart[vertex] + live[vertex]; ++i) {
         uint32_t t = adj[i] / 3;
         uint8_t count = ++cachedCorners[t];
@@ -545,7 +601,7 @@ void CacheOrder::Evict(uint32_t vertex)
 void CacheOrder::AddNearReady(uint32_t triangle)
 {
     nearReadyPos.Set(triangle, static_cast<uint32_t>(nearReady.size()));
-    NearReady entry{triangle, bandOf[triangle], none, {none, none}};
+    NearReady entry{triangle, BandOf(triangle), none, {none, none}};
     uint32_t numCached = 0;
     for (uint32_t k = 0; k < 3; ++k) {
         uint32_t v = corners[3 * triangle + k];
@@ -640,6 +696,7 @@ Candidate CacheOrder::Choose()
     // cached vertices closest to having nothing left to draw, whose slots free soonest.
     Candidate best;
     int64_t bestScore = 0;
+    uint32_t bestGain = 0;
     uint32_t looked = 0;
     for (const NearReady& near : nearReady) {
         if (++looked > maxNearReadyLooks) {
@@ -649,11 +706,17 @@ Candidate CacheOrder::Choose()
             continue;
         }
         uint32_t t = near.triangle;
+        // The gain outweighs any difference of the remaining counts, so a smaller gain never wins.
+        const uint32_t gain = ReadyGain(near.missing);
+        if (best.triangle != none && gain < bestGain) {
+            continue;
+        }
         uint32_t remaining = live[near.cached[0]] + live[near.cached[1]];
-        int64_t score = static_cast<int64_t>(ReadyGain(near.missing)) * (int64_t(1) << 32) - remaining;
+        int64_t score = static_cast<int64_t>(gain) * (int64_t(1) << 32) - remaining;
         if (best.triangle == none || score > bestScore || (score == bestScore && t < best.triangle)) {
             best.triangle = t;
             bestScore = score;
+            bestGain = gain;
         }
     }
     if (best.triangle != none) {
@@ -681,7 +744,7 @@ Candidate CacheOrder::Choose()
         uint32_t end = adjStart[v] + std::min(live[v], maxScansPerVertex);
         for (uint32_t i = adjStart[v]; i < end; ++i) {
             uint32_t t = adj[i] / 3;
-            if (cachedCorners[t] == 1 && bandOf[t] == currentBand) {
+            if (cachedCorners[t] == 1 && BandOf(t) == currentBand) {
                 best.triangle = t;
                 break;
             }
@@ -704,7 +767,7 @@ Candidate CacheOrder::Choose()
         uint32_t end = adjStart[v] + std::min(live[v], maxScansPerVertex);
         for (uint32_t i = adjStart[v]; i < end; ++i) {
             uint32_t t = adj[i] / 3;
-            if (bandOf[t] == currentBand && cachedCorners[t] < 3) {
+            if (cachedCorners[t] < 3 && BandOf(t) == currentBand) {
                 best.triangle = t;
                 best.missing = 3u - cachedCorners[t];
                 return best;
@@ -737,7 +800,7 @@ void CacheOrder::MakeRoom(const Candidate& candidate, uint32_t wanted)
         } else if (IsCorner(v, candidate.triangle)) {
             cost[s] = blockedSlot;
         } else {
-            cost[s] = (uint64_t(1) << 40) + lastUse[v];
+            cost[s] = (uint64_t(1) << 40) + slotUse[s];
         }
     }
     uint32_t bestStart = none;
@@ -769,7 +832,7 @@ void CacheOrder::MakeRoom(const Candidate& candidate, uint32_t wanted)
         if (v == none) {
             ++freeSlots;
         } else if (!IsCorner(v, candidate.triangle)) {
-            victims.emplace_back(lastUse[v], v);
+            victims.emplace_back(slotUse[s], v);
         }
     }
     std::sort(victims.begin(), victims.end());
@@ -798,12 +861,13 @@ void CacheOrder::GiveUpLaterBands()
     }
     for (uint32_t s = 0; s < cacheSize; ++s) {
         uint32_t v = slotVertex[s];
-        if (v == none || live[v] > maxScansPerVertex) {
+        // A triangle's band is at most its corners'.
+        if (v == none || live[v] > maxScansPerVertex || vertexBand[v] <= currentBand) {
             continue;
         }
         bool later = true;
         for (uint32_t i = adjStart[v]; i < adjStart[v] + live[v] && later; ++i) {
-            later = bandOf[adj[i] / 3] > currentBand;
+            later = BandOf(adj[i] / 3) > currentBand;
         }
         if (later) {
             Evict(v);
@@ -874,9 +938,14 @@ void CacheOrder::BuildBatch()
             lastRow[placed[k]] = static_cast<uint32_t>(rowVertex.size());
             rowVertex.push_back(placed[k]);
         }
+        uint32_t use[64];
+        for (size_t k = 0; k < placed.size(); ++k) {
+            use[k] = slotUse[slotOf[placed[k]]];
+        }
         for (size_t k = 0; k < placed.size(); ++k) {
             slotVertex[slots[i] + k] = placed[k];
             slotOf[placed[k]] = static_cast<uint8_t>(slots[i] + k);
+            slotUse[slots[i] + k] = use[k];
         }
         steps.push_back(loadStep | static_cast<uint32_t>(j - i) << 8 | slots[i]);
         steps.push_back(row);
@@ -895,9 +964,8 @@ OptimizedList CacheOrder::Emit(int maxLoad, bool again)
     Release(nearReady);
     nearReadyPos.Release();
     Release(nearCount);
-    Release(lastUse);
     if (!again) {
-        Release(bandOf);
+        Release(vertexBand);
         Release(bandList);
     }
     Release(lastRow);
@@ -969,21 +1037,27 @@ OptimizedList OptimizeForCacheEither(const uint32_t* indices, size_t numIndices,
                   otherMinBatch >= 1 && otherMinBatch <= cacheSize);
     CacheOrder order(indices, numIndices, numVertices, cacheSize, minBatch);
     if (order.NumTriangles() > wholeChoiceAbove) {
-        // The sample keeps the mesh's own bands, so that it is swept as the mesh is.
-        uint32_t numSampleVertices = 0;
-        std::vector<uint32_t> sampleBands;
-        const std::vector<uint32_t> sample = order.BandSample(
-            sampleGroups, order.NumTriangles() / 20, numSampleVertices, sampleBands);
-        // A mesh of a few wide bands gives a sample of most of it: the whole mesh is then compared instead.
-        if (sample.size() / 3 <= order.NumTriangles() / 2) {
-            CacheOrder sampleOrder(sample.data(), sample.size(), numSampleVertices, cacheSize, minBatch,
-                                   &sampleBands);
-            sampleOrder.Run();
-            const OptimizedList mine = sampleOrder.Emit(maxLoad, true);
-            sampleOrder.Restart(otherMinBatch, true);
-            sampleOrder.Run();
-            const bool other = betterOnSample(sampleOrder.Emit(maxLoad), mine);
-            order.Restart(other ? otherMinBatch : minBatch, false);
+        int chosen = 0;
+        {
+            // The sample keeps the mesh's own bands, so that it is swept as the mesh is. Its arrays are given up
+            // before the whole mesh is swept.
+            uint32_t numSampleVertices = 0;
+            std::vector<uint32_t> sampleBands;
+            const std::vector<uint32_t> sample = order.BandSample(
+                sampleGroups, order.NumTriangles() / 20, numSampleVertices, sampleBands);
+            // A mesh of a few wide bands gives a sample of most of it: the whole mesh is then compared instead.
+            if (sample.size() / 3 <= order.NumTriangles() / 2) {
+                CacheOrder sampleOrder(sample.data(), sample.size(), numSampleVertices, cacheSize, minBatch,
+                                       &sampleBands);
+                sampleOrder.Run();
+                const OptimizedList mine = sampleOrder.Emit(maxLoad, true);
+                sampleOrder.Restart(otherMinBatch, true);
+                sampleOrder.Run();
+                chosen = betterOnSample(sampleOrder.Emit(maxLoad), mine) ? otherMinBatch : minBatch;
+            }
+        }
+        if (chosen != 0) {
+            order.Restart(chosen, false);
             order.Run();
             return order.Emit(maxLoad);
         }

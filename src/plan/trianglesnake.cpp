@@ -91,6 +91,9 @@ Chain Follow(RunEdges& edges, size_t start)
     const Triangle& t = edges.triangles[start];
     Chain chain;
     chain.first = t;
+    // A chain holds at most the run: room for it at once spares growing the arrays triangle by triangle.
+    chain.members.reserve(edges.triangles.size());
+    chain.bytes.reserve(edges.triangles.size());
     int bestOptions = -1;
     for (size_t r = 0; r < 3; ++r) {
         const Triangle turned = {t[r], t[(r + 1) % 3], t[(r + 2) % 3]};

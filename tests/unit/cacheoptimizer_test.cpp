@@ -8,6 +8,7 @@
 using polvane::CacheCommand;
 using polvane::OptimizedList;
 using polvane::OptimizeForCache;
+using polvane::OptimizeForCacheEither;
 
 // What the optimised lists draw is checked by the fuzz harness and replayed end to end (tests/replay), and the
 // golden digests pin whole lists; these tests pin how few vertices small lists load.
@@ -74,6 +75,46 @@ TEST(CacheOptimizer, LargerMinimumBatchTradesVerticesForFewerLoads)
     }
     EXPECT_LT(loads[1], loads[0]);
     EXPECT_LE(loaded[0], loaded[1]);
+}
+
+TEST(CacheOptimizer, LargeMeshIsReorderedOnceWithTheBatchSizeItsSampleChose)
+{
+    // 7 200 triangles at cache 16, swept in bands of 8 levels: the sample takes two runs of bands, a small part
+    // of the mesh.
+    const std::vector<uint32_t> indices = Grid(30, 120);
+    const uint32_t numVertices = 31 * 121;
+    const auto never = [](const OptimizedList&, const OptimizedList&) {
+        ADD_FAILURE() << "the whole mesh was compared";
+        return false;
+    };
+    for (const bool otherWins : {false, true}) {
+        size_t sampled = 0, sampleTriangles = 0;
+        const auto onSample = [&](const OptimizedList& other, const OptimizedList& first) {
+            ++sampled;
+            for (const OptimizedList* list : {&other, &first}) {
+                for (const CacheCommand& command : list->commands) {
+                    sampleTriangles += command.kind == CacheCommand::Triangle;
+                }
+            }
+            return otherWins;
+        };
+        const OptimizedList chosen =
+            OptimizeForCacheEither(indices.data(), indices.size(), numVertices, 16, 16, 2, 8, never, 1000, onSample);
+        const OptimizedList once =
+            OptimizeForCache(indices.data(), indices.size(), numVertices, 16, 16, otherWins ? 8 : 2);
+        EXPECT_EQ(sampled, 1u);
+        // Both sample runs draw every sample triangle; the sample is a small part of the mesh.
+        EXPECT_GT(sampleTriangles, 0u);
+        EXPECT_EQ(sampleTriangles % 2, 0u);
+        EXPECT_LT(sampleTriangles / 2, indices.size() / 3 / 4);
+        EXPECT_EQ(chosen.rowVertex, once.rowVertex);
+        ASSERT_EQ(chosen.commands.size(), once.commands.size());
+        for (size_t i = 0; i < once.commands.size(); ++i) {
+            const CacheCommand& a = chosen.commands[i];
+            const CacheCommand& b = once.commands[i];
+            ASSERT_TRUE(a.kind == b.kind && a.a == b.a && a.b == b.b && a.c == b.c) << "command " << i;
+        }
+    }
 }
 
 }
