@@ -184,7 +184,9 @@ public:
             return collapsed;
         }
         // The pair that stands for an empty slot is itself kept apart, in a flag.
-        const size_t capacity = TableSize(runLength);
+        // Short runs get a sparse table (few probes); long ones, which only the first count at the given scale
+        // meets, one no larger than it must be.
+        const size_t capacity = runLength <= sparseRun ? RoomFor(runLength) : TableSize(runLength);
         int shift = 64;
         for (size_t size = capacity; size > 1; size /= 2) {
             --shift;
@@ -220,6 +222,17 @@ public:
 
 private:
     static constexpr size_t smallRun = 8;
+    static constexpr size_t sparseRun = 4096;
+
+    // A power of two at least four times count.
+    static size_t RoomFor(size_t count)
+    {
+        size_t size = 16;
+        while (size < 4 * count) {
+            size *= 2;
+        }
+        return size;
+    }
     static constexpr uint32_t empty = ~uint32_t(0);
     std::vector<uint32_t> table;
 };
