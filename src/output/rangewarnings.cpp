@@ -68,27 +68,39 @@ size_t TableSize(size_t count)
 
 // The model's distinct positions (told apart by their exact floats, -0 and 0 alike) in order of x, gathered in two
 // arrays that the trial scales read from start to end: x alone, which finds the runs of equal integer x, and y and
-// z beside it, read only inside runs. Truncation keeps the order, so at any scale the positions that share an
-// integer x lie next to each other.
-struct PositionYZ {
-    float y;
-    float z;
-};
-
+// z beside it (packed as YZ packs them), read only inside runs. Truncation keeps the order, so at any scale the
+// positions that share an integer x lie next to each other.
 struct SortedPositions {
     std::vector<float> x;
-    std::vector<PositionYZ> yz;
+    std::vector<uint64_t> yz;
 };
 
-// A key that orders floats as numbers.
+uint64_t YZ(const Vector3D& p)
+{
+    return Bits(p.y) | Bits(p.z) << 32;
+}
+
+float Y(uint64_t yz)
+{
+    const uint32_t bits = uint32_t(yz);
+    float value = 0.0f;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+float Z(uint64_t yz)
+{
+    return Y(yz >> 32);
+}
+
+// A key that orders floats as numbers, -0 and 0 alike.
 uint32_t OrderKey(float value)
 {
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
+    const uint32_t bits = uint32_t(Bits(value));
     return (bits & 0x80000000u) ? ~bits : bits | 0x80000000u;
 }
 
-// Sorts the pairs by their upper half (a float's order key) with passes of `digit` bits.
+// Sorts the pairs by their upper half, stably, with passes of a few bits each.
 void SortByUpperHalf(std::vector<uint64_t>& pairs)
 {
     const int digit = pairs.size() < 65536 ? 8 : 11;
@@ -112,64 +124,76 @@ void SortByUpperHalf(std::vector<uint64_t>& pairs)
     }
 }
 
+// Every vertex under its x's order key, sorted; then each group of equal x keeps its distinct y and z, the array of
+// the sorted vertices becoming the array of y and z as it is read.
 SortedPositions DistinctPositions(const ObjFile& objFile)
 {
     const Vector3D* vertices = objFile.GetVertices();
     const uint32_t vertexCount = uint32_t(objFile.GetNumVertices());
-    const auto same = [&](uint32_t a, uint32_t b) {
-        return Bits(vertices[a].x) == Bits(vertices[b].x) && Bits(vertices[a].y) == Bits(vertices[b].y) &&
-               Bits(vertices[a].z) == Bits(vertices[b].z);
-    };
-    constexpr uint32_t empty = ~uint32_t(0);
-    std::vector<uint32_t> table(TableSize(vertexCount), empty);
-    const size_t mask = table.size() - 1;
-    size_t distinct = 0;
-    for (uint32_t i = 0; i < vertexCount; ++i) {
-        const Vector3D& p = vertices[i];
-        for (size_t slot = size_t(Mix(Mix(Bits(p.x) | Bits(p.y) << 32) ^ Bits(p.z))) & mask;;
-             slot = (slot + 1) & mask) {
-            if (table[slot] == empty) {
-                table[slot] = i;
-                ++distinct;
-                break;
-            }
-            if (same(table[slot], i)) {
-                break;
-            }
-        }
-    }
-    // Each distinct position's vertex under its x's order key, sorted, then the positions gathered in that order.
-    std::vector<uint64_t> order;
-    order.reserve(distinct);
-    for (const uint32_t i : table) {
-        if (i != empty) {
-            order.push_back(uint64_t(OrderKey(vertices[i].x)) << 32 | i);
-        }
-    }
-    std::vector<uint32_t>().swap(table);
-    SortByUpperHalf(order);
     SortedPositions positions;
-    positions.x.resize(distinct);
-    positions.yz.resize(distinct);
-    for (size_t k = 0; k < distinct; ++k) {
-        const Vector3D& p = vertices[uint32_t(order[k])];
-        positions.x[k] = p.x;
-        positions.yz[k] = PositionYZ{p.y, p.z};
+    std::vector<uint64_t>& order = positions.yz;
+    order.resize(vertexCount);
+    for (uint32_t i = 0; i < vertexCount; ++i) {
+        order[i] = uint64_t(OrderKey(vertices[i].x)) << 32 | i;
     }
+    SortByUpperHalf(order);
+    positions.x.reserve(vertexCount);
+    constexpr uint32_t empty = ~uint32_t(0);
+    std::vector<uint32_t> table;  // for long groups: indices into the group's y and z, which sit in order[kept...]
+    size_t kept = 0;
+    for (size_t first = 0; first < vertexCount;) {
+        const uint32_t key = uint32_t(order[first] >> 32);
+        const float x = vertices[uint32_t(order[first])].x;
+        size_t last = first + 1;
+        while (last < vertexCount && uint32_t(order[last] >> 32) == key) {
+            ++last;
+        }
+        const size_t groupStart = kept;
+        if (last - first > 8) {
+            table.assign(TableSize(2 * (last - first)), empty);
+        }
+        const size_t mask = table.size() - 1;
+        for (size_t i = first; i < last; ++i) {
+            const uint64_t yz = YZ(vertices[uint32_t(order[i])]);
+            bool seen = false;
+            if (last - first <= 8) {
+                for (size_t k = groupStart; k < kept && !seen; ++k) {
+                    seen = order[k] == yz;
+                }
+            } else {
+                for (size_t slot = size_t(Mix(yz)) & mask;; slot = (slot + 1) & mask) {
+                    if (table[slot] == empty) {
+                        table[slot] = uint32_t(kept - groupStart);
+                        break;
+                    }
+                    if (order[groupStart + table[slot]] == yz) {
+                        seen = true;
+                        break;
+                    }
+                }
+            }
+            if (!seen) {
+                order[kept++] = yz;
+                positions.x.push_back(x);
+            }
+        }
+        first = last;
+    }
+    order.resize(kept);
     return positions;
 }
 
 // The integer y and z of a position, side by side.
-uint32_t IntegerYZ(const PositionYZ& p, double scale)
+uint32_t IntegerYZ(uint64_t yz, double scale)
 {
-    return uint32_t(uint16_t(ClampToInt16(p.y * scale))) | uint32_t(uint16_t(ClampToInt16(p.z * scale))) << 16;
+    return uint32_t(uint16_t(ClampToInt16(Y(yz) * scale))) | uint32_t(uint16_t(ClampToInt16(Z(yz) * scale))) << 16;
 }
 
 // How many of the positions of one run (of equal integer x) become the same integer position as an earlier one of
 // the run: the run's length less its distinct integer positions.
 class RunCounter {
 public:
-    size_t Count(const PositionYZ* run, size_t runLength, double scale)
+    size_t Count(const uint64_t* run, size_t runLength, double scale)
     {
         if (runLength == 2) {
             return IntegerYZ(run[0], scale) == IntegerYZ(run[1], scale) ? 1 : 0;
