@@ -207,18 +207,61 @@ public:
             }
             return collapsed;
         }
-        // The pair that stands for an empty slot is itself kept apart, in a flag.
-        // Short runs get a sparse table (few probes); long ones, which only the first count at the given scale
-        // meets, one no larger than it must be.
-        const size_t capacity = runLength <= sparseRun ? RoomFor(runLength) : TableSize(runLength);
+        return runLength <= shortRun ? CountShort(run, runLength, scale) : CountLong(run, runLength, scale);
+    }
+
+private:
+    static constexpr size_t smallRun = 8;
+    static constexpr size_t shortRun = 4096;
+
+    // A sparse table (few probes) whose slots hold the run's number beside the key, so that a new run finds it
+    // empty without clearing it.
+    size_t CountShort(const uint64_t* run, size_t runLength, double scale)
+    {
+        if (++stamp == 0) {
+            std::fill(marked.begin(), marked.end(), 0);
+            stamp = 1;
+        }
+        size_t capacity = 16;
+        int shift = 60;
+        while (capacity < 4 * runLength) {
+            capacity *= 2;
+            --shift;
+        }
+        if (marked.size() < capacity) {
+            marked.resize(capacity);
+        }
+        size_t collapsed = 0;
+        for (size_t i = 0; i < runLength; ++i) {
+            const uint32_t key = IntegerYZ(run[i], scale);
+            const uint64_t entry = uint64_t(stamp) << 32 | key;
+            // The top bits of a multiplicative hash.
+            for (size_t slot = size_t((uint64_t(key) * 0x9E3779B97F4A7C15ull) >> shift);;
+                 slot = (slot + 1) & (capacity - 1)) {
+                if (marked[slot] == entry) {
+                    ++collapsed;
+                    break;
+                }
+                if (uint32_t(marked[slot] >> 32) != stamp) {
+                    marked[slot] = entry;
+                    break;
+                }
+            }
+        }
+        return collapsed;
+    }
+
+    // A table no larger than it must be: only the first count, at the given scale, meets runs this long. The pair
+    // that stands for an empty slot is itself kept apart, in a flag.
+    size_t CountLong(const uint64_t* run, size_t runLength, double scale)
+    {
+        constexpr uint32_t empty = ~uint32_t(0);
+        const size_t capacity = TableSize(runLength);
         int shift = 64;
         for (size_t size = capacity; size > 1; size /= 2) {
             --shift;
         }
-        if (table.size() < capacity) {
-            table.resize(capacity);
-        }
-        std::fill(table.begin(), table.begin() + std::ptrdiff_t(capacity), empty);
+        std::vector<uint32_t> table(capacity, empty);
         bool emptyPairSeen = false;
         size_t collapsed = 0;
         for (size_t i = 0; i < runLength; ++i) {
@@ -228,7 +271,6 @@ public:
                 emptyPairSeen = true;
                 continue;
             }
-            // The top bits of a multiplicative hash: a run's table is small and rebuilt for every scale.
             for (size_t slot = size_t((uint64_t(key) * 0x9E3779B97F4A7C15ull) >> shift);;
                  slot = (slot + 1) & (capacity - 1)) {
                 if (table[slot] == empty) {
@@ -244,21 +286,8 @@ public:
         return collapsed;
     }
 
-private:
-    static constexpr size_t smallRun = 8;
-    static constexpr size_t sparseRun = 4096;
-
-    // A power of two at least four times count.
-    static size_t RoomFor(size_t count)
-    {
-        size_t size = 16;
-        while (size < 4 * count) {
-            size *= 2;
-        }
-        return size;
-    }
-    static constexpr uint32_t empty = ~uint32_t(0);
-    std::vector<uint32_t> table;
+    std::vector<uint64_t> marked;
+    uint32_t stamp = 0;
 };
 
 // How many of the distinct positions become the same integer position as another one at a scale. Only positions
