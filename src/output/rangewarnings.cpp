@@ -193,7 +193,7 @@ uint32_t IntegerYZ(uint64_t yz, double scale)
 // the run: the run's length less its distinct integer positions.
 class RunCounter {
 public:
-    size_t Count(const uint64_t* run, size_t runLength, double scale)
+    size_t Count(const uint64_t* run, size_t runLength, bool oneX, double scale)
     {
         if (runLength == 2) {
             return IntegerYZ(run[0], scale) == IntegerYZ(run[1], scale) ? 1 : 0;
@@ -207,10 +207,55 @@ public:
             }
             return collapsed;
         }
+        // Runs of one x are tried along y and z first: there, rows that cross the run often keep an order.
+        size_t collapsed = 0;
+        if (oneX && (CountAlong<Y, Z>(run, runLength, scale, collapsed) ||
+                     CountAlong<Z, Y>(run, runLength, scale, collapsed))) {
+            return collapsed;
+        }
         return runLength <= shortRun ? CountShort(run, runLength, scale) : CountLong(run, runLength, scale);
     }
 
 private:
+    // When one coordinate's integers along the run only rise or only fall (a column of a grid, say), positions that
+    // meet lie next to each other, in a stretch where that integer stays the same: only those stretches need the
+    // other integer compared. False when the run is not like that, or a stretch is long.
+    template <float (*along)(uint64_t), float (*other)(uint64_t)>
+    static bool CountAlong(const uint64_t* run, size_t runLength, double scale, size_t& collapsed)
+    {
+        collapsed = 0;
+        int32_t stretchValue = ClampToInt16(along(run[0]) * scale);
+        int32_t direction = 0;
+        size_t stretchStart = 0;
+        for (size_t i = 1; i <= runLength; ++i) {
+            const int32_t value = i < runLength ? ClampToInt16(along(run[i]) * scale) : stretchValue;
+            if (value == stretchValue && i < runLength) {
+                continue;
+            }
+            if (value != stretchValue) {
+                const int32_t step = value > stretchValue ? 1 : -1;
+                if (direction == -step) {
+                    return false;
+                }
+                direction = step;
+            }
+            const size_t stretch = i - stretchStart;
+            if (stretch > smallRun) {
+                return false;
+            }
+            if (stretch > 1) {
+                int32_t others[smallRun];
+                for (size_t k = 0; k < stretch; ++k) {
+                    others[k] = ClampToInt16(other(run[stretchStart + k]) * scale);
+                    collapsed += std::find(others, others + k, others[k]) != others + k ? 1 : 0;
+                }
+            }
+            stretchStart = i;
+            stretchValue = value;
+        }
+        return true;
+    }
+
     static constexpr size_t smallRun = 8;
     static constexpr size_t shortRun = 4096;
 
@@ -326,7 +371,7 @@ private:
                 ++last;
             }
             if (last - first > 1) {
-                if (const size_t inRun = runs.Count(positions.yz.data() + first, last - first, scale)) {
+                if (const size_t inRun = runs.Count(positions.yz.data() + first, last - first, x[first] == x[last - 1], scale)) {
                     if (firstOnly) {
                         lastCollapse = first;
                         return 1;
