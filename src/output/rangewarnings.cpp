@@ -66,164 +66,340 @@ size_t TableSize(size_t count)
     return size;
 }
 
-// One vertex of each of the model's distinct positions (told apart by their exact floats, -0 and 0 alike), in order
-// of x. Truncation keeps that order, so at any scale the positions that share an integer x lie next to each other.
-std::vector<uint32_t> DistinctPositions(const ObjFile& objFile)
+// The model's distinct positions (told apart by their exact floats, -0 and 0 alike) in order of x, gathered in two
+// arrays that the trial scales read from start to end: x alone, which finds the runs of equal integer x, and y and
+// z beside it (packed as YZ packs them), read only inside runs. Truncation keeps the order, so at any scale the
+// positions that share an integer x lie next to each other.
+struct SortedPositions {
+    std::vector<float> x;
+    std::vector<uint64_t> yz;
+};
+
+uint64_t YZ(const Vector3D& p)
 {
-    const Vector3D* vertices = objFile.GetVertices();
-    const uint32_t vertexCount = uint32_t(objFile.GetNumVertices());
-    const auto same = [&](uint32_t a, uint32_t b) {
-        return Bits(vertices[a].x) == Bits(vertices[b].x) && Bits(vertices[a].y) == Bits(vertices[b].y) &&
-               Bits(vertices[a].z) == Bits(vertices[b].z);
-    };
-    constexpr uint32_t empty = ~uint32_t(0);
-    std::vector<uint32_t> table(TableSize(vertexCount), empty);
-    const size_t mask = table.size() - 1;
-    size_t distinct = 0;
-    for (uint32_t i = 0; i < vertexCount; ++i) {
-        const Vector3D& p = vertices[i];
-        for (size_t slot = size_t(Mix(Mix(Bits(p.x) | Bits(p.y) << 32) ^ Bits(p.z))) & mask;;
-             slot = (slot + 1) & mask) {
-            if (table[slot] == empty) {
-                table[slot] = i;
-                ++distinct;
-                break;
-            }
-            if (same(table[slot], i)) {
-                break;
-            }
-        }
-    }
-    std::vector<uint32_t> distinctVertices;
-    distinctVertices.reserve(distinct);
-    for (const uint32_t i : table) {
-        if (i != empty) {
-            distinctVertices.push_back(i);
-        }
-    }
-    std::vector<uint32_t>().swap(table);
-    // Sorted by x with three passes of 11 bits over a key that orders floats as numbers.
-    const auto key = [vertices](uint32_t i) {
-        uint32_t bits = 0;
-        std::memcpy(&bits, &vertices[i].x, sizeof bits);
-        return (bits & 0x80000000u) ? ~bits : bits | 0x80000000u;
-    };
-    if (distinctVertices.size() < 4096) {
-        std::sort(distinctVertices.begin(), distinctVertices.end(),
-                  [&key](uint32_t a, uint32_t b) { return key(a) < key(b); });
-        return distinctVertices;
-    }
-    std::vector<uint32_t> sorted(distinctVertices.size());
-    for (int shift = 0; shift < 33; shift += 11) {
-        size_t start[2048] = {};
-        for (const uint32_t i : distinctVertices) {
-            ++start[(key(i) >> shift) & 2047];
+    return Bits(p.y) | Bits(p.z) << 32;
+}
+
+float Y(uint64_t yz)
+{
+    const uint32_t bits = uint32_t(yz);
+    float value = 0.0f;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+float Z(uint64_t yz)
+{
+    return Y(yz >> 32);
+}
+
+// A key that orders floats as numbers, -0 and 0 alike.
+uint32_t OrderKey(float value)
+{
+    const uint32_t bits = uint32_t(Bits(value));
+    return (bits & 0x80000000u) ? ~bits : bits | 0x80000000u;
+}
+
+// Sorts the pairs by their upper half, stably, with passes of a few bits each.
+void SortByUpperHalf(std::vector<uint64_t>& pairs)
+{
+    const int digit = pairs.size() < 65536 ? 8 : 11;
+    const size_t buckets = size_t(1) << digit;
+    std::vector<uint64_t> sorted(pairs.size());
+    std::vector<size_t> start(buckets);
+    for (int shift = 32; shift < 64; shift += digit) {
+        std::fill(start.begin(), start.end(), 0);
+        for (const uint64_t pair : pairs) {
+            ++start[(pair >> shift) & (buckets - 1)];
         }
         size_t total = 0;
         for (size_t& s : start) {
             total += s;
             s = total - s;
         }
-        for (const uint32_t i : distinctVertices) {
-            sorted[start[(key(i) >> shift) & 2047]++] = i;
+        for (const uint64_t pair : pairs) {
+            sorted[start[(pair >> shift) & (buckets - 1)]++] = pair;
         }
-        distinctVertices.swap(sorted);
+        pairs.swap(sorted);
     }
-    return distinctVertices;
 }
 
-// The integer y and z of a position, side by side.
-uint32_t IntegerYZ(const Vector3D& p, double scale)
+// Every vertex under its x's order key, sorted; then each group of equal x keeps its distinct y and z, the array of
+// the sorted vertices becoming the array of y and z as it is read.
+SortedPositions DistinctPositions(const ObjFile& objFile)
 {
-    return uint32_t(uint16_t(ClampToInt16(p.y * scale))) | uint32_t(uint16_t(ClampToInt16(p.z * scale))) << 16;
-}
-
-// How many of the distinct positions (in order of x) become the same integer position as another one; with
-// firstOnly, stops at the first (1 when some do, 0 when none do). Only positions with the same integer x can
-// meet, and those form runs, each counted on its own in a table no larger than the run.
-size_t CountCollapsedPositions(const Vector3D* vertices, const std::vector<uint32_t>& positions, double scale,
-                               bool firstOnly = false)
-{
-    // The pair that stands for an empty slot is itself kept apart, in a flag.
+    const Vector3D* vertices = objFile.GetVertices();
+    const uint32_t vertexCount = uint32_t(objFile.GetNumVertices());
+    SortedPositions positions;
+    std::vector<uint64_t>& order = positions.yz;
+    order.resize(vertexCount);
+    for (uint32_t i = 0; i < vertexCount; ++i) {
+        order[i] = uint64_t(OrderKey(vertices[i].x)) << 32 | i;
+    }
+    SortByUpperHalf(order);
+    positions.x.reserve(vertexCount);
     constexpr uint32_t empty = ~uint32_t(0);
-    std::vector<uint32_t> table;
-    size_t collapsed = 0;
-    const size_t count = positions.size();
-    for (size_t first = 0; first < count;) {
-        const int32_t x = ClampToInt16(vertices[positions[first]].x * scale);
+    std::vector<uint32_t> table;  // for long groups: indices into the group's y and z, which sit in order[kept...]
+    size_t kept = 0;
+    for (size_t first = 0; first < vertexCount;) {
+        const uint32_t key = uint32_t(order[first] >> 32);
+        const float x = vertices[uint32_t(order[first])].x;
         size_t last = first + 1;
-        while (last < count && ClampToInt16(vertices[positions[last]].x * scale) == x) {
+        while (last < vertexCount && uint32_t(order[last] >> 32) == key) {
             ++last;
         }
-        const size_t runLength = last - first;
-        if (runLength == 2) {
-            if (IntegerYZ(vertices[positions[first]], scale) == IntegerYZ(vertices[positions[first + 1]], scale)) {
-                if (firstOnly) {
-                    return 1;
+        const size_t groupStart = kept;
+        if (last - first > 8) {
+            table.assign(TableSize(2 * (last - first)), empty);
+        }
+        const size_t mask = table.size() - 1;
+        for (size_t i = first; i < last; ++i) {
+            const uint64_t yz = YZ(vertices[uint32_t(order[i])]);
+            bool seen = false;
+            if (last - first <= 8) {
+                for (size_t k = groupStart; k < kept && !seen; ++k) {
+                    seen = order[k] == yz;
                 }
-                ++collapsed;
-            }
-        } else if (runLength > 2) {
-            const size_t capacity = TableSize(runLength);
-            int shift = 64;
-            for (size_t size = capacity; size > 1; size /= 2) {
-                --shift;
-            }
-            if (table.size() < capacity) {
-                table.resize(capacity);
-            }
-            std::fill(table.begin(), table.begin() + std::ptrdiff_t(capacity), empty);
-            bool emptyPairSeen = false;
-            for (size_t i = first; i < last; ++i) {
-                const uint32_t key = IntegerYZ(vertices[positions[i]], scale);
-                if (key == empty) {
-                    if (emptyPairSeen) {
-                        if (firstOnly) {
-                            return 1;
-                        }
-                        ++collapsed;
-                    }
-                    emptyPairSeen = true;
-                    continue;
-                }
-                // The top bits of a multiplicative hash: a run's table is small and rebuilt for every scale.
-                for (size_t slot = size_t((uint64_t(key) * 0x9E3779B97F4A7C15ull) >> shift);;
-                     slot = (slot + 1) & (capacity - 1)) {
+            } else {
+                for (size_t slot = size_t(Mix(yz)) & mask;; slot = (slot + 1) & mask) {
                     if (table[slot] == empty) {
-                        table[slot] = key;
+                        table[slot] = uint32_t(kept - groupStart);
                         break;
                     }
-                    if (table[slot] == key) {
-                        if (firstOnly) {
-                            return 1;
-                        }
-                        ++collapsed;
+                    if (order[groupStart + table[slot]] == yz) {
+                        seen = true;
                         break;
                     }
                 }
+            }
+            if (!seen) {
+                order[kept++] = yz;
+                positions.x.push_back(x);
             }
         }
         first = last;
     }
-    return collapsed;
+    order.resize(kept);
+    return positions;
 }
 
-bool KeepsApart(const Vector3D* vertices, const std::vector<uint32_t>& positions, double scale)
+// The integer y and z of a position, side by side.
+uint32_t IntegerYZ(uint64_t yz, double scale)
 {
-    return CountCollapsedPositions(vertices, positions, scale, true) == 0;
+    return uint32_t(uint16_t(ClampToInt16(Y(yz) * scale))) | uint32_t(uint16_t(ClampToInt16(Z(yz) * scale))) << 16;
 }
+
+// How many of the positions of one run (of equal integer x) become the same integer position as an earlier one of
+// the run: the run's length less its distinct integer positions.
+class RunCounter {
+public:
+    size_t Count(const uint64_t* run, size_t runLength, bool oneX, double scale)
+    {
+        if (runLength == 2) {
+            return IntegerYZ(run[0], scale) == IntegerYZ(run[1], scale) ? 1 : 0;
+        }
+        if (runLength <= smallRun) {
+            uint32_t keys[smallRun];
+            size_t collapsed = 0;
+            for (size_t i = 0; i < runLength; ++i) {
+                keys[i] = IntegerYZ(run[i], scale);
+                collapsed += std::find(keys, keys + i, keys[i]) != keys + i ? 1 : 0;
+            }
+            return collapsed;
+        }
+        // Runs of one x are tried along y and z first: there, rows that cross the run often keep an order.
+        size_t collapsed = 0;
+        if (oneX && (CountAlong<Y, Z>(run, runLength, scale, collapsed) ||
+                     CountAlong<Z, Y>(run, runLength, scale, collapsed))) {
+            return collapsed;
+        }
+        return runLength <= shortRun ? CountShort(run, runLength, scale) : CountLong(run, runLength, scale);
+    }
+
+private:
+    // When one coordinate's integers along the run only rise or only fall (a column of a grid, say), positions that
+    // meet lie next to each other, in a stretch where that integer stays the same: only those stretches need the
+    // other integer compared. False when the run is not like that, or a stretch is long.
+    template <float (*along)(uint64_t), float (*other)(uint64_t)>
+    static bool CountAlong(const uint64_t* run, size_t runLength, double scale, size_t& collapsed)
+    {
+        collapsed = 0;
+        int32_t stretchValue = ClampToInt16(along(run[0]) * scale);
+        int32_t direction = 0;
+        size_t stretchStart = 0;
+        for (size_t i = 1; i <= runLength; ++i) {
+            const int32_t value = i < runLength ? ClampToInt16(along(run[i]) * scale) : stretchValue;
+            if (value == stretchValue && i < runLength) {
+                continue;
+            }
+            if (value != stretchValue) {
+                const int32_t step = value > stretchValue ? 1 : -1;
+                if (direction == -step) {
+                    return false;
+                }
+                direction = step;
+            }
+            const size_t stretch = i - stretchStart;
+            if (stretch > smallRun) {
+                return false;
+            }
+            if (stretch > 1) {
+                int32_t others[smallRun];
+                for (size_t k = 0; k < stretch; ++k) {
+                    others[k] = ClampToInt16(other(run[stretchStart + k]) * scale);
+                    collapsed += std::find(others, others + k, others[k]) != others + k ? 1 : 0;
+                }
+            }
+            stretchStart = i;
+            stretchValue = value;
+        }
+        return true;
+    }
+
+    static constexpr size_t smallRun = 8;
+    static constexpr size_t shortRun = 4096;
+
+    // A sparse table (few probes) whose slots hold the run's number beside the key, so that a new run finds it
+    // empty without clearing it.
+    size_t CountShort(const uint64_t* run, size_t runLength, double scale)
+    {
+        if (++stamp == 0) {
+            std::fill(marked.begin(), marked.end(), 0);
+            stamp = 1;
+        }
+        size_t capacity = 16;
+        int shift = 60;
+        while (capacity < 4 * runLength) {
+            capacity *= 2;
+            --shift;
+        }
+        if (marked.size() < capacity) {
+            marked.resize(capacity);
+        }
+        size_t collapsed = 0;
+        for (size_t i = 0; i < runLength; ++i) {
+            const uint32_t key = IntegerYZ(run[i], scale);
+            const uint64_t entry = uint64_t(stamp) << 32 | key;
+            // The top bits of a multiplicative hash.
+            for (size_t slot = size_t((uint64_t(key) * 0x9E3779B97F4A7C15ull) >> shift);;
+                 slot = (slot + 1) & (capacity - 1)) {
+                if (marked[slot] == entry) {
+                    ++collapsed;
+                    break;
+                }
+                if (uint32_t(marked[slot] >> 32) != stamp) {
+                    marked[slot] = entry;
+                    break;
+                }
+            }
+        }
+        return collapsed;
+    }
+
+    // A table no larger than it must be: only the first count, at the given scale, meets runs this long. The pair
+    // that stands for an empty slot is itself kept apart, in a flag.
+    size_t CountLong(const uint64_t* run, size_t runLength, double scale)
+    {
+        constexpr uint32_t empty = ~uint32_t(0);
+        const size_t capacity = TableSize(runLength);
+        int shift = 64;
+        for (size_t size = capacity; size > 1; size /= 2) {
+            --shift;
+        }
+        std::vector<uint32_t> table(capacity, empty);
+        bool emptyPairSeen = false;
+        size_t collapsed = 0;
+        for (size_t i = 0; i < runLength; ++i) {
+            const uint32_t key = IntegerYZ(run[i], scale);
+            if (key == empty) {
+                collapsed += emptyPairSeen ? 1 : 0;
+                emptyPairSeen = true;
+                continue;
+            }
+            for (size_t slot = size_t((uint64_t(key) * 0x9E3779B97F4A7C15ull) >> shift);;
+                 slot = (slot + 1) & (capacity - 1)) {
+                if (table[slot] == empty) {
+                    table[slot] = key;
+                    break;
+                }
+                if (table[slot] == key) {
+                    ++collapsed;
+                    break;
+                }
+            }
+        }
+        return collapsed;
+    }
+
+    std::vector<uint64_t> marked;
+    uint32_t stamp = 0;
+};
+
+// How many of the distinct positions become the same integer position as another one at a scale. Only positions
+// with the same integer x can meet, and those form runs, each counted on its own. KeepsApart asks only whether none
+// do: it starts at the run where it last found some, which at a nearby scale most often has some again.
+class CollapseCounter {
+public:
+    explicit CollapseCounter(const SortedPositions& sortedPositions) : positions(sortedPositions) {}
+
+    size_t Count(double scale) { return CountIn(0, positions.x.size(), scale, false); }
+
+    bool KeepsApart(double scale)
+    {
+        const size_t count = positions.x.size();
+        size_t start = std::min(lastCollapse, count);
+        if (start < count) {
+            const int32_t x = ClampToInt16(positions.x[start] * scale);
+            while (start > 0 && ClampToInt16(positions.x[start - 1] * scale) == x) {
+                --start;
+            }
+        }
+        return CountIn(start, count, scale, true) == 0 && CountIn(0, start, scale, true) == 0;
+    }
+
+private:
+    // The runs of [begin, end), which starts and ends between runs; with firstOnly, 1 at the first that has any.
+    size_t CountIn(size_t begin, size_t end, double scale, bool firstOnly)
+    {
+        const float* x = positions.x.data();
+        size_t collapsed = 0;
+        size_t first = begin;
+        while (first < end) {
+            const int32_t runX = ClampToInt16(x[first] * scale);
+            size_t last = first + 1;
+            while (last < end && ClampToInt16(x[last] * scale) == runX) {
+                ++last;
+            }
+            if (last - first > 1) {
+                if (const size_t inRun = runs.Count(positions.yz.data() + first, last - first, x[first] == x[last - 1], scale)) {
+                    if (firstOnly) {
+                        lastCollapse = first;
+                        return 1;
+                    }
+                    collapsed += inRun;
+                }
+            }
+            first = last;
+        }
+        return collapsed;
+    }
+
+    const SortedPositions& positions;
+    RunCounter runs;
+    size_t lastCollapse = 0;
+};
 
 // The smallest scale no larger than fitScale (up to two significant digits) at which no distinct positions share
 // an integer position; 0 when even fitScale merges some.
-double ScaleKeepingApart(const Vector3D* vertices, const std::vector<uint32_t>& positions, double fitScale)
+double ScaleKeepingApart(CollapseCounter& counter, double fitScale)
 {
-    if (!KeepsApart(vertices, positions, fitScale)) {
+    if (!counter.KeepsApart(fitScale)) {
         return 0.0;
     }
     double low = fitScale;  // merges positions, once found
     double high = fitScale;  // keeps them apart
     for (int step = 0; step < 60 && low == high; ++step) {
-        if (KeepsApart(vertices, positions, high / 2)) {
+        if (counter.KeepsApart(high / 2)) {
             high /= 2;
             low = high;
         } else {
@@ -232,13 +408,13 @@ double ScaleKeepingApart(const Vector3D* vertices, const std::vector<uint32_t>& 
     }
     for (int step = 0; step < 12 && low != high; ++step) {
         const double middle = (low + high) / 2;
-        (KeepsApart(vertices, positions, middle) ? high : low) = middle;
+        (counter.KeepsApart(middle) ? high : low) = middle;
     }
     // As few significant digits as work: rounded down when that still keeps them apart, else up when that fits.
     for (int digits = 2; digits <= 6; ++digits) {
         const double unit = std::pow(10.0, std::floor(std::log10(high)) - double(digits - 1));
         for (const double rounded : {std::floor(high / unit) * unit, std::ceil(high / unit) * unit}) {
-            if (rounded > 0.0 && rounded <= fitScale && KeepsApart(vertices, positions, rounded)) {
+            if (rounded > 0.0 && rounded <= fitScale && counter.KeepsApart(rounded)) {
                 return rounded;
             }
         }
@@ -315,15 +491,16 @@ void WarnAboutRange(const ObjFile& objFile, const std::string& objPath, const Co
         }
     }
 
-    const std::vector<uint32_t> positions = DistinctPositions(objFile);
-    const size_t collapsed = CountCollapsedPositions(objFile.GetVertices(), positions, scale);
+    const SortedPositions positions = DistinctPositions(objFile);
+    CollapseCounter counter(positions);
+    const size_t collapsed = counter.Count(scale);
     if (collapsed != 0) {
         errors << WarningAt(objPath) << collapsed
                << (collapsed == 1 ? " distinct position" : " distinct positions")
                << " became the same integer position as another after scaling; ";
         // A value that fits the 16-bit range, so that this never contradicts the clamping warning above.
         const double keepsApart =
-            largest > 0.0 ? ScaleKeepingApart(objFile.GetVertices(), positions, RoundedDownValue(32767.0 / largest)) : 0.0;
+            largest > 0.0 ? ScaleKeepingApart(counter, RoundedDownValue(32767.0 / largest)) : 0.0;
         if (keepsApart == 0.0) {
             errors << "no scale within the 16-bit range keeps them all apart (--fit 32767 uses all of it)\n";
         } else if (settings.fit != 0) {

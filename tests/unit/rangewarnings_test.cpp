@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <set>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "model/objfile.h"
+#include "output/rangewarnings.h"
+#include "plan/vertexrow.h"
+
+namespace {
+
+// Positions on a coarse lattice, some repeated, some sharing an x (runs of one x, with y going up and down) and most
+// not: every way a run can be counted meets them.
+std::vector<Vector3D> LatticePositions(size_t count)
+{
+    std::vector<Vector3D> positions;
+    uint32_t state = 12345;
+    const auto next = [&state](int range) {
+        state = state * 1103515245u + 12345u;
+        return int((state >> 8) % uint32_t(range)) - range / 2;
+    };
+    for (size_t i = 0; i < count; ++i) {
+        const float x = i % 3 == 0 ? float(next(9)) / 2.0f : float(next(1024)) / 128.0f;
+        positions.push_back(Vector3D(x, float(next(64)) / 8.0f, float(next(64)) / 8.0f));
+    }
+    return positions;
+}
+
+// The count the warning should give, worked out the plain way: distinct positions less distinct integer positions.
+size_t CollapsedByDefinition(const std::vector<Vector3D>& positions, double scale)
+{
+    std::set<std::tuple<float, float, float>> distinct;
+    std::set<std::tuple<int32_t, int32_t, int32_t>> integers;
+    for (const Vector3D& p : positions) {
+        if (distinct.emplace(p.x + 0.0f, p.y + 0.0f, p.z + 0.0f).second) {
+            integers.emplace(ClampToInt16(p.x * scale), ClampToInt16(p.y * scale), ClampToInt16(p.z * scale));
+        }
+    }
+    return distinct.size() - integers.size();
+}
+
+size_t CollapsedInWarning(const std::vector<Vector3D>& positions, float scale)
+{
+    std::ostringstream text;
+    for (const Vector3D& p : positions) {
+        text << "v " << p.x << " " << p.y << " " << p.z << "\n";
+    }
+    for (size_t i = 1; i + 2 <= positions.size(); i += 3) {
+        text << "f " << i << " " << i + 1 << " " << i + 2 << "\n";
+    }
+    std::istringstream in(text.str());
+    const ObjFile model(in, "m.obj");
+    ConversionSettings settings;
+    settings.scale = scale;
+    std::ostringstream errors;
+    WarnAboutRange(model, "m.obj", settings, errors);
+    const std::string warning = "m.obj: warning: ";
+    const size_t collapse = errors.str().find(" became the same integer position");
+    if (collapse == std::string::npos) {
+        return 0;
+    }
+    const size_t start = errors.str().rfind(warning, collapse) + warning.size();
+    return std::stoul(errors.str().substr(start));
+}
+
+TEST(RangeWarnings, CollapsedCountIsDistinctLessDistinctIntegerPositions)
+{
+    // 30 000 positions: at scale 0.5 a run of one integer x holds thousands of them.
+    const std::vector<Vector3D> positions = LatticePositions(30000);
+    for (const float scale : {0.5f, 1.0f, 3.0f, 8.0f, 40.0f, -2.0f}) {
+        EXPECT_EQ(CollapsedInWarning(positions, scale), CollapsedByDefinition(positions, double(scale)))
+            << "scale " << scale;
+    }
+}
+
+}
