@@ -48,6 +48,15 @@ public:
         return WriteNumber(value);
     }
     OutputText& Hex(uint32_t value);  // lowercase digits, without "0x"
+    // For text written directly: Room gives where at least size more bytes may go, Used takes where they end.
+    char* Room(size_t size)
+    {
+        if (size > capacity - used) {
+            MakeRoom(size);
+        }
+        return buffer.get() + used;
+    }
+    void Used(const char* end) { used = size_t(end - buffer.get()); }
     // Hands everything collected to the stream; false when the stream has failed.
     bool Flush();
 

@@ -1,28 +1,77 @@
 #include "output/vertexrows.h"
 
+#include <cstring>
+
+namespace {
+
+// A row is at most about a hundred characters: written in place after one check for room.
+constexpr size_t rowRoom = 160;
+
+template <size_t size>
+char* Text(char* p, const char (&text)[size])
+{
+    std::memcpy(p, text, size - 1);
+    return p + size - 1;
+}
+
+char* Decimal(char* p, int32_t value)
+{
+    uint32_t magnitude = uint32_t(value);
+    if (value < 0) {
+        *p++ = '-';
+        magnitude = 0u - magnitude;
+    }
+    char digits[10];
+    int count = 0;
+    do {
+        digits[count++] = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    while (count != 0) {
+        *p++ = digits[--count];
+    }
+    return p;
+}
+
+// "0x" and lowercase hexadecimal digits without leading zeros.
+char* Hex(char* p, uint32_t value)
+{
+    p = Text(p, "0x");
+    char digits[8];
+    int count = 0;
+    do {
+        digits[count++] = "0123456789abcdef"[value & 15];
+        value >>= 4;
+    } while (value != 0);
+    while (count != 0) {
+        *p++ = digits[--count];
+    }
+    return p;
+}
+
+}
+
 void WriteVertexRow(OutputText& out, const VertexRow& row, bool colour, bool fullBraces)
 {
     // Fully braced, a row braces the union's first member and each of its arrays: position, flag, texture
     // coordinate, then the normal or colour with the alpha.
-    out << (fullBraces ? "    {{{ " : "    { ") << int64_t(row.position[0]) << ", " << int64_t(row.position[1])
-        << ", " << int64_t(row.position[2]) << (fullBraces ? " }, " : ", ");
-    if (row.flag == 0) {
-        out << "0, ";
-    } else {
-        out << "0x";
-        out.Hex(row.flag) << ", ";
+    char* p = out.Room(rowRoom);
+    p = fullBraces ? Text(p, "    {{{ ") : Text(p, "    { ");
+    p = Text(Decimal(p, row.position[0]), ", ");
+    p = Text(Decimal(p, row.position[1]), ", ");
+    p = Decimal(p, row.position[2]);
+    p = fullBraces ? Text(p, " }, ") : Text(p, ", ");
+    p = Text(row.flag == 0 ? Text(p, "0") : Hex(p, row.flag), ", ");
+    if (fullBraces) {
+        p = Text(p, "{ ");
     }
-    out << (fullBraces ? "{ " : "") << int64_t(row.st[0]) << ", " << int64_t(row.st[1])
-        << (fullBraces ? " }, { " : ", ");
-    if (colour) {
-        out << "0x";
-        out.Hex(row.shade[0]) << ", 0x";
-        out.Hex(row.shade[1]) << ", 0x";
-        out.Hex(row.shade[2]) << ", ";
-    } else {
-        out << int64_t(int8_t(row.shade[0])) << ", " << int64_t(int8_t(row.shade[1])) << ", "
-            << int64_t(int8_t(row.shade[2])) << ", ";
+    p = Text(Decimal(p, row.st[0]), ", ");
+    p = Decimal(p, row.st[1]);
+    p = fullBraces ? Text(p, " }, { ") : Text(p, ", ");
+    for (int i = 0; i < 3; ++i) {
+        p = Text(colour ? Hex(p, row.shade[i]) : Decimal(p, int8_t(row.shade[i])), ", ");
     }
-    out << "0x";
-    out.Hex(row.shade[3]) << (fullBraces ? " }}},\n" : " },\n");
+    p = Hex(p, row.shade[3]);
+    p = fullBraces ? Text(p, " }}},\n") : Text(p, " },\n");
+    out.Used(p);
 }
