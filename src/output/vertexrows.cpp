@@ -1,5 +1,6 @@
 #include "output/vertexrows.h"
 
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -14,39 +15,19 @@ char* Text(char* p, const char (&text)[size])
     return p + size - 1;
 }
 
+// Room enough for any number of a row: the longest is "-2147483648".
+constexpr size_t numberRoom = 11;
+
 char* Decimal(char* p, int32_t value)
 {
-    uint32_t magnitude = uint32_t(value);
-    if (value < 0) {
-        *p++ = '-';
-        magnitude = 0u - magnitude;
-    }
-    char digits[10];
-    int count = 0;
-    do {
-        digits[count++] = char('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    while (count != 0) {
-        *p++ = digits[--count];
-    }
-    return p;
+    return std::to_chars(p, p + numberRoom, value).ptr;
 }
 
 // "0x" and lowercase hexadecimal digits without leading zeros.
 char* Hex(char* p, uint32_t value)
 {
     p = Text(p, "0x");
-    char digits[8];
-    int count = 0;
-    do {
-        digits[count++] = "0123456789abcdef"[value & 15];
-        value >>= 4;
-    } while (value != 0);
-    while (count != 0) {
-        *p++ = digits[--count];
-    }
-    return p;
+    return std::to_chars(p, p + numberRoom, value, 16).ptr;
 }
 
 }
