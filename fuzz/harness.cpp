@@ -646,7 +646,9 @@ std::string CheckOptions(const uint8_t* data, size_t size)
     if (outcome == OptionsOutcome::BadValue) {
         const bool known = reported.compare(0, 38, "Unknown microcode for option --ucode: ") == 0 ||
                            reported.compare(0, 39, "Invalid cache size for option --cache: ") == 0 ||
-                           reported.compare(0, 25, "Invalid value for option ") == 0;
+                           reported.compare(0, 25, "Invalid value for option ") == 0 ||
+                           (reported == "Options -s and --fit cannot be used together\n" && settings.scaleGiven &&
+                            settings.fit != 0);
         return known ? std::string() : "unexpected report of a bad value: \"" + reported + "\"";
     }
     for (int i = 1; i + 1 < argc; ++i) {
