@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "diagnostics.h"
+#include "heapreuse.h"
 #include "model/objfile.h"
 #include "model/objgroups.h"
 #include "output/csourcewriter.h"
@@ -140,6 +141,7 @@ int main(int argc, char** argv)
         if (conversionSettings.verbose) {
             std::cout << "Reading objFile...\n";
         }
+        ReuseFreedMemoryFor(objPath.c_str());
         const ObjFile objFile(objPath.c_str(), conversionSettings.materials);
         if (!objFile.GetVertices()) {
             return exitFailed;
