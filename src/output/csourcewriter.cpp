@@ -9,6 +9,7 @@
 #include "cidentifier.h"
 #include "diagnostics.h"
 #include "output/outputfiles.h"
+#include "output/targetfile.h"
 #include "output/outputnames.h"
 #include "output/outputtext.h"
 #include "output/plansourcewriter.h"
@@ -95,23 +96,25 @@ void WriteSource(OutputText& out, const OutputNames& names, const ObjFile& objFi
     WriteModelRecord(out, names.identifier);
 }
 
-// Writes one file through `write`; false when it could not be created or completely written.
+// Writes one output through `write`, into its temporary unless the target already holds the same bytes
+// (`unchanged`); false when it could not be written completely.
 template <typename Writer>
-bool WriteFile(const std::string& path, Writer write)
+bool WriteFile(const std::string& target, Writer write, bool& unchanged)
 {
-    std::ofstream file(path, std::ios::out | std::ios::trunc);
-    if (!file.is_open()) {
-        return false;
-    }
+    TargetFile file(target);
+    std::ostream stream(&file);
     {
-        OutputText out(file);
+        OutputText out(stream);
         write(out);
         if (!out.Flush()) {
             return false;
         }
     }
-    file.close();
-    return !file.fail();
+    if (!file.Finish()) {
+        return false;
+    }
+    unchanged = file.Unchanged();
+    return true;
 }
 
 bool IsFolder(const std::string& path)
@@ -229,22 +232,23 @@ bool WriteBothFiles(const OutputNames& names, const ConversionSettings& settings
     const std::string sourceTemporary = names.sourcePath + temporarySuffix;
 
     std::string failed;
+    bool unchanged[2] = {false, false};
     if (settings.verbose) {
         progress << "Writing " << names.headerPath << "...\n";
     }
-    if (IsFolder(names.headerPath) || !WriteFile(headerTemporary, writeHeader)) {
+    if (IsFolder(names.headerPath) || !WriteFile(names.headerPath, writeHeader, unchanged[0])) {
         failed = names.headerPath;
     }
     if (failed.empty()) {
         if (settings.verbose) {
             progress << "Writing " << names.sourcePath << "...\n";
         }
-        if (IsFolder(names.sourcePath) || !WriteFile(sourceTemporary, writeSource)) {
+        if (IsFolder(names.sourcePath) || !WriteFile(names.sourcePath, writeSource, unchanged[1])) {
             failed = names.sourcePath;
         }
     }
     if (failed.empty()) {
-        failed = ReplaceTargets(names.headerPath, names.sourcePath);
+        failed = ReplaceTargets(names.headerPath, names.sourcePath, unchanged);
     }
     if (!failed.empty()) {
         RemoveFile(headerTemporary);

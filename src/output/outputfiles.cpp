@@ -77,14 +77,9 @@ std::string ReplaceTarget(const std::string& path)
 // Earlier outputs are first moved aside and only removed once both new files are in place, so a failure
 // puts them back as they were. (Moving a new file onto an existing one would also make the file system write the
 // new file out at once, which costs a large model more time than the whole conversion.)
-std::string ReplaceTargets(const std::string& headerPath, const std::string& sourcePath)
+std::string ReplaceTargets(const std::string& headerPath, const std::string& sourcePath, const bool unchanged[2])
 {
     const std::string targets[2] = {headerPath, sourcePath};
-    // An output that would not change keeps its file and its time, so what depends on it is not rebuilt.
-    bool unchanged[2] = {false, false};
-    for (int i = 0; i < 2; ++i) {
-        unchanged[i] = SameContent(targets[i] + temporarySuffix, targets[i]);
-    }
     bool movedAside[2] = {false, false};
     std::string failed;
     std::error_code error;
@@ -112,9 +107,6 @@ std::string ReplaceTargets(const std::string& headerPath, const std::string& sou
         }
     }
     for (int i = 0; i < 2; ++i) {
-        if (unchanged[i]) {
-            RemoveFile(targets[i] + temporarySuffix);
-        }
         if (!failed.empty() && placed[i]) {
             RemoveFile(targets[i]);
         }

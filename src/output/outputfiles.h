@@ -12,10 +12,11 @@ extern const char* const backupSuffix;
 // its modification time). Returns path when it could not be written (the temporary is removed), or "".
 std::string ReplaceTarget(const std::string& path);
 
-// Moves headerPath + temporarySuffix and sourcePath + temporarySuffix onto their paths; returns the path that
-// could not be written, or an empty string. When either move fails, both paths hold what they held before. A target
-// that already holds the same bytes is left as it is.
-std::string ReplaceTargets(const std::string& headerPath, const std::string& sourcePath);
+// Moves headerPath + temporarySuffix and sourcePath + temporarySuffix onto their paths, except a target marked
+// unchanged (it already holds its output, and no temporary was written: it keeps its file and its time, so what
+// depends on it is not rebuilt). Returns the path that could not be written, or an empty string. When either move
+// fails, both paths hold what they held before.
+std::string ReplaceTargets(const std::string& headerPath, const std::string& sourcePath, const bool unchanged[2]);
 
 // True when both paths name one file: the same file where both exist (same device and inode, or the platform's
 // file id), the same place in the same folder where neither does.
