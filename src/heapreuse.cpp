@@ -53,7 +53,7 @@ void ReuseFreedMemoryFor(const char* modelPath)
     const uintptr_t top = uintptr_t(sbrk(0));
     // Above the block's end, where the C library has already written its own record into a small page.
     const uintptr_t from = (start + growBy + 64 + largePage - 1) & ~(largePage - 1);
-    if (start == 0 || top < from + largePage || start + 64 > from) {
+    if (start == 0 || top < from + largePage) {
         return;
     }
     madvise(reinterpret_cast<void*>(from), top - from, MADV_HUGEPAGE);
