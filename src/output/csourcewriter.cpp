@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "cidentifier.h"
 #include "diagnostics.h"
