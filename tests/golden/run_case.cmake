@@ -58,6 +58,17 @@ read_lines(args)
 snapshot(BEFORE)
 execute_process(COMMAND ${EMULATOR} "${POLVANE}" ${args} WORKING_DIRECTORY "${SCRATCH_DIR}"
                 RESULT_VARIABLE status OUTPUT_FILE "${SCRATCH_DIR}.stdout" ERROR_FILE "${SCRATCH_DIR}.stderr")
+# Wine now and then fails to start a program: status 1 and no output at all, which polvane itself never gives
+# (status 1 always comes with its message). The run is then tried once more.
+if(EMULATOR AND status STREQUAL "1")
+  file(SIZE "${SCRATCH_DIR}.stdout" printed)
+  file(SIZE "${SCRATCH_DIR}.stderr" reported)
+  if(printed EQUAL 0 AND reported EQUAL 0)
+    message(STATUS "${EMULATOR} gave status 1 without output: running the case once more")
+    execute_process(COMMAND ${EMULATOR} "${POLVANE}" ${args} WORKING_DIRECTORY "${SCRATCH_DIR}"
+                    RESULT_VARIABLE status OUTPUT_FILE "${SCRATCH_DIR}.stdout" ERROR_FILE "${SCRATCH_DIR}.stderr")
+  endif()
+endif()
 # A return value of -1 is what a POSIX shell shows as 255.
 if(status STREQUAL "-1" OR status STREQUAL "4294967295")
   set(status 255)
