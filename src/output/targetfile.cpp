@@ -9,6 +9,7 @@
 
 namespace {
 // Small blocks: each page of a large one costs a trap on first touch, more than the extra reads of a large file.
+// The block lives with the run's other memory, not on the stack, whose pages are touched afresh.
 constexpr std::size_t blockSize = 16384;
 }
 
@@ -18,6 +19,7 @@ TargetFile::TargetFile(const std::string& path) : target(path)
     if (std::filesystem::is_regular_file(target, error)) {
         existing.open(target, std::ios::binary);
         comparing = existing.is_open();
+        block.resize(blockSize);
     }
     if (!comparing) {
         failed = !StartTemporary();
@@ -26,13 +28,12 @@ TargetFile::TargetFile(const std::string& path) : target(path)
 
 std::size_t TargetFile::Match(const char* bytes, std::size_t size)
 {
-    char block[blockSize];
     std::size_t done = 0;
     while (done < size) {
         const std::size_t count = std::min(size - done, blockSize);
-        existing.read(block, std::streamsize(count));
+        existing.read(block.data(), std::streamsize(count));
         const std::size_t got = std::size_t(existing.gcount());
-        if (got == count && std::memcmp(block, bytes + done, count) == 0) {
+        if (got == count && std::memcmp(block.data(), bytes + done, count) == 0) {
             done += count;
             continue;
         }
@@ -57,14 +58,13 @@ bool TargetFile::StartTemporary()
     }
     if (matched != 0) {
         std::ifstream earlier(target, std::ios::binary);
-        char block[blockSize];
         for (unsigned long long left = matched; left != 0 && earlier && temporary;) {
             const std::size_t count = std::size_t(std::min<unsigned long long>(left, blockSize));
-            earlier.read(block, std::streamsize(count));
+            earlier.read(block.data(), std::streamsize(count));
             if (std::size_t(earlier.gcount()) != count) {
                 return false;
             }
-            temporary.write(block, std::streamsize(count));
+            temporary.write(block.data(), std::streamsize(count));
             left -= count;
         }
     }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <streambuf>
 #include <string>
+#include <vector>
 
 // The stream of one output file. While its bytes are those of the file already at the target, nothing is written;
 // at the first byte that differs the output goes on in target + temporarySuffix, which begins with the bytes that
@@ -38,6 +39,7 @@ private:
     bool comparing = false;
     bool failed = false;
     unsigned long long matched = 0;  // bytes of the target known to be equal to the output's first bytes
+    std::vector<char> block;  // the target's bytes being compared or copied
 };
 
 #endif
