@@ -7,6 +7,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "diagnostics.h"
@@ -66,13 +67,40 @@ size_t TableSize(size_t count)
     return size;
 }
 
-// The model's distinct positions (told apart by their exact floats, -0 and 0 alike) in order of x, gathered in two
-// arrays that the trial scales read from start to end: x alone, which finds the runs of equal integer x, and y and
-// z beside it (packed as YZ packs them), read only inside runs. Truncation keeps the order, so at any scale the
-// positions that share an integer x lie next to each other.
+// Arrays the program fills before it reads them: growing them does not zero their memory first.
+template <typename T>
+struct FilledLater : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = FilledLater<U>;
+    };
+    FilledLater() = default;
+    template <typename U>
+    FilledLater(const FilledLater<U>&) noexcept
+    {
+    }
+    template <typename U>
+    void construct(U* place) noexcept
+    {
+        ::new (static_cast<void*>(place)) U;
+    }
+    template <typename U, typename... Arguments>
+    void construct(U* place, Arguments&&... arguments)
+    {
+        ::new (static_cast<void*>(place)) U(std::forward<Arguments>(arguments)...);
+    }
+};
+
+using Pairs = std::vector<uint64_t, FilledLater<uint64_t>>;
+
+// The model's distinct positions (told apart by their exact floats, -0 and 0 alike) in order of x, in groups of one
+// x: the groups' x and where each ends, which find the runs of equal integer x, and y and z of every position
+// (packed as YZ packs them), read only inside runs. Truncation keeps the order, so at any scale the positions that
+// share an integer x lie next to each other, in whole groups.
 struct SortedPositions {
     std::vector<float> x;
-    std::vector<uint64_t> yz;
+    std::vector<uint32_t> end;
+    Pairs yz;
 };
 
 uint64_t YZ(const Vector3D& p)
@@ -101,11 +129,11 @@ uint32_t OrderKey(float value)
 }
 
 // Sorts the pairs by their upper half, stably, with passes of a few bits each.
-void SortByUpperHalf(std::vector<uint64_t>& pairs)
+void SortByUpperHalf(Pairs& pairs)
 {
     const int digit = pairs.size() < 65536 ? 8 : 11;
     const size_t buckets = size_t(1) << digit;
-    std::vector<uint64_t> sorted(pairs.size());
+    Pairs sorted(pairs.size());
     std::vector<size_t> start(buckets);
     for (int shift = 32; shift < 64; shift += digit) {
         std::fill(start.begin(), start.end(), 0);
@@ -125,21 +153,21 @@ void SortByUpperHalf(std::vector<uint64_t>& pairs)
 }
 
 // Every vertex under its x's order key, sorted; then each group of equal x keeps its distinct y and z, the array of
-// the sorted vertices becoming the array of y and z as it is read.
+// the sorted vertices becoming the array of y and z as it is read. Long groups find what they hold in a table whose
+// slots carry the group's number beside the entry, so that a new group finds it empty without clearing it.
 SortedPositions DistinctPositions(const ObjFile& objFile)
 {
     const Vector3D* vertices = objFile.GetVertices();
     const uint32_t vertexCount = uint32_t(objFile.GetNumVertices());
     SortedPositions positions;
-    std::vector<uint64_t>& order = positions.yz;
+    Pairs& order = positions.yz;
     order.resize(vertexCount);
     for (uint32_t i = 0; i < vertexCount; ++i) {
         order[i] = uint64_t(OrderKey(vertices[i].x)) << 32 | i;
     }
     SortByUpperHalf(order);
-    positions.x.reserve(vertexCount);
-    constexpr uint32_t empty = ~uint32_t(0);
-    std::vector<uint32_t> table;  // for long groups: indices into the group's y and z, which sit in order[kept...]
+    std::vector<uint64_t> table;  // group number << 32 | index into the group's y and z, which sit in order[kept...]
+    uint32_t group = 0;
     size_t kept = 0;
     for (size_t first = 0; first < vertexCount;) {
         const uint32_t key = uint32_t(order[first] >> 32);
@@ -149,8 +177,9 @@ SortedPositions DistinctPositions(const ObjFile& objFile)
             ++last;
         }
         const size_t groupStart = kept;
-        if (last - first > 8) {
-            table.assign(TableSize(2 * (last - first)), empty);
+        ++group;
+        if (last - first > 8 && table.size() < TableSize(2 * (last - first))) {
+            table.assign(TableSize(2 * (last - first)), 0);  // group numbers start at 1
         }
         const size_t mask = table.size() - 1;
         for (size_t i = first; i < last; ++i) {
@@ -162,11 +191,11 @@ SortedPositions DistinctPositions(const ObjFile& objFile)
                 }
             } else {
                 for (size_t slot = size_t(Mix(yz)) & mask;; slot = (slot + 1) & mask) {
-                    if (table[slot] == empty) {
-                        table[slot] = uint32_t(kept - groupStart);
+                    if (uint32_t(table[slot] >> 32) != group) {
+                        table[slot] = uint64_t(group) << 32 | (kept - groupStart);
                         break;
                     }
-                    if (order[groupStart + table[slot]] == yz) {
+                    if (order[groupStart + uint32_t(table[slot])] == yz) {
                         seen = true;
                         break;
                     }
@@ -174,9 +203,10 @@ SortedPositions DistinctPositions(const ObjFile& objFile)
             }
             if (!seen) {
                 order[kept++] = yz;
-                positions.x.push_back(x);
             }
         }
+        positions.x.push_back(x);
+        positions.end.push_back(uint32_t(kept));
         first = last;
     }
     order.resize(kept);
@@ -296,53 +326,104 @@ private:
         return collapsed;
     }
 
-    // A table no larger than it must be: only the first count, at the given scale, meets runs this long. The pair
-    // that stands for an empty slot is itself kept apart, in a flag.
+    // A table that grows with the distinct integer positions it meets, at most to the size the run could fill: a
+    // long run (the first count, at the given scale) often holds only a few. The pair that stands for an empty slot
+    // is itself kept apart, in a flag.
     size_t CountLong(const uint64_t* run, size_t runLength, double scale)
     {
-        constexpr uint32_t empty = ~uint32_t(0);
-        const size_t capacity = TableSize(runLength);
-        int shift = 64;
-        for (size_t size = capacity; size > 1; size /= 2) {
-            --shift;
-        }
-        std::vector<uint32_t> table(capacity, empty);
+        HashSet table(std::min(TableSize(runLength), size_t(4096)));
+        size_t distinct = 0;
         bool emptyPairSeen = false;
         size_t collapsed = 0;
         for (size_t i = 0; i < runLength; ++i) {
             const uint32_t key = IntegerYZ(run[i], scale);
-            if (key == empty) {
+            if (key == HashSet::empty) {
                 collapsed += emptyPairSeen ? 1 : 0;
                 emptyPairSeen = true;
                 continue;
             }
-            for (size_t slot = size_t((uint64_t(key) * 0x9E3779B97F4A7C15ull) >> shift);;
-                 slot = (slot + 1) & (capacity - 1)) {
-                if (table[slot] == empty) {
-                    table[slot] = key;
-                    break;
-                }
-                if (table[slot] == key) {
-                    ++collapsed;
-                    break;
-                }
+            if (!table.Insert(key)) {
+                ++collapsed;
+            } else if (++distinct * 3 > table.Capacity() * 2) {
+                HashSet larger(table.Capacity() * 2);
+                table.MoveInto(larger);
+                table = std::move(larger);
             }
         }
         return collapsed;
     }
+
+    // Keys other than `empty` in an open-addressed table of a power-of-two size, placed by the top bits of a
+    // multiplicative hash.
+    class HashSet {
+    public:
+        static constexpr uint32_t empty = ~uint32_t(0);
+
+        explicit HashSet(size_t capacity) : slots(capacity, empty)
+        {
+            for (size_t size = capacity; size > 1; size /= 2) {
+                --shift;
+            }
+        }
+
+        size_t Capacity() const { return slots.size(); }
+
+        // False when the key is there already. The table must have room.
+        bool Insert(uint32_t key)
+        {
+            const size_t mask = slots.size() - 1;
+            for (size_t slot = size_t((uint64_t(key) * 0x9E3779B97F4A7C15ull) >> shift);; slot = (slot + 1) & mask) {
+                if (slots[slot] == empty) {
+                    slots[slot] = key;
+                    return true;
+                }
+                if (slots[slot] == key) {
+                    return false;
+                }
+            }
+        }
+
+        void MoveInto(HashSet& other) const
+        {
+            for (const uint32_t key : slots) {
+                if (key != empty) {
+                    other.Insert(key);
+                }
+            }
+        }
+
+    private:
+        std::vector<uint32_t> slots;
+        int shift = 64;
+    };
 
     std::vector<uint64_t> marked;
     uint32_t stamp = 0;
 };
 
 // How many of the distinct positions become the same integer position as another one at a scale. Only positions
-// with the same integer x can meet, and those form runs, each counted on its own. KeepsApart asks only whether none
-// do: it starts at the run where it last found some, which at a nearby scale most often has some again.
+// with the same integer x can meet, and those form runs of whole groups, each run counted on its own. KeepsApart
+// asks only whether none do: it starts at the run where it last found some, which at a nearby scale most often has
+// some again.
 class CollapseCounter {
 public:
     explicit CollapseCounter(const SortedPositions& sortedPositions) : positions(sortedPositions) {}
 
     size_t Count(double scale) { return CountIn(0, positions.x.size(), scale, false); }
+
+    // Lets KeepsApart pass over a run of one group whose positions lie far enough apart at the scale asked.
+    void MeasureGroups()
+    {
+        const uint32_t* groupEnd = positions.end.data();
+        apartFrom.resize(positions.x.size());
+        for (size_t group = 0; group < apartFrom.size(); ++group) {
+            const size_t start = group == 0 ? 0 : groupEnd[group - 1];
+            apartFrom[group] = ApartFrom(positions.yz.data() + start, groupEnd[group] - start);
+        }
+        for (const uint64_t yz : positions.yz) {
+            largestYZ = std::max({largestYZ, std::fabs(double(Y(yz))), std::fabs(double(Z(yz)))});
+        }
+    }
 
     bool KeepsApart(double scale)
     {
@@ -358,10 +439,12 @@ public:
     }
 
 private:
-    // The runs of [begin, end), which starts and ends between runs; with firstOnly, 1 at the first that has any.
+    // The runs of the groups [begin, end), which starts and ends between runs; with firstOnly, 1 at the first that
+    // has any.
     size_t CountIn(size_t begin, size_t end, double scale, bool firstOnly)
     {
         const float* x = positions.x.data();
+        const uint32_t* groupEnd = positions.end.data();
         size_t collapsed = 0;
         size_t first = begin;
         while (first < end) {
@@ -370,8 +453,10 @@ private:
             while (last < end && ClampToInt16(x[last] * scale) == runX) {
                 ++last;
             }
-            if (last - first > 1) {
-                if (const size_t inRun = runs.Count(positions.yz.data() + first, last - first, x[first] == x[last - 1], scale)) {
+            const size_t runStart = first == 0 ? 0 : groupEnd[first - 1];
+            const size_t runLength = groupEnd[last - 1] - runStart;
+            if (runLength > 1 && !(firstOnly && last - first == 1 && FarApart(first, scale))) {
+                if (const size_t inRun = runs.Count(positions.yz.data() + runStart, runLength, last - first == 1, scale)) {
                     if (firstOnly) {
                         lastCollapse = first;
                         return 1;
@@ -384,15 +469,74 @@ private:
         return collapsed;
     }
 
+    // Whether the group's positions all become distinct integer positions at the scale, none of them clamped.
+    bool FarApart(size_t group, double scale) const
+    {
+        const double magnitude = std::fabs(scale);
+        return group < apartFrom.size() && magnitude >= apartFrom[group] && largestYZ * magnitude <= 32767.0;
+    }
+
+    // The least scale (in magnitude) from which a group's positions all truncate to distinct integer positions,
+    // when they are ordered along y (rising or falling, equal y side by side, as the rows of a grid are): each step
+    // between distinct y, and each pair of equal y apart in z, must then come to 1 at least, or 2 where it crosses
+    // 0 (truncation toward zero takes all of -1..1 to 0). The margins cover the rounding of the products. Infinite
+    // when the group is not so ordered.
+    static double ApartFrom(const uint64_t* group, size_t length)
+    {
+        constexpr double never = std::numeric_limits<double>::infinity();
+        double from = 0.0;
+        // False for values that are not numbers, or not apart.
+        const auto need = [&from](double a, double b) {
+            const double apart = std::fabs(b - a);
+            if (!std::isfinite(apart) || !(apart > 0.0)) {
+                return false;
+            }
+            const bool crossesZero = (a < 0.0 && b > 0.0) || (a > 0.0 && b < 0.0);
+            from = std::max(from, (crossesZero ? 2.001 : 1.001) / apart);
+            return true;
+        };
+        int direction = 0;
+        for (size_t first = 0; first < length;) {
+            size_t last = first + 1;
+            while (last < length && Y(group[last]) == Y(group[first])) {
+                ++last;
+            }
+            if (last - first > 8) {
+                return never;
+            }
+            for (size_t i = first; i < last; ++i) {
+                for (size_t k = first; k < i; ++k) {
+                    if (!need(double(Z(group[k])), double(Z(group[i])))) {
+                        return never;
+                    }
+                }
+            }
+            if (last < length) {
+                const double a = double(Y(group[first]));
+                const double b = double(Y(group[last]));
+                const int along = b > a ? 1 : -1;
+                if (direction == -along || !need(a, b)) {
+                    return never;
+                }
+                direction = along;
+            }
+            first = last;
+        }
+        return from;
+    }
+
     const SortedPositions& positions;
     RunCounter runs;
-    size_t lastCollapse = 0;
+    size_t lastCollapse = 0;  // a group
+    std::vector<double> apartFrom;  // per group, from MeasureGroups
+    double largestYZ = 0.0;
 };
 
 // The smallest scale no larger than fitScale (up to two significant digits) at which no distinct positions share
 // an integer position; 0 when even fitScale merges some.
 double ScaleKeepingApart(CollapseCounter& counter, double fitScale)
 {
+    counter.MeasureGroups();
     if (!counter.KeepsApart(fitScale)) {
         return 0.0;
     }

@@ -43,7 +43,7 @@ size_t CollapsedByDefinition(const std::vector<Vector3D>& positions, double scal
     return distinct.size() - integers.size();
 }
 
-size_t CollapsedInWarning(const std::vector<Vector3D>& positions, float scale)
+std::string WarningsFor(const std::vector<Vector3D>& positions, float scale)
 {
     std::ostringstream text;
     for (const Vector3D& p : positions) {
@@ -58,13 +58,19 @@ size_t CollapsedInWarning(const std::vector<Vector3D>& positions, float scale)
     settings.scale = scale;
     std::ostringstream errors;
     WarnAboutRange(model, "m.obj", settings, errors);
+    return errors.str();
+}
+
+size_t CollapsedInWarning(const std::vector<Vector3D>& positions, float scale)
+{
+    const std::string errors = WarningsFor(positions, scale);
     const std::string warning = "m.obj: warning: ";
-    const size_t collapse = errors.str().find(" became the same integer position");
+    const size_t collapse = errors.find(" became the same integer position");
     if (collapse == std::string::npos) {
         return 0;
     }
-    const size_t start = errors.str().rfind(warning, collapse) + warning.size();
-    return std::stoul(errors.str().substr(start));
+    const size_t start = errors.rfind(warning, collapse) + warning.size();
+    return std::stoul(errors.substr(start));
 }
 
 TEST(RangeWarnings, CollapsedCountIsDistinctLessDistinctIntegerPositions)
@@ -74,6 +80,34 @@ TEST(RangeWarnings, CollapsedCountIsDistinctLessDistinctIntegerPositions)
     for (const float scale : {0.5f, 1.0f, 3.0f, 8.0f, 40.0f, -2.0f}) {
         EXPECT_EQ(CollapsedInWarning(positions, scale), CollapsedByDefinition(positions, double(scale)))
             << "scale " << scale;
+    }
+}
+
+
+// Columns of a grid, each of one x: y rising in some and falling in others, two rows on either side of 0 (which
+// truncation joins while they are less than 2 apart), in some columns pairs of one y told apart by z alone, closer
+// than the rows are; one column out of order. The scale the warning suggests must keep
+// every position apart, counted the plain way.
+TEST(RangeWarnings, SuggestedScaleKeepsGridColumnsApart)
+{
+    for (const float pairGap : {0.004f, 0.0137f, 0.02f}) {
+        std::vector<Vector3D> positions;
+        for (int column = 0; column < 40; ++column) {
+            const float x = float(column - 20) * 0.0113f;
+            for (int row = 0; row < 30; ++row) {
+                const int along = column % 2 == 0 ? row : 29 - row;
+                const float y = (float(along - 15) + 0.5f) * 0.0129f + (column == 7 && row % 2 == 0 ? 0.2f : 0.0f);
+                positions.push_back(Vector3D(x, y, 0.25f));
+                if (column % 3 == 0 && row % 5 == 0) {
+                    positions.push_back(Vector3D(x, y, 0.25f + pairGap));
+                }
+            }
+        }
+        const std::string warnings = WarningsFor(positions, 1.0f);
+        const size_t suggestion = warnings.find("; -s ");
+        ASSERT_NE(suggestion, std::string::npos) << warnings;
+        const double suggested = std::stod(warnings.substr(suggestion + 5));
+        EXPECT_EQ(CollapsedByDefinition(positions, suggested), 0u) << "pair gap " << pairGap << ": " << warnings;
     }
 }
 
