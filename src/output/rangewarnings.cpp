@@ -178,11 +178,50 @@ SortedPositions DistinctPositions(const ObjFile& objFile)
         }
         const size_t groupStart = kept;
         ++group;
-        if (last - first > 8 && table.size() < TableSize(2 * (last - first))) {
-            table.assign(TableSize(2 * (last - first)), 0);  // group numbers start at 1
+        size_t i = first;
+        if (last - first > 8) {
+            // A group ordered along y (a column of a grid) holds its repeats side by side, among a few positions of
+            // equal y: those are compared. From where it turns out otherwise, the group is looked up in the table.
+            int direction = 0;
+            size_t stretch = groupStart;  // where the positions of the last y begin
+            for (; i < last; ++i) {
+                const uint64_t yz = YZ(vertices[uint32_t(order[i])]);
+                if (kept > groupStart) {
+                    const float y = Y(yz);
+                    const float previous = Y(order[kept - 1]);
+                    if (y > previous || y < previous) {
+                        const int along = y > previous ? 1 : -1;
+                        if (direction == -along) {
+                            break;
+                        }
+                        direction = along;
+                        stretch = kept;
+                    } else if (!(y == previous) || kept - stretch == 8) {
+                        break;
+                    }
+                }
+                bool seen = false;
+                for (size_t k = stretch; k < kept && !seen; ++k) {
+                    seen = order[k] == yz;
+                }
+                if (!seen) {
+                    order[kept++] = yz;
+                }
+            }
+            if (i < last && table.size() < TableSize(2 * (last - first))) {
+                table.assign(TableSize(2 * (last - first)), 0);  // group numbers start at 1
+            }
+            for (size_t k = groupStart; i < last && k < kept; ++k) {
+                for (size_t slot = size_t(Mix(order[k])) & (table.size() - 1);; slot = (slot + 1) & (table.size() - 1)) {
+                    if (uint32_t(table[slot] >> 32) != group) {
+                        table[slot] = uint64_t(group) << 32 | (k - groupStart);
+                        break;
+                    }
+                }
+            }
         }
         const size_t mask = table.size() - 1;
-        for (size_t i = first; i < last; ++i) {
+        for (; i < last; ++i) {
             const uint64_t yz = YZ(vertices[uint32_t(order[i])]);
             bool seen = false;
             if (last - first <= 8) {

@@ -46,6 +46,7 @@ size_t CollapsedByDefinition(const std::vector<Vector3D>& positions, double scal
 std::string WarningsFor(const std::vector<Vector3D>& positions, float scale)
 {
     std::ostringstream text;
+    text.precision(9);  // every float as it is
     for (const Vector3D& p : positions) {
         text << "v " << p.x << " " << p.y << " " << p.z << "\n";
     }
@@ -86,8 +87,8 @@ TEST(RangeWarnings, CollapsedCountIsDistinctLessDistinctIntegerPositions)
 
 // Columns of a grid, each of one x: y rising in some and falling in others, two rows on either side of 0 (which
 // truncation joins while they are less than 2 apart), in some columns pairs of one y told apart by z alone, closer
-// than the rows are; one column out of order. The scale the warning suggests must keep
-// every position apart, counted the plain way.
+// than the rows are; repeated positions; one column out of order. The warning counts what the plain way counts,
+// and the scale it suggests keeps every position apart.
 TEST(RangeWarnings, SuggestedScaleKeepsGridColumnsApart)
 {
     for (const float pairGap : {0.004f, 0.0137f, 0.02f}) {
@@ -101,7 +102,18 @@ TEST(RangeWarnings, SuggestedScaleKeepsGridColumnsApart)
                 if (column % 3 == 0 && row % 5 == 0) {
                     positions.push_back(Vector3D(x, y, 0.25f + pairGap));
                 }
+                if (column % 4 == 1 && row % 7 == 3) {  // repeats, next to each other and among a pair
+                    positions.push_back(Vector3D(x, y, 0.25f));
+                }
+
             }
+        }
+        while (positions.size() % 3 != 0) {  // every position in a triangle
+            positions.push_back(positions.back());
+        }
+        for (const float scale : {1.0f, 30.0f, 120.0f}) {
+            EXPECT_EQ(CollapsedInWarning(positions, scale), CollapsedByDefinition(positions, double(scale)))
+                << "pair gap " << pairGap << ", scale " << scale;
         }
         const std::string warnings = WarningsFor(positions, 1.0f);
         const size_t suggestion = warnings.find("; -s ");
