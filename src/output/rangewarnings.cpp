@@ -3,14 +3,17 @@
 #include <algorithm>
 #include <cstdint>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "diagnostics.h"
+#include "largeblocks.h"
 #include "plan/vertexrow.h"
 
 namespace {
@@ -67,18 +70,31 @@ size_t TableSize(size_t count)
     return size;
 }
 
-// Arrays the program fills before it reads them: growing them does not zero their memory first.
+// Arrays the program fills before it reads them: growing them does not zero their memory first, and a large one
+// takes large pages.
 template <typename T>
-struct FilledLater : std::allocator<T> {
-    template <typename U>
-    struct rebind {
-        using other = FilledLater<U>;
-    };
+struct FilledLater {
+    using value_type = T;
+
     FilledLater() = default;
     template <typename U>
     FilledLater(const FilledLater<U>&) noexcept
     {
     }
+
+    T* allocate(size_t count)
+    {
+        if (count > std::numeric_limits<size_t>::max() / sizeof(T)) {
+            throw std::bad_array_new_length();
+        }
+        void* block = AllocateWrittenWhole(count * sizeof(T));
+        if (block == nullptr) {
+            throw std::bad_alloc();
+        }
+        return static_cast<T*>(block);
+    }
+    void deallocate(T* block, size_t) noexcept { std::free(block); }
+
     template <typename U>
     void construct(U* place) noexcept
     {
@@ -88,6 +104,17 @@ struct FilledLater : std::allocator<T> {
     void construct(U* place, Arguments&&... arguments)
     {
         ::new (static_cast<void*>(place)) U(std::forward<Arguments>(arguments)...);
+    }
+
+    template <typename U>
+    bool operator==(const FilledLater<U>&) const noexcept
+    {
+        return true;
+    }
+    template <typename U>
+    bool operator!=(const FilledLater<U>&) const noexcept
+    {
+        return false;
     }
 };
 
