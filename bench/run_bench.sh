@@ -56,6 +56,15 @@ find_tool() { # the tool's path in the build folder: where this project puts it,
     [[ -n $found ]] || { echo "run_bench.sh: $1 not found under $build" >&2; return 1; }
     echo "$found"
 }
+# With CPU set, every timed command runs on that processor alone (taskset): on a virtual machine whose processors
+# run at different speeds from minute to minute, the ratios then compare runs on the same one.
+on_cpu() {
+    if [[ -n ${CPU:-} ]]; then
+        taskset -c "$CPU" "$@"
+    else
+        "$@"
+    fi
+}
 generate=$(find_tool generate_models)
 timer=$(find_tool process_timer)
 empty=$(find_tool empty_main)
@@ -83,7 +92,7 @@ calc() { awk "BEGIN { printf \"$1\", $2 }"; }
 verdict() { awk "BEGIN { exit !($1) }" && echo met || echo MISSED; }
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
-read -r empty_ms empty_cpu < <("$timer" "$runs_small" "$empty")
+read -r empty_ms empty_cpu < <(on_cpu "$timer" "$runs_small" "$empty")
 
 # Per model key (shape-kind-size): wall and processor milliseconds of the conversion and of LoadObj.
 declare -A conv_ms conv_cpu load_ms load_cpu
@@ -103,7 +112,7 @@ for size in $sizes; do
             bytes=$(stat -c %s "$dir/$model")
             mb=$(calc "%.1f" "$bytes / 1000000")
 
-            read -r load_ms[$key] load_cpu[$key] load_triangles < <("$loadobj" "$dir/$model" "$runs")
+            read -r load_ms[$key] load_cpu[$key] load_triangles < <(on_cpu "$loadobj" "$dir/$model" "$runs")
             if [[ $load_triangles != "$triangles" ]]; then
                 echo "run_bench.sh: LoadObj found $load_triangles triangles in $model, expected $triangles" >&2
                 exit 1
@@ -112,7 +121,7 @@ for size in $sizes; do
             conv="n/a" cpu="n/a" speed="n/a" ratio="n/a" rss_mb="n/a"
             limit_mb=$(calc "%.1f" "(2 * $bytes + 10 * 1048576) / 1048576")
             if [[ -n $polvane ]]; then
-                if times=$(cd "$dir" && "$timer" "$runs" "$polvane" "$model"); then
+                if times=$(cd "$dir" && on_cpu "$timer" "$runs" "$polvane" "$model"); then
                     read -r conv cpu <<<"$times"
                 else
                     conv="failed"
@@ -135,8 +144,8 @@ for size in $sizes; do
             if [[ -n ${conv_cpu[$key]:-} ]] && (( triangles >= optimize_from )); then
                 for ucode in $optimize_ucodes; do
                     # The plain conversion for the same microcode, then the optimised one, both as processes.
-                    read -r _ plain_cpu < <(cd "$dir" && "$timer" "$runs_optimize" "$polvane" --ucode "$ucode" "$model")
-                    if ! times=$(cd "$dir" && "$timer" "$runs_optimize" "$polvane" --ucode "$ucode" --optimize "$model"); then
+                    read -r _ plain_cpu < <(cd "$dir" && on_cpu "$timer" "$runs_optimize" "$polvane" --ucode "$ucode" "$model")
+                    if ! times=$(cd "$dir" && on_cpu "$timer" "$runs_optimize" "$polvane" --ucode "$ucode" --optimize "$model"); then
                         optimize_rows+=("| $shape $kind | $ucode | $plain_cpu | failed | | | | | |")
                         continue
                     fi
