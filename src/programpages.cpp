@@ -13,6 +13,8 @@
 #include <elf.h>
 #include <link.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/types.h>
 
 namespace {
 
@@ -37,9 +39,16 @@ int MapReadOnlySegments(dl_phdr_info* info, size_t, void*)
     return 1;  // the program itself comes first; the libraries it loads map their own pages
 }
 
-void MapProgramPages(int, char**, char**)
+// Only for a model (the last argument) under 12 MiB: a larger conversion reaches the code it needs anyway, in a
+// time its start does not weigh on, and code it never reaches would count toward its peak memory.
+void MapProgramPages(int argc, char** argv, char**)
 {
-    dl_iterate_phdr(MapReadOnlySegments, nullptr);
+    constexpr off_t smallModel = off_t(12) << 20;
+    struct stat model {};
+    if (argc >= 2 && argv != nullptr && argv[argc - 1] != nullptr && stat(argv[argc - 1], &model) == 0 &&
+        model.st_size < smallModel) {
+        dl_iterate_phdr(MapReadOnlySegments, nullptr);
+    }
 }
 
 }

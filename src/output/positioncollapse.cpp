@@ -117,6 +117,8 @@ SortedPositions DistinctPositions(const ObjFile& objFile)
         order[i] = uint64_t(OrderKey(vertices[i].x)) << 32 | i;
     }
     SortByUpperHalf(order);
+    positions.x.reserve(vertexCount);
+    positions.end.reserve(vertexCount);
     std::vector<uint64_t> table;  // group number << 32 | index into the group's y and z, which sit in order[kept...]
     uint32_t group = 0;
     size_t kept = 0;
