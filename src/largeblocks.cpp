@@ -24,8 +24,3 @@ void* AllocateWrittenWhole(std::size_t bytes)
 #endif
     return std::malloc(bytes != 0 ? bytes : 1);
 }
-
-void ReleaseWrittenWhole(void* block, std::size_t)
-{
-    std::free(block);
-}

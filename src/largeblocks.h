@@ -9,10 +9,9 @@
 
 // A block for an array that is written whole as soon as it is made. From 2 MiB on, when rounding it up to whole
 // large pages (2 MiB each) wastes little, it starts on a large page and asks the system for large ones: one trap
-// for 512 small pages, each of which would cost its own on first touch. nullptr when there is no memory.
+// for 512 small pages, each of which would cost its own on first touch. Release it with std::free; nullptr when
+// there is no memory.
 void* AllocateWrittenWhole(std::size_t bytes);
-// Releases a block of AllocateWrittenWhole, given the size it was made with.
-void ReleaseWrittenWhole(void* block, std::size_t bytes);
 
 // The allocator of a std::vector that the program fills before it reads: growing it does not zero its memory, and a
 // large one comes from AllocateWrittenWhole.
@@ -37,7 +36,7 @@ struct WrittenWholeAllocator {
         }
         return static_cast<T*>(block);
     }
-    void deallocate(T* block, std::size_t count) noexcept { ReleaseWrittenWhole(block, count * sizeof(T)); }
+    void deallocate(T* block, std::size_t) noexcept { std::free(block); }
 
     template <typename U>
     void construct(U* place) noexcept
