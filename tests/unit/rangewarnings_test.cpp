@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <set>
 #include <sstream>
@@ -74,6 +75,13 @@ size_t CollapsedInWarning(const std::vector<Vector3D>& positions, float scale)
     return std::stoul(errors.substr(start));
 }
 
+// The scale a warning suggests, or 0 when it suggests none.
+double SuggestedScale(const std::string& warnings)
+{
+    const size_t suggestion = warnings.find("; -s ");
+    return suggestion == std::string::npos ? 0.0 : std::stod(warnings.substr(suggestion + 5));
+}
+
 TEST(RangeWarnings, CollapsedCountIsDistinctLessDistinctIntegerPositions)
 {
     // 30 000 positions: at scale 0.5 a run of one integer x holds thousands of them.
@@ -81,6 +89,35 @@ TEST(RangeWarnings, CollapsedCountIsDistinctLessDistinctIntegerPositions)
     for (const float scale : {0.5f, 1.0f, 3.0f, 8.0f, 40.0f, -2.0f}) {
         EXPECT_EQ(CollapsedInWarning(positions, scale), CollapsedByDefinition(positions, double(scale)))
             << "scale " << scale;
+    }
+}
+
+// Positions scattered in a box, none sharing an x, and pairs either side of x = 0: the search for a scale meets runs
+// of several x and the pairs of close positions, and what it suggests must keep every position apart.
+TEST(RangeWarnings, SuggestedScaleKeepsScatteredPositionsApart)
+{
+    for (const uint32_t seed : {7u, 99u, 2024u}) {
+        uint32_t state = seed;
+        const auto next = [&state]() {
+            state = state * 1664525u + 1013904223u;
+            return float(state >> 8) / float(1u << 24) - 0.5f;
+        };
+        std::vector<Vector3D> positions;
+        for (int i = 0; i < 1500; ++i) {
+            positions.push_back(Vector3D(next(), next(), next()));
+        }
+        // Pairs either side of x = 0, which truncation keeps together until each is a whole unit from it.
+        for (int i = 0; i < 40; ++i) {
+            const float x = 0.002f + std::fabs(next()) * 0.01f;
+            const float y = next();
+            const float z = next();
+            positions.push_back(Vector3D(-x, y, z));
+            positions.push_back(Vector3D(x, y, z));
+        }
+        const std::string warnings = WarningsFor(positions, 1.0f);
+        const double suggested = SuggestedScale(warnings);
+        ASSERT_GT(suggested, 0.0) << warnings;
+        EXPECT_EQ(CollapsedByDefinition(positions, suggested), 0u) << "seed " << seed << ": " << warnings;
     }
 }
 
@@ -116,9 +153,8 @@ TEST(RangeWarnings, SuggestedScaleKeepsGridColumnsApart)
                 << "pair gap " << pairGap << ", scale " << scale;
         }
         const std::string warnings = WarningsFor(positions, 1.0f);
-        const size_t suggestion = warnings.find("; -s ");
-        ASSERT_NE(suggestion, std::string::npos) << warnings;
-        const double suggested = std::stod(warnings.substr(suggestion + 5));
+        const double suggested = SuggestedScale(warnings);
+        ASSERT_GT(suggested, 0.0) << warnings;
         EXPECT_EQ(CollapsedByDefinition(positions, suggested), 0u) << "pair gap " << pairGap << ": " << warnings;
     }
 }
