@@ -131,50 +131,11 @@ SortedPositions DistinctPositions(const ObjFile& objFile)
         }
         const size_t groupStart = kept;
         ++group;
-        size_t i = first;
-        if (last - first > 8) {
-            // A group ordered along y (a column of a grid) holds its repeats side by side, among a few positions of
-            // equal y: those are compared. From where it turns out otherwise, the group is looked up in the table.
-            int direction = 0;
-            size_t stretch = groupStart;  // where the positions of the last y begin
-            for (; i < last; ++i) {
-                const uint64_t yz = YZ(vertices[uint32_t(order[i])]);
-                if (kept > groupStart) {
-                    const float y = Y(yz);
-                    const float previous = Y(order[kept - 1]);
-                    if (y > previous || y < previous) {
-                        const int along = y > previous ? 1 : -1;
-                        if (direction == -along) {
-                            break;
-                        }
-                        direction = along;
-                        stretch = kept;
-                    } else if (!(y == previous) || kept - stretch == 8) {
-                        break;
-                    }
-                }
-                bool seen = false;
-                for (size_t k = stretch; k < kept && !seen; ++k) {
-                    seen = order[k] == yz;
-                }
-                if (!seen) {
-                    order[kept++] = yz;
-                }
-            }
-            if (i < last && table.size() < TableSize(2 * (last - first))) {
-                table.assign(TableSize(2 * (last - first)), 0);  // group numbers start at 1
-            }
-            for (size_t k = groupStart; i < last && k < kept; ++k) {
-                for (size_t slot = size_t(Mix(order[k])) & (table.size() - 1);; slot = (slot + 1) & (table.size() - 1)) {
-                    if (uint32_t(table[slot] >> 32) != group) {
-                        table[slot] = uint64_t(group) << 32 | (k - groupStart);
-                        break;
-                    }
-                }
-            }
+        if (last - first > 8 && table.size() < TableSize(2 * (last - first))) {
+            table.assign(TableSize(2 * (last - first)), 0);  // group numbers start at 1
         }
         const size_t mask = table.size() - 1;
-        for (; i < last; ++i) {
+        for (size_t i = first; i < last; ++i) {
             const uint64_t yz = YZ(vertices[uint32_t(order[i])]);
             bool seen = false;
             if (last - first <= 8) {
@@ -324,7 +285,6 @@ private:
     size_t CountLong(const uint64_t* run, size_t runLength, double scale)
     {
         HashSet table(std::min(TableSize(runLength), size_t(4096)));
-        size_t distinct = 0;
         bool emptyPairSeen = false;
         size_t collapsed = 0;
         for (size_t i = 0; i < runLength; ++i) {
@@ -332,21 +292,15 @@ private:
             if (key == HashSet::empty) {
                 collapsed += emptyPairSeen ? 1 : 0;
                 emptyPairSeen = true;
-                continue;
-            }
-            if (!table.Insert(key)) {
+            } else if (!table.Insert(key)) {
                 ++collapsed;
-            } else if (++distinct * 3 > table.Capacity() * 2) {
-                HashSet larger(table.Capacity() * 2);
-                table.MoveInto(larger);
-                table = std::move(larger);
             }
         }
         return collapsed;
     }
 
     // Keys other than `empty` in an open-addressed table of a power-of-two size, placed by the top bits of a
-    // multiplicative hash.
+    // multiplicative hash; it doubles when two thirds full.
     class HashSet {
     public:
         static constexpr uint32_t empty = ~uint32_t(0);
@@ -358,10 +312,27 @@ private:
             }
         }
 
-        size_t Capacity() const { return slots.size(); }
-
-        // False when the key is there already. The table must have room.
+        // False when the key is there already.
         bool Insert(uint32_t key)
+        {
+            if (!Place(key)) {
+                return false;
+            }
+            if (++count * 3 > slots.size() * 2) {
+                HashSet larger(slots.size() * 2);
+                for (const uint32_t kept : slots) {
+                    if (kept != empty) {
+                        larger.Place(kept);
+                    }
+                }
+                larger.count = count;
+                *this = std::move(larger);
+            }
+            return true;
+        }
+
+    private:
+        bool Place(uint32_t key)
         {
             const size_t mask = slots.size() - 1;
             for (size_t slot = size_t((uint64_t(key) * 0x9E3779B97F4A7C15ull) >> shift);; slot = (slot + 1) & mask) {
@@ -375,18 +346,9 @@ private:
             }
         }
 
-        void MoveInto(HashSet& other) const
-        {
-            for (const uint32_t key : slots) {
-                if (key != empty) {
-                    other.Insert(key);
-                }
-            }
-        }
-
-    private:
         std::vector<uint32_t> slots;
         int shift = 64;
+        size_t count = 0;
     };
 
     std::vector<uint64_t> marked;
