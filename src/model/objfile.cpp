@@ -268,8 +268,12 @@ bool ObjReader::Read(std::istream& in, size_t pieceSize)
     const uint64_t fileBytes = BytesLeft(in);
     uint64_t bytesRead = 0;
     uint64_t consumedAtMark = 0;
-    // Left uninitialised: only what is read into it is ever touched.
+    // Left uninitialised: only what is read into it is ever touched. A small file is read in one piece of its own
+    // size (one more byte shows the end), not a full piece the heap must find room for.
     size_t capacity = pieceSize > 0 ? pieceSize : 1;
+    if (fileBytes > 0 && fileBytes < capacity) {
+        capacity = size_t(fileBytes) + 1;
+    }
     std::unique_ptr<char[]> buffer(new char[capacity]);
     size_t kept = 0;
     bool firstBlock = true;

@@ -1,13 +1,19 @@
 #include "output/outputtext.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
+// Blocks start small, so that a small output does not take the memory of a large one, and double to their full
+// size as they fill.
+constexpr size_t firstBlockSize = size_t(64) << 10;
 constexpr size_t blockSize = size_t(1) << 20;
 constexpr size_t numberRoom = 24;
 }
 
-OutputText::OutputText(std::ostream& out) : stream(out), capacity(blockSize), buffer(new char[blockSize]) {}
+OutputText::OutputText(std::ostream& out) : stream(out), capacity(firstBlockSize), buffer(new char[firstBlockSize])
+{
+}
 
 OutputText::~OutputText()
 {
@@ -37,9 +43,10 @@ OutputText& OutputText::Hex(uint32_t value)
 void OutputText::MakeRoom(size_t size)
 {
     Flush();
-    if (capacity < size) {
-        buffer.reset(new char[size]);
-        capacity = size;
+    if (capacity < size || capacity < blockSize) {
+        const size_t larger = std::max(size, std::min(capacity * 2, blockSize));
+        buffer.reset(new char[larger]);
+        capacity = larger;
     }
 }
 
