@@ -6,7 +6,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <memory>
 #include <sstream>
 
@@ -24,18 +23,21 @@ namespace {
 const char* const sourceName = "fuzz.obj";
 const char* const noModelMessage = "Obj file did not have a valid amount of vertices or indices\n";
 
-// Sends std::cerr into a string for the lifetime of the guard.
+// Sends the program's messages into a string for the lifetime of the guard.
 class CapturedErrors {
 public:
-    CapturedErrors() : saved(std::cerr.rdbuf(text.rdbuf())) {}
-    ~CapturedErrors() { std::cerr.rdbuf(saved); }
+    CapturedErrors() { SendErrorsTo(&text); }
+    ~CapturedErrors() { SendErrorsTo(nullptr); }
     CapturedErrors(const CapturedErrors&) = delete;
     CapturedErrors& operator=(const CapturedErrors&) = delete;
-    std::string Text() const { return text.str(); }
+    std::string Text()
+    {
+        ErrorOutput().Flush();
+        return text.str();
+    }
 
 private:
-    std::ostringstream text;
-    std::streambuf* saved;
+    StringSink text;
 };
 
 struct LoadResult {
@@ -331,8 +333,8 @@ std::string CheckWrittenFiles(const ObjFile& model, size_t triangles, uint32_t c
         settings.microcode = Microcode::F3DEX2;
     }
     settings.optimize = choice / 4 % 2 == 1;
-    std::ostringstream progress;
-    std::ostringstream errors;
+    StringSink progress;
+    StringSink errors;
     DisplayListStats stats;
     if (!WriteCSource(model, objPath, settings, progress, errors, &stats)) {
         return "writing the C files failed: " + errors.str();
@@ -420,13 +422,13 @@ std::string CheckMaterialLibrary(const uint8_t* data, size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
     MaterialLibrary library;
-    std::ostringstream ignored;
+    StringSink ignored;
     std::istringstream earlier("newmtl kept\nKd 0.5\n");
     if (!ParseMaterialLibrary(earlier, "earlier.mtl", library, ignored)) {
         return "the earlier library does not read";
     }
     std::istringstream in(text);
-    std::ostringstream errors;
+    StringSink errors;
     const bool read = ParseMaterialLibrary(in, "fuzz.mtl", library, errors);
     const uint64_t lineCount =
         uint64_t(std::count(text.begin(), text.end(), '\n') + std::count(text.begin(), text.end(), '\r')) + 1;
@@ -601,11 +603,11 @@ std::string CheckOptions(const uint8_t* data, size_t size)
     }
 
     ConversionSettings settings;
-    std::ostringstream out;
-    std::ostringstream errors;
+    StringSink out;
+    StringSink errors;
     const OptionsOutcome outcome = ParseOptions(argc, argv.get(), settings, out, errors);
 
-    std::ostringstream usage;
+    StringSink usage;
     PrintUsage(usage);
     const std::string& usageText = usage.str();
     const std::string printed = out.str();

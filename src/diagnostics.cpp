@@ -1,65 +1,74 @@
 #include "diagnostics.h"
 
-#include <streambuf>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
-// Passes what is written on to another buffer a whole line at a time, and counts the lines that are warnings. One
-// write a line keeps the messages of programs run side by side (make -j) from being mixed up within a line. Only
-// what is really written counts: a warning built and then dropped (a texture candidate that loses, say) does not.
-class WarningCounter : public std::streambuf {
+// Hands what is written on a whole line at a time, and counts the lines that are warnings. Only what is really
+// written counts: a warning built and then dropped (a texture candidate that loses, say) does not.
+class WarningLines : public TextSink {
 public:
-    explicit WarningCounter(std::streambuf* passOn) : target(passOn) {}
-
     uint64_t count = 0;
+    TextSink* target = nullptr;  // standard error when null
+
+    ~WarningLines() override { Flush(); }
+
+    // Hands on what there is of the line.
+    bool Flush() override { return PassOn() && TextSink::Flush(); }
 
 protected:
-    int_type overflow(int_type c) override
+    bool Put(const char* bytes, size_t size) override
     {
-        if (traits_type::eq_int_type(c, traits_type::eof())) {
-            return traits_type::not_eof(c);
+        bool passed = true;
+        while (size != 0) {
+            const char* const lineEnd = static_cast<const char*>(std::memchr(bytes, '\n', size));
+            const size_t upTo = lineEnd ? size_t(lineEnd - bytes) + 1 : size;
+            // A very long line is handed on in parts; the warning mark is looked for in its first part only.
+            const size_t taken = std::min(upTo, longLine - line.size());
+            line.append(bytes, taken);
+            bytes += taken;
+            size -= taken;
+            if (line.back() == '\n' || line.size() == longLine) {
+                count += !warningSeen && line.find(": warning: ") != std::string::npos ? 1 : 0;
+                warningSeen = line.back() != '\n';
+                passed = PassOn() && passed;
+            }
         }
-        line += traits_type::to_char_type(c);
-        if (traits_type::to_char_type(c) == '\n') {
-            CountLine();
-            warningSeen = false;
-            return PassOn() ? c : traits_type::eof();
-        }
-        // A very long line is passed on in parts; the warning mark is looked for in its first part only.
-        if (line.size() >= longLine) {
-            CountLine();
-            warningSeen = true;
-            return PassOn() ? c : traits_type::eof();
-        }
-        return c;
+        return passed;
     }
-
-    // The end of a line passes it on; a flush passes on what there is of it.
-    int sync() override { return PassOn() ? target->pubsync() : -1; }
 
 private:
     static constexpr size_t longLine = 4096;
 
-    void CountLine()
-    {
-        count += !warningSeen && line.find(": warning: ") != std::string::npos ? 1 : 0;
-    }
-
     bool PassOn()
     {
-        const std::streamsize size = std::streamsize(line.size());
-        const bool passed = target->sputn(line.data(), size) == size;
+        if (line.empty()) {
+            return true;
+        }
+        bool passed;
+        if (target) {
+            target->Write(line.data(), line.size());
+            passed = !target->Failed();
+        } else {
+            // Standard output first, as the lines before this one were written there before it.
+            std::fflush(stdout);
+            passed = std::fwrite(line.data(), 1, line.size(), stderr) == line.size();
+        }
         line.clear();
         return passed;
     }
 
-    std::streambuf* target;
     std::string line;
     bool warningSeen = false;  // the line's first part has been counted already
 };
 
-// Never destroyed: the stream it serves may still be flushed while the program ends.
-WarningCounter* counter = nullptr;
+WarningLines& Lines()
+{
+    static WarningLines lines;
+    return lines;
+}
 
 }
 
@@ -78,16 +87,18 @@ std::string Warning()
     return "polvane: warning: ";
 }
 
-void CountWarningsOn(std::ostream& stream)
+TextSink& ErrorOutput()
 {
-    counter = new WarningCounter(stream.rdbuf());
-    stream.rdbuf(counter);
-    // Lines are passed on whole, so the stream is no longer flushed after every piece of one (the standard error
-    // stream is, by default); the program's end flushes what is left.
-    stream.unsetf(std::ios_base::unitbuf);
+    return Lines();
 }
 
 uint64_t WarningCount()
 {
-    return counter ? counter->count : 0;
+    return Lines().count;
+}
+
+void SendErrorsTo(TextSink* to)
+{
+    Lines().Flush();
+    Lines().target = to;
 }

@@ -1,4 +1,3 @@
-#include <iostream>
 #include <new>
 #include <string>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "plan/planbuilder.h"
 #include "preview/preview.h"
 #include "run/settings.h"
+#include "textsink.h"
 #include "textures/image.h"
 #include "textures/materialloader.h"
 
@@ -34,7 +34,7 @@ bool PlanWithMaterials(const ObjFile& objFile, const std::string& objPath, const
     std::vector<MaterialLook> looks;
     std::vector<TexturePlan> textures;
     MaterialFiles read;
-    if (!LoadMaterials(objFile, objPath, settings, std::cerr, std::cerr, looks, textures, &read)) {
+    if (!LoadMaterials(objFile, objPath, settings, ErrorOutput(), ErrorOutput(), looks, textures, &read)) {
         return false;
     }
     for (const std::string& path : read.libraries) {
@@ -44,8 +44,8 @@ bool PlanWithMaterials(const ObjFile& objFile, const std::string& objPath, const
         files.push_back(RunFile{path, "a texture the model reads"});
     }
     const std::string identifier = DeriveOutputNames(objPath, settings.outputDir, settings.name).identifier;
-    WarnAboutRange(objFile, objPath, settings, std::cerr);
-    plan = BuildMaterialPlan(objFile, looks, std::move(textures), settings, identifier, std::cerr, lists);
+    WarnAboutRange(objFile, objPath, settings, ErrorOutput());
+    plan = BuildMaterialPlan(objFile, looks, std::move(textures), settings, identifier, ErrorOutput(), lists);
     for (const MaterialLook& look : looks) {
         materialNames.push_back(look.name.empty() ? "default" : look.name);  // as the C names it
     }
@@ -87,11 +87,11 @@ bool WritePreview(const ConsolePlan& plan, const ConversionSettings& settings)
     picture.rgba = RenderPreview(plan, options);
     const std::string path = PreviewPath(settings);
     if (settings.verbose) {
-        std::cout << "Writing " << path << "...\n";
+        StandardOutput() << "Writing " << path << "...\n";
     }
     if (!WritePicture(path + temporarySuffix, picture, settings.previewFormat) || !ReplaceTarget(path).empty()) {
         RemoveFile(path + temporarySuffix);
-        std::cerr << "Couldn't write " << path << "\n";
+        ErrorOutput() << "Couldn't write " << path << "\n";
         return false;
     }
     return true;
@@ -103,12 +103,13 @@ bool CheckExtraOutputs(const ConversionSettings& settings, const OutputNames& na
     files.push_back(RunFile{names.headerPath, "the header this run writes"});
     files.push_back(RunFile{names.sourcePath, "the C source this run writes"});
     if (!settings.previewPath.empty()) {
-        if (!CheckExtraOutput("preview", PreviewPath(settings), files, std::cerr)) {
+        if (!CheckExtraOutput("preview", PreviewPath(settings), files, ErrorOutput())) {
             return false;
         }
         files.push_back(RunFile{PreviewPath(settings), "the preview this run writes"});
     }
-    return settings.depfilePath.empty() || CheckExtraOutput("dependency file", settings.depfilePath, files, std::cerr);
+    return settings.depfilePath.empty() ||
+           CheckExtraOutput("dependency file", settings.depfilePath, files, ErrorOutput());
 }
 
 bool WriteDepfile(const ConversionSettings& settings, const OutputNames& names, const std::vector<RunFile>& files)
@@ -121,14 +122,13 @@ bool WriteDepfile(const ConversionSettings& settings, const OutputNames& names, 
     for (const RunFile& file : files) {
         prerequisites.push_back(file.path);
     }
-    return WriteDependencyFile(settings.depfilePath, targets, prerequisites, std::cerr);
+    return WriteDependencyFile(settings.depfilePath, targets, prerequisites, ErrorOutput());
 }
 }
 
 int main(int argc, char** argv)
 {
-    CountWarningsOn(std::cerr);
-    const OptionsOutcome outcome = ParseOptions(argc, argv, conversionSettings, std::cout, std::cerr);
+    const OptionsOutcome outcome = ParseOptions(argc, argv, conversionSettings, StandardOutput(), ErrorOutput());
     if (outcome == OptionsOutcome::Printed) {
         return exitOk;
     }
@@ -139,7 +139,7 @@ int main(int argc, char** argv)
     DisplayListStats stats;
     try {
         if (conversionSettings.verbose) {
-            std::cout << "Reading objFile...\n";
+            StandardOutput() << "Reading objFile...\n";
         }
         ReuseFreedMemoryFor(objPath.c_str());
         const ObjFile objFile(objPath.c_str(), conversionSettings.materials);
@@ -163,14 +163,14 @@ int main(int argc, char** argv)
             return exitFailed;
         }
         if (settings.materials) {
-            if (!WritePlanFiles(plan, lists.partNames, objPath, settings, std::cout, std::cerr)) {
+            if (!WritePlanFiles(plan, lists.partNames, objPath, settings, StandardOutput(), ErrorOutput())) {
                 return exitFailed;
             }
             CountPlan(plan, lists.materials, materialNames, stats, lists.cutting);
             CostPlan(plan, settings, stats);
             stats.degenerateTriangles = CountDegenerateTriangles(objFile);
         } else {
-            if (!WriteCSource(objFile, objPath, settings, std::cout, std::cerr, &stats)) {
+            if (!WriteCSource(objFile, objPath, settings, StandardOutput(), ErrorOutput(), &stats)) {
                 return exitFailed;
             }
             if (!settings.previewPath.empty()) {
@@ -186,14 +186,14 @@ int main(int argc, char** argv)
             return exitFailed;
         }
     } catch (const std::bad_alloc&) {
-        std::cerr << "Out of memory while converting " << objPath << "\n";
+        ErrorOutput() << "Out of memory while converting " << objPath << "\n";
         return exitFailed;
     }
     if (conversionSettings.verbose) {
-        std::cout << "Done!\n";
+        StandardOutput() << "Done!\n";
     }
     if (conversionSettings.stats) {
-        PrintStats(std::cout, stats);
+        PrintStats(StandardOutput(), stats);
     }
     return exitOk;
 }

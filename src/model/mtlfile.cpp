@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <system_error>
 #include <unordered_map>
 
@@ -351,7 +350,7 @@ bool MtlReader::ReadOption(const MapOption& option, const char*& cursor, const c
 
 }
 
-bool ParseMaterialLibrary(std::istream& in, const std::string& path, MaterialLibrary& library, std::ostream& errors)
+bool ParseMaterialLibrary(std::istream& in, const std::string& path, MaterialLibrary& library, TextSink& errors)
 {
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) {
@@ -380,7 +379,7 @@ bool ParseMaterialLibrary(std::istream& in, const std::string& path, MaterialLib
     return true;
 }
 
-LibraryFileOutcome ReadMaterialLibraryFile(const std::string& path, MaterialLibrary& library, std::ostream& errors)
+LibraryFileOutcome ReadMaterialLibraryFile(const std::string& path, MaterialLibrary& library, TextSink& errors)
 {
     namespace fs = std::filesystem;
     std::error_code code;

@@ -3,9 +3,10 @@
 
 #include <cstdint>
 #include <istream>
-#include <ostream>
 #include <string>
 #include <vector>
+
+#include "textsink.h"
 
 // What the options of a "map_" line do to the texture coordinates: u' = u * scale + offset, likewise v.
 struct MapTransform {
@@ -45,13 +46,13 @@ struct MaterialLibrary {
 
 // Reads material library text and adds its materials to library. On a malformed line, reports the first fault as
 // one line "<path>:<line>: <what is wrong>" on errors, leaves library as it was and returns false.
-bool ParseMaterialLibrary(std::istream& in, const std::string& path, MaterialLibrary& library, std::ostream& errors);
+bool ParseMaterialLibrary(std::istream& in, const std::string& path, MaterialLibrary& library, TextSink& errors);
 
 enum class LibraryFileOutcome { Read, Missing, Rejected };
 
 // Reads the library file at path. Missing: nothing exists at path (nothing reported; the caller warns).
 // Rejected: a folder, a device or pipe, an unreadable file or a malformed one (one line reported on errors).
-LibraryFileOutcome ReadMaterialLibraryFile(const std::string& path, MaterialLibrary& library, std::ostream& errors);
+LibraryFileOutcome ReadMaterialLibraryFile(const std::string& path, MaterialLibrary& library, TextSink& errors);
 
 // The material of that name, or null.
 const MaterialDefinition* FindMaterial(const MaterialLibrary& library, const std::string& name);

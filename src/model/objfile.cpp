@@ -2,15 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iostream>
 #include <limits>
 #include <memory>
 #include <vector>
 
 #include "check.h"
+#include "diagnostics.h"
 #include "model/linetokens.h"
 #include "model/numberscan.h"
 #include "model/objgroups.h"
@@ -132,6 +132,16 @@ CornerFault ReadCorner(const char* begin, const char* end, CornerNumbers& number
     return CornerFault::None;
 }
 
+// Where the reader takes its pieces from.
+class ObjSource {
+public:
+    virtual ~ObjSource() = default;
+    // The bytes left to read; 0 when the source cannot tell.
+    virtual uint64_t BytesLeft() = 0;
+    // Reads up to size bytes into `into`; fewer only at the end (or on a read error, which ends the text too).
+    virtual size_t Read(char* into, size_t size) = 0;
+};
+
 namespace {
 
 enum RecordKind { positionKind, texCoordKind, normalKind, kindCount };
@@ -179,7 +189,7 @@ uint32_t IndexOf(std::vector<std::string>& names, const std::string& name)
 // Reads the OBJ text once, collecting the records, fanning faces into triangles and welding their corners.
 class ObjReader {
 public:
-    bool Read(std::istream& in, size_t pieceSize);
+    bool Read(ObjSource& in, size_t pieceSize);
 
     std::vector<Vector3D> positions;
     std::vector<Vector2D> texCoords;
@@ -225,19 +235,6 @@ private:
     uint32_t faceCount = 0;
 };
 
-// The bytes from the stream's position to its end; 0 when the stream cannot tell.
-uint64_t BytesLeft(std::istream& in)
-{
-    const std::streampos start = in.tellg();
-    if (start == std::streampos(-1) || !in.seekg(0, std::ios::end)) {
-        in.clear();
-        return 0;
-    }
-    const std::streampos stop = in.tellg();
-    in.seekg(start);
-    return stop > start ? uint64_t(stop - start) : 0;
-}
-
 // Makes room for what the rest of the file will likely add when it is like the part read since the last call,
 // scale times as long, so that the arrays are not grown and copied again and again on the way. Each array is
 // projected on its own: a file may hold all its positions first and all its faces after.
@@ -263,9 +260,9 @@ void ObjReader::ReserveAhead(double scale)
     countAtMark[4] = vertices;
 }
 
-bool ObjReader::Read(std::istream& in, size_t pieceSize)
+bool ObjReader::Read(ObjSource& in, size_t pieceSize)
 {
-    const uint64_t fileBytes = BytesLeft(in);
+    const uint64_t fileBytes = in.BytesLeft();
     uint64_t bytesRead = 0;
     uint64_t consumedAtMark = 0;
     // Left uninitialised: only what is read into it is ever touched. A small file is read in one piece of its own
@@ -285,8 +282,7 @@ bool ObjReader::Read(std::istream& in, size_t pieceSize)
             buffer = std::move(larger);
             capacity *= 2;
         }
-        in.read(buffer.get() + kept, std::streamsize(capacity - kept));
-        const size_t got = size_t(in.gcount());
+        const size_t got = in.Read(buffer.get() + kept, capacity - kept);
         const bool atEnd = got < capacity - kept;
         const char* cursor = buffer.get();
         const char* end = cursor + kept + got;
@@ -856,20 +852,62 @@ bool IsFinite(const Vector3D& v)
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
+// An open file, read from its start.
+class FileSource : public ObjSource {
+public:
+    FileSource(std::FILE* opened, uint64_t size) : file(opened), bytes(size) {}
+    ~FileSource() override { std::fclose(file); }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    uint64_t BytesLeft() override { return bytes; }
+    size_t Read(char* into, size_t size) override { return std::fread(into, 1, size, file); }
+
+private:
+    std::FILE* file;
+    uint64_t bytes;
+};
+
+// A stream, read from where it stands.
+class StreamSource : public ObjSource {
+public:
+    explicit StreamSource(std::istream& stream) : in(stream) {}
+
+    uint64_t BytesLeft() override
+    {
+        const std::streampos start = in.tellg();
+        if (start == std::streampos(-1) || !in.seekg(0, std::ios::end)) {
+            in.clear();
+            return 0;
+        }
+        const std::streampos stop = in.tellg();
+        in.seekg(start);
+        return stop > start ? uint64_t(stop - start) : 0;
+    }
+    size_t Read(char* into, size_t size) override
+    {
+        in.read(into, std::streamsize(size));
+        return size_t(in.gcount());
+    }
+
+private:
+    std::istream& in;
+};
+
 }
 
 ObjFile::ObjFile(const char* path, bool readGroups_) : sourceName(path), readGroups(readGroups_)
 {
-    std::ifstream file;
-    std::error_code ignored;
-    if (!std::filesystem::is_directory(path, ignored)) {
-        file.open(path, std::ios::in | std::ios::binary);
-    }
-    if (!file.is_open()) {
-        std::cerr << "Couldn't open obj file " << path << " for reading\n";
+    std::error_code error;
+    std::FILE* file = std::filesystem::is_directory(path, error) ? nullptr : std::fopen(path, "rb");
+    if (!file) {
+        ErrorOutput() << "Couldn't open obj file " << path << " for reading\n";
         return;
     }
-    Parse(file);
+    // The size of a file that is not a regular one (a pipe, say) is not known, and read as it comes.
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    FileSource source(file, error ? 0 : uint64_t(size));
+    Parse(source, objPieceSize, true);
 }
 
 ObjFile::ObjFile(std::istream& in, const std::string& name, bool readGroups_, size_t pieceSize, bool quickRecords)
@@ -880,10 +918,16 @@ ObjFile::ObjFile(std::istream& in, const std::string& name, bool readGroups_, si
 
 void ObjFile::ReportError(uint64_t line, const std::string& what) const
 {
-    std::cerr << sourceName << ":" << line << ": " << what << "\n";
+    ErrorOutput() << sourceName << ":" << line << ": " << what << "\n";
 }
 
 void ObjFile::Parse(std::istream& in, size_t pieceSize, bool quickRecords)
+{
+    StreamSource source(in);
+    Parse(source, pieceSize, quickRecords);
+}
+
+void ObjFile::Parse(ObjSource& in, size_t pieceSize, bool quickRecords)
 {
     Release();
     ObjReader reader;
@@ -900,7 +944,7 @@ void ObjFile::Parse(std::istream& in, size_t pieceSize, bool quickRecords)
     const uint32_t vertexCount = reader.weldMap.Size();
     const size_t cornerCount = reader.corners.size();
     if (vertexCount == 0 || cornerCount == 0 || cornerCount % 3 != 0) {
-        std::cerr << "Obj file did not have a valid amount of vertices or indices\n";
+        ErrorOutput() << "Obj file did not have a valid amount of vertices or indices\n";
         return;
     }
     numVertices = int32_t(vertexCount);

@@ -57,6 +57,7 @@ constexpr size_t objPieceSize = size_t(1) << 20;
 // A loaded OBJ model: an indexed triangle mesh. A failed load leaves it empty (GetVertices() is null) after
 // reporting the reason as one line on the error stream.
 struct ObjGroups;
+class ObjSource;
 
 class ObjFile {
 public:
@@ -88,6 +89,7 @@ public:
     void ComputeNormals();
 
 private:
+    void Parse(ObjSource& source, size_t pieceSize, bool quickRecords);
     void ReportError(uint64_t line, const std::string& what) const;
     void FillNormals() const;
 

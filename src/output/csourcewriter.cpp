@@ -29,7 +29,7 @@ namespace fs = std::filesystem;
 class PlainPlanText : public PlanReceiver {
 public:
     PlainPlanText(OutputText& text, const std::string& identifier, const ConversionSettings& settings,
-                  std::ostream& progressStream, DisplayListStats& counts)
+                  TextSink& progressStream, DisplayListStats& counts)
         : out(text), id(identifier), conversion(settings), progress(progressStream), stats(counts),
           meter(CostsOf(settings.microcode), settings.useNormals)
     {
@@ -70,7 +70,7 @@ private:
     OutputText& out;
     const std::string& id;
     const ConversionSettings& conversion;
-    std::ostream& progress;
+    TextSink& progress;
     DisplayListStats& stats;
     const ConsolePlan noLists;  // the plain list calls no other list and loads no texture
     bool afterLoad = false;
@@ -79,7 +79,7 @@ private:
 };
 
 void WriteSource(OutputText& out, const OutputNames& names, const ObjFile& objFile,
-                 const ConversionSettings& settings, std::ostream& progress, DisplayListStats& stats)
+                 const ConversionSettings& settings, TextSink& progress, DisplayListStats& stats)
 {
     out << "#include \"" << names.headerFileName << "\"\n"
         << "\n";
@@ -101,9 +101,8 @@ template <typename Writer>
 bool WriteFile(const std::string& target, Writer write, bool& unchanged)
 {
     TargetFile file(target);
-    std::ostream stream(&file);
     {
-        OutputText out(stream);
+        OutputText out(file);
         write(out);
         if (!out.Flush()) {
             return false;
@@ -153,7 +152,7 @@ void MeasureExtent(const ObjFile& objFile, double scale, DisplayListStats& stats
 namespace {
 
 template <typename Number>
-void PrintBox(std::ostream& out, const Number low[3], const Number high[3])
+void PrintBox(TextSink& out, const Number low[3], const Number high[3])
 {
     out << "(" << low[0] << ", " << low[1] << ", " << low[2] << ") to (" << high[0] << ", " << high[1] << ", "
         << high[2] << ")";
@@ -161,7 +160,7 @@ void PrintBox(std::ostream& out, const Number low[3], const Number high[3])
 
 }
 
-void PrintStats(std::ostream& out, const DisplayListStats& stats)
+void PrintStats(TextSink& out, const DisplayListStats& stats)
 {
     const double perTriangle =
         stats.trianglesDrawn == 0 ? 0.0 : double(stats.verticesLoaded) / double(stats.trianglesDrawn);
@@ -217,8 +216,8 @@ namespace {
 
 // Writes both files through temporaries that replace the targets only when both are complete.
 template <typename HeaderWriter, typename SourceWriter>
-bool WriteBothFiles(const OutputNames& names, const ConversionSettings& settings, std::ostream& progress,
-                    std::ostream& errors, HeaderWriter writeHeader, SourceWriter writeSource)
+bool WriteBothFiles(const OutputNames& names, const ConversionSettings& settings, TextSink& progress,
+                    TextSink& errors, HeaderWriter writeHeader, SourceWriter writeSource)
 {
     // With --werror every warning so far fails the run before anything is written.
     if (settings.werror && WarningCount() != 0) {
@@ -259,7 +258,7 @@ bool WriteBothFiles(const OutputNames& names, const ConversionSettings& settings
 }
 
 // The names of both outputs; false when they would replace the input. Names that C reserves are a warning.
-bool NamesForOutputs(const std::string& objPath, const ConversionSettings& settings, std::ostream& errors,
+bool NamesForOutputs(const std::string& objPath, const ConversionSettings& settings, TextSink& errors,
                      OutputNames& names)
 {
     names = DeriveOutputNames(objPath, settings.outputDir, settings.name);
@@ -286,7 +285,7 @@ bool NamesForOutputs(const std::string& objPath, const ConversionSettings& setti
 }
 
 bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
-                  std::ostream& progress, std::ostream& errors, DisplayListStats* stats)
+                  TextSink& progress, TextSink& errors, DisplayListStats* stats)
 {
     DisplayListStats ignoredStats;
     DisplayListStats& counts = stats ? *stats : ignoredStats;
@@ -301,7 +300,7 @@ bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const Conv
 }
 
 bool WritePlanFiles(const ConsolePlan& plan, const std::vector<std::string>& partLists, const std::string& objPath,
-                    const ConversionSettings& settings, std::ostream& progress, std::ostream& errors)
+                    const ConversionSettings& settings, TextSink& progress, TextSink& errors)
 {
     OutputNames names;
     if (!NamesForOutputs(objPath, settings, errors, names)) {

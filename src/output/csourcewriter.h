@@ -2,7 +2,6 @@
 #define POLVANE_CSOURCEWRITER_H
 
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "model/objfile.h"
 #include "plan/materialplan.h"
 #include "run/settings.h"
+#include "textsink.h"
 
 // What the display list of one conversion costs the console.
 struct DisplayListStats {
@@ -58,7 +58,7 @@ struct DisplayListStats {
 // Fills the extents of stats from the model's positions and the scale.
 void MeasureExtent(const ObjFile& objFile, double scale, DisplayListStats& stats);
 
-void PrintStats(std::ostream& out, const DisplayListStats& stats);
+void PrintStats(TextSink& out, const DisplayListStats& stats);
 
 // Triangles of the model that name one vertex twice and are never drawn.
 uint64_t CountDegenerateTriangles(const ObjFile& objFile);
@@ -82,10 +82,10 @@ void CostPlan(const ConsolePlan& plan, const ConversionSettings& settings, Displ
 // earlier outputs as they were. Progress lines go to progress (when settings.verbose); warnings and a failure
 // (one line, and false) go to errors.
 bool WriteCSource(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
-                  std::ostream& progress, std::ostream& errors, DisplayListStats* stats = nullptr);
+                  TextSink& progress, TextSink& errors, DisplayListStats* stats = nullptr);
 
 // Writes <name>.h and <name>.c of a model with materials from its plan, replacing earlier outputs as above.
 bool WritePlanFiles(const ConsolePlan& plan, const std::vector<std::string>& partLists, const std::string& objPath,
-                    const ConversionSettings& settings, std::ostream& progress, std::ostream& errors);
+                    const ConversionSettings& settings, TextSink& progress, TextSink& errors);
 
 #endif

@@ -1,13 +1,13 @@
 #include "output/depfile.h"
 
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "output/outputfiles.h"
 
 bool CheckExtraOutput(const std::string& what, const std::string& path, const std::vector<RunFile>& files,
-                      std::ostream& errors)
+                      TextSink& errors)
 {
     std::error_code ignored;
     if (std::filesystem::is_directory(path, ignored)) {
@@ -55,18 +55,18 @@ std::string DependencyRule(const std::vector<std::string>& targets, const std::v
 }
 
 bool WriteDependencyFile(const std::string& path, const std::vector<std::string>& targets,
-                         const std::vector<std::string>& prerequisites, std::ostream& errors)
+                         const std::vector<std::string>& prerequisites, TextSink& errors)
 {
     const std::string temporary = path + temporarySuffix;
     std::vector<std::string> allTargets = targets;
     allTargets.push_back(path);
     bool written = false;
     {
-        std::ofstream file(temporary, std::ios::out | std::ios::trunc);
-        if (file.is_open()) {
-            file << DependencyRule(allTargets, prerequisites);
-            file.close();
-            written = !file.fail();
+        // A text file: lines end as the platform's text files do.
+        if (std::FILE* file = std::fopen(temporary.c_str(), "w")) {
+            const std::string rule = DependencyRule(allTargets, prerequisites);
+            written = std::fwrite(rule.data(), 1, rule.size(), file) == rule.size();
+            written = std::fclose(file) == 0 && written;
         }
     }
     std::error_code error;

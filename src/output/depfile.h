@@ -1,9 +1,10 @@
 #ifndef POLVANE_DEPFILE_H
 #define POLVANE_DEPFILE_H
 
-#include <ostream>
 #include <string>
 #include <vector>
+
+#include "textsink.h"
 
 // One file a run reads or writes, and what it is to the run ("the model", "a texture the model reads", ...).
 struct RunFile {
@@ -15,7 +16,7 @@ struct RunFile {
 // must not be a folder, nor any file of files (compared as files, not as strings). False after one line on
 // errors naming the file and why.
 bool CheckExtraOutput(const std::string& what, const std::string& path, const std::vector<RunFile>& files,
-                      std::ostream& errors);
+                      TextSink& errors);
 
 // path written for a Make rule: spaces and "#" behind a backslash, "$" doubled.
 std::string MakeEscaped(const std::string& path);
@@ -28,6 +29,6 @@ std::string DependencyRule(const std::vector<std::string>& targets, const std::v
 // replaced on every run, even when unchanged: its time tells make when the model was last converted, so that a
 // Makefile can use it as the stamp of the conversion. False after one line on errors.
 bool WriteDependencyFile(const std::string& path, const std::vector<std::string>& targets,
-                         const std::vector<std::string>& prerequisites, std::ostream& errors);
+                         const std::vector<std::string>& prerequisites, TextSink& errors);
 
 #endif

@@ -1,8 +1,8 @@
 #include "output/outputfiles.h"
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -43,19 +43,28 @@ bool SameContent(const std::string& a, const std::string& b)
         fs::file_size(a, error) != fs::file_size(b, error) || error) {
         return false;
     }
-    std::ifstream first(a, std::ios::binary);
-    std::ifstream second(b, std::ios::binary);
+    std::FILE* first = std::fopen(a.c_str(), "rb");
+    std::FILE* second = first ? std::fopen(b.c_str(), "rb") : nullptr;
     // Small blocks: each page of them costs a trap on first touch, more than the extra reads of a large file.
     char blockA[16384];
     char blockB[16384];
-    while (first && second) {
-        first.read(blockA, sizeof blockA);
-        second.read(blockB, sizeof blockB);
-        if (first.gcount() != second.gcount() || std::memcmp(blockA, blockB, size_t(first.gcount())) != 0) {
-            return false;
+    bool same = second != nullptr;
+    while (same) {
+        const size_t gotA = std::fread(blockA, 1, sizeof blockA, first);
+        const size_t gotB = std::fread(blockB, 1, sizeof blockB, second);
+        same = gotA == gotB && std::memcmp(blockA, blockB, gotA) == 0;
+        if (gotA < sizeof blockA) {
+            same = same && std::feof(first) && std::feof(second) && !std::ferror(first) && !std::ferror(second);
+            break;
         }
     }
-    return first.eof() && second.eof();
+    if (second) {
+        std::fclose(second);
+    }
+    if (first) {
+        std::fclose(first);
+    }
+    return same;
 }
 
 std::string ReplaceTarget(const std::string& path)

@@ -11,7 +11,7 @@ constexpr size_t blockSize = size_t(1) << 20;
 constexpr size_t numberRoom = 24;
 }
 
-OutputText::OutputText(std::ostream& out) : stream(out), capacity(firstBlockSize), buffer(new char[firstBlockSize])
+OutputText::OutputText(TextSink& out) : sink(out), capacity(firstBlockSize), buffer(new char[firstBlockSize])
 {
 }
 
@@ -53,8 +53,8 @@ void OutputText::MakeRoom(size_t size)
 bool OutputText::Flush()
 {
     if (used != 0) {
-        stream.write(buffer.get(), std::streamsize(used));
+        sink.Write(buffer.get(), used);
         used = 0;
     }
-    return !stream.fail();
+    return !sink.Failed();
 }

@@ -4,15 +4,16 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <string_view>
 
-// Collects generated text and hands it to the stream in large blocks. Numbers are written without sign
+#include "textsink.h"
+
+// Collects generated text and hands it to a sink in large blocks. Numbers are written without sign
 // padding, leading zeros or fill.
 class OutputText {
 public:
-    explicit OutputText(std::ostream& stream);
+    explicit OutputText(TextSink& sink);
     ~OutputText();
     OutputText(const OutputText&) = delete;
     OutputText& operator=(const OutputText&) = delete;
@@ -57,14 +58,14 @@ public:
         return buffer.get() + used;
     }
     void Used(const char* end) { used = size_t(end - buffer.get()); }
-    // Hands everything collected to the stream; false when the stream has failed.
+    // Hands everything collected to the sink; false when the sink has failed.
     bool Flush();
 
 private:
     OutputText& WriteNumber(int64_t value);
     void MakeRoom(size_t size);
 
-    std::ostream& stream;
+    TextSink& sink;
     size_t capacity;
     std::unique_ptr<char[]> buffer;  // uninitialised: only what is written into it is touched
     size_t used = 0;

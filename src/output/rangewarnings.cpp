@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cmath>
 #include <limits>
-#include <sstream>
 #include <string>
 
 #include "diagnostics.h"
@@ -32,14 +31,14 @@ double RoundedDownValue(double value)
 
 std::string RoundedDown(double value)
 {
-    std::ostringstream text;
+    StringSink text;
     text << RoundedDownValue(value);
     return text.str();
 }
 
 std::string Number(double value)
 {
-    std::ostringstream text;
+    StringSink text;
     text << value;
     return text.str();
 }
@@ -72,7 +71,7 @@ float FitScale(const ObjFile& objFile, int fit)
 }
 
 void WarnAboutRange(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
-                    std::ostream& errors)
+                    TextSink& errors)
 {
     const double scale = settings.scale;
     size_t clampedPositions = 0;

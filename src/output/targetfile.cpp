@@ -11,14 +11,22 @@ namespace {
 // Small blocks: each page of a large one costs a trap on first touch, more than the extra reads of a large file.
 // The block lives with the run's other memory, not on the stack, whose pages are touched afresh.
 constexpr std::size_t blockSize = 16384;
+
+void Close(std::FILE*& file)
+{
+    if (file) {
+        std::fclose(file);
+        file = nullptr;
+    }
+}
 }
 
 TargetFile::TargetFile(const std::string& path) : target(path)
 {
     std::error_code error;
     if (std::filesystem::is_regular_file(target, error)) {
-        existing.open(target, std::ios::binary);
-        comparing = existing.is_open();
+        existing = std::fopen(target.c_str(), "rb");
+        comparing = existing != nullptr;
         block.resize(blockSize);
     }
     if (!comparing) {
@@ -26,13 +34,18 @@ TargetFile::TargetFile(const std::string& path) : target(path)
     }
 }
 
+TargetFile::~TargetFile()
+{
+    Close(existing);
+    Close(temporary);
+}
+
 std::size_t TargetFile::Match(const char* bytes, std::size_t size)
 {
     std::size_t done = 0;
     while (done < size) {
         const std::size_t count = std::min(size - done, blockSize);
-        existing.read(block.data(), std::streamsize(count));
-        const std::size_t got = std::size_t(existing.gcount());
+        const std::size_t got = std::fread(block.data(), 1, count, existing);
         if (got == count && std::memcmp(block.data(), bytes + done, count) == 0) {
             done += count;
             continue;
@@ -51,27 +64,30 @@ std::size_t TargetFile::Match(const char* bytes, std::size_t size)
 
 bool TargetFile::StartTemporary()
 {
-    existing.close();
-    temporary.open(target + temporarySuffix, std::ios::binary | std::ios::trunc);
-    if (!temporary.is_open()) {
+    Close(existing);
+    temporary = std::fopen((target + temporarySuffix).c_str(), "wb");
+    if (!temporary) {
         return false;
     }
     if (matched != 0) {
-        std::ifstream earlier(target, std::ios::binary);
-        for (unsigned long long left = matched; left != 0 && earlier && temporary;) {
+        std::FILE* earlier = std::fopen(target.c_str(), "rb");
+        if (!earlier) {
+            return false;
+        }
+        bool copied = true;
+        for (unsigned long long left = matched; left != 0 && copied;) {
             const std::size_t count = std::size_t(std::min<unsigned long long>(left, blockSize));
-            earlier.read(block.data(), std::streamsize(count));
-            if (std::size_t(earlier.gcount()) != count) {
-                return false;
-            }
-            temporary.write(block.data(), std::streamsize(count));
+            copied = std::fread(block.data(), 1, count, earlier) == count &&
+                     std::fwrite(block.data(), 1, count, temporary) == count;
             left -= count;
         }
+        std::fclose(earlier);
+        return copied;
     }
-    return bool(temporary);
+    return true;
 }
 
-bool TargetFile::Put(const char* bytes, std::size_t size)
+bool TargetFile::PutBytes(const char* bytes, std::size_t size)
 {
     if (failed) {
         return false;
@@ -90,36 +106,26 @@ bool TargetFile::Put(const char* bytes, std::size_t size)
         bytes += same;
         size -= same;
     }
-    temporary.write(bytes, std::streamsize(size));
-    failed = !temporary;
+    failed = std::fwrite(bytes, 1, size, temporary) != size;
     return !failed;
 }
 
-std::streamsize TargetFile::xsputn(const char* text, std::streamsize size)
+bool TargetFile::Put(const char* text, std::size_t size)
 {
 #if defined(_WIN32)
     // Each line end becomes CR LF, as in a text file.
     std::string lines;
-    lines.reserve(std::size_t(size) + std::size_t(size) / 16);
-    for (std::streamsize k = 0; k < size; ++k) {
+    lines.reserve(size + size / 16);
+    for (std::size_t k = 0; k < size; ++k) {
         if (text[k] == '\n') {
             lines += '\r';
         }
         lines += text[k];
     }
-    return Put(lines.data(), lines.size()) ? size : 0;
+    return PutBytes(lines.data(), lines.size());
 #else
-    return Put(text, std::size_t(size)) ? size : 0;
+    return PutBytes(text, size);
 #endif
-}
-
-TargetFile::int_type TargetFile::overflow(int_type c)
-{
-    if (traits_type::eq_int_type(c, traits_type::eof())) {
-        return traits_type::not_eof(c);
-    }
-    const char byte = traits_type::to_char_type(c);
-    return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
 }
 
 bool TargetFile::Finish()
@@ -129,8 +135,8 @@ bool TargetFile::Finish()
     }
     if (comparing) {
         // Unchanged only when the target ends where the output does.
-        if (existing.peek() == std::ifstream::traits_type::eof() && !existing.bad()) {
-            existing.close();
+        if (std::fgetc(existing) == EOF && !std::ferror(existing)) {
+            Close(existing);
             return true;
         }
         comparing = false;
@@ -139,7 +145,8 @@ bool TargetFile::Finish()
             return false;
         }
     }
-    temporary.close();
-    failed = !temporary;
+    const bool written = std::fflush(temporary) == 0 && !std::ferror(temporary);
+    failed = std::fclose(temporary) != 0 || !written;
+    temporary = nullptr;
     return !failed;
 }

@@ -2,18 +2,20 @@
 #define POLVANE_TARGETFILE_H
 
 #include <cstddef>
-#include <fstream>
-#include <streambuf>
+#include <cstdio>
 #include <string>
 #include <vector>
+
+#include "textsink.h"
 
 // The stream of one output file. While its bytes are those of the file already at the target, nothing is written;
 // at the first byte that differs the output goes on in target + temporarySuffix, which begins with the bytes that
 // matched. An output that would not change is so never written, and its file keeps its time.
 // Lines end as text files do on the platform (CR LF on Windows).
-class TargetFile : public std::streambuf {
+class TargetFile : public TextSink {
 public:
     explicit TargetFile(const std::string& target);
+    ~TargetFile() override;
     TargetFile(const TargetFile&) = delete;
     TargetFile& operator=(const TargetFile&) = delete;
 
@@ -23,19 +25,18 @@ public:
     bool Unchanged() const { return comparing; }
 
 protected:
-    std::streamsize xsputn(const char* text, std::streamsize size) override;
-    int_type overflow(int_type c) override;
+    bool Put(const char* text, std::size_t size) override;
 
 private:
-    bool Put(const char* bytes, std::size_t size);
+    bool PutBytes(const char* bytes, std::size_t size);
     // Compares with the target's next bytes; how many of them match, up to size.
     std::size_t Match(const char* bytes, std::size_t size);
     // Starts the temporary with the first `matched` bytes of the target.
     bool StartTemporary();
 
     std::string target;
-    std::ifstream existing;
-    std::ofstream temporary;
+    std::FILE* existing = nullptr;
+    std::FILE* temporary = nullptr;
     bool comparing = false;
     bool failed = false;
     unsigned long long matched = 0;  // bytes of the target known to be equal to the output's first bytes

@@ -156,7 +156,7 @@ using VertexKey = std::tuple<int64_t, int64_t, int32_t, int32_t>;
 class MaterialPlanBuilder {
 public:
     MaterialPlanBuilder(const ObjFile& model, const std::vector<MaterialLook>& materialLooks,
-                        const ConversionSettings& conversion, std::ostream& warningStream)
+                        const ConversionSettings& conversion, TextSink& warningStream)
         : objFile(model), groups(*model.GetGroups()), looks(materialLooks), settings(conversion),
           warnings(warningStream), cache(CacheLayoutOf(conversion))
     {
@@ -192,7 +192,7 @@ private:
     const ObjGroups& groups;
     const std::vector<MaterialLook>& looks;
     const ConversionSettings& settings;
-    std::ostream& warnings;
+    TextSink& warnings;
     const CacheLayout cache;
     std::vector<TexturePlan> const* textures = nullptr;
     std::vector<MaterialPlanLists::Cutting> cutting;
@@ -843,7 +843,7 @@ std::vector<Command> DefaultStateCommands(bool packedNormals)
 
 ConsolePlan BuildMaterialPlan(const ObjFile& objFile, const std::vector<MaterialLook>& looks,
                               std::vector<TexturePlan> textures, const ConversionSettings& settings,
-                              const std::string& identifier, std::ostream& warnings, MaterialPlanLists& lists)
+                              const std::string& identifier, TextSink& warnings, MaterialPlanLists& lists)
 {
     POLVANE_CHECK(objFile.GetGroups() && looks.size() == objFile.GetGroups()->materialNames.size());
     MaterialPlanBuilder builder(objFile, looks, settings, warnings);

@@ -2,7 +2,6 @@
 #define POLVANE_MATERIALPLAN_H
 
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "console/materiallook.h"
 #include "model/objfile.h"
 #include "run/settings.h"
+#include "textsink.h"
 
 // The lists of a plan with materials, by index into ConsolePlan::lists.
 struct MaterialPlanLists {
@@ -34,7 +34,7 @@ struct MaterialPlanLists {
 // tile it needs once and draws that tile's pieces.
 ConsolePlan BuildMaterialPlan(const ObjFile& objFile, const std::vector<MaterialLook>& looks,
                               std::vector<TexturePlan> textures, const ConversionSettings& settings,
-                              const std::string& identifier, std::ostream& warnings, MaterialPlanLists& lists);
+                              const std::string& identifier, TextSink& warnings, MaterialPlanLists& lists);
 
 // The state every list with materials leaves behind, for whatever the game draws next.
 std::vector<Command> DefaultStateCommands(bool packedNormals);

@@ -15,7 +15,7 @@
 #define POLVANE_VERSION "unknown"
 #endif
 
-void PrintUsage(std::ostream& out)
+void PrintUsage(TextSink& out)
 {
     out << "Polvane: Tool to convert OBJ models to N64 usable c-files\n"
            "\n"
@@ -62,7 +62,7 @@ void PrintUsage(std::ostream& out)
            "    --werror              Treats every warning as an error\n";
 }
 
-void PrintVersion(std::ostream& out)
+void PrintVersion(TextSink& out)
 {
     out << "polvane " << POLVANE_VERSION << "\n";
 }
@@ -214,7 +214,7 @@ bool ParsePictureSize(const char* text, int& width, int& height)
            ParseWhole(size.substr(x + 1).c_str(), 16, 4096, height);
 }
 
-bool InvalidValue(std::ostream& errors, const char* option, const char* value, const std::string& expected = "")
+bool InvalidValue(TextSink& errors, const char* option, const char* value, const std::string& expected = "")
 {
     errors << "Invalid value for option " << option << ": " << value;
     if (!expected.empty()) {
@@ -226,7 +226,7 @@ bool InvalidValue(std::ostream& errors, const char* option, const char* value, c
 
 // Stores the values of one option (values[0] is its first); false when one is bad, after reporting it.
 using ApplyOption = bool (*)(const char* option, const char* const* values, ConversionSettings& settings,
-                             std::ostream& errors);
+                             TextSink& errors);
 
 struct OptionRule {
     const char* name;
@@ -235,7 +235,7 @@ struct OptionRule {
     ApplyOption apply;
 };
 
-bool ApplyScale(const char* option, const char* value, float& setting, std::ostream& errors)
+bool ApplyScale(const char* option, const char* value, float& setting, TextSink& errors)
 {
     return ParseScale(value, setting) || InvalidValue(errors, option, value);
 }
@@ -245,12 +245,12 @@ std::string badCacheSize;
 
 const OptionRule optionRules[] = {
     {"-s", true, 1,
-     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+     [](const char* option, const char* const* values, ConversionSettings& settings, TextSink& errors) {
          settings.scaleGiven = true;
          return ApplyScale(option, values[0], settings.scale, errors);
      }},
     {"-c", true, 3,
-     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+     [](const char* option, const char* const* values, ConversionSettings& settings, TextSink& errors) {
          uint8_t* const channels[3] = {&settings.red, &settings.green, &settings.blue};
          for (int k = 0; k < 3; ++k) {
              if (!ParseByte(values[k], *channels[k])) {
@@ -262,30 +262,30 @@ const OptionRule optionRules[] = {
          return true;
      }},
     {"-a", true, 1,
-     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+     [](const char* option, const char* const* values, ConversionSettings& settings, TextSink& errors) {
          settings.alphaGiven = true;
          return ParseByte(values[0], settings.alpha) || InvalidValue(errors, option, values[0]);
      }},
     {"-u", true, 1,
-     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+     [](const char* option, const char* const* values, ConversionSettings& settings, TextSink& errors) {
          return ApplyScale(option, values[0], settings.sScale, errors);
      }},
     {"-v", true, 1,
-     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+     [](const char* option, const char* const* values, ConversionSettings& settings, TextSink& errors) {
          return ApplyScale(option, values[0], settings.tScale, errors);
      }},
     {"-o", false, 1,
-     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+     [](const char* option, const char* const* values, ConversionSettings& settings, TextSink& errors) {
          settings.outputDir = values[0];
          return !settings.outputDir.empty() || InvalidValue(errors, option, values[0]);
      }},
     {"-q", false, 0,
-     [](const char*, const char* const*, ConversionSettings& settings, std::ostream&) {
+     [](const char*, const char* const*, ConversionSettings& settings, TextSink&) {
          settings.verbose = false;
          return true;
      }},
     {"--name", false, 1,
-     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+     [](const char* option, const char* const* values, ConversionSettings& settings, TextSink& errors) {
          settings.name = values[0];
          if (IsIdentifier(settings.name) && !MakesReservedNames(settings.name)) {
              return true;
@@ -296,12 +296,12 @@ const OptionRule optionRules[] = {
          return false;
      }},
     {"--full-braces", false, 0,
-     [](const char*, const char* const*, ConversionSettings& settings, std::ostream&) {
+     [](const char*, const char* const*, ConversionSettings& settings, TextSink&) {
          settings.fullBraces = true;
          return true;
      }},
     {"--ucode", false, 1,
-     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+     [](const char* option, const char* const* values, ConversionSettings& settings, TextSink& errors) {
          for (const MicrocodeName& entry : microcodes) {
              if (SameName(values[0], entry.name)) {
                  settings.microcode = entry.microcode;
@@ -313,7 +313,7 @@ const OptionRule optionRules[] = {
          return false;
      }},
     {"--cache", false, 1,
-     [](const char*, const char* const* values, ConversionSettings& settings, std::ostream&) {
+     [](const char*, const char* const* values, ConversionSettings& settings, TextSink&) {
          // The range depends on the microcode, which may come later: checked once the line is read.
          if (!ParseWhole(values[0], 3, 64, settings.cacheSize)) {
              settings.cacheSize = -1;
@@ -322,22 +322,22 @@ const OptionRule optionRules[] = {
          return true;
      }},
     {"--optimize", false, 0,
-     [](const char*, const char* const*, ConversionSettings& settings, std::ostream&) {
+     [](const char*, const char* const*, ConversionSettings& settings, TextSink&) {
          settings.optimize = true;
          return true;
      }},
     {"--stats", false, 0,
-     [](const char*, const char* const*, ConversionSettings& settings, std::ostream&) {
+     [](const char*, const char* const*, ConversionSettings& settings, TextSink&) {
          settings.stats = true;
          return true;
      }},
     {"--materials", false, 0,
-     [](const char*, const char* const*, ConversionSettings& settings, std::ostream&) {
+     [](const char*, const char* const*, ConversionSettings& settings, TextSink&) {
          settings.materials = true;
          return true;
      }},
     {"--texture-format", false, 1,
-     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+     [](const char* option, const char* const* values, ConversionSettings& settings, TextSink& errors) {
          for (const TextureFormatName& entry : textureFormats) {
              if (SameName(values[0], entry.name)) {
                  settings.textureFormat = entry.format;
@@ -347,7 +347,7 @@ const OptionRule optionRules[] = {
          return InvalidValue(errors, option, values[0], Alternatives(textureFormats));
      }},
     {"--texture-max", false, 1,
-     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+     [](const char* option, const char* const* values, ConversionSettings& settings, TextSink& errors) {
          int side = 0;
          if (ParseWhole(values[0], 32, 1024, side) && (side & (side - 1)) == 0 && IsDigit(values[0][0])) {
              settings.textureMax = side;
@@ -356,7 +356,7 @@ const OptionRule optionRules[] = {
          return InvalidValue(errors, option, values[0]);
      }},
     {"--preview", false, 1,
-     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+     [](const char* option, const char* const* values, ConversionSettings& settings, TextSink& errors) {
          settings.previewPath = values[0];
          const std::string& path = settings.previewPath;
          for (const PictureFormatName& entry : pictureFormats) {
@@ -369,17 +369,17 @@ const OptionRule optionRules[] = {
          return InvalidValue(errors, option, values[0], "a file name ending in .png, .bmp, .tga or .jpg");
      }},
     {"--preview-size", false, 1,
-     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+     [](const char* option, const char* const* values, ConversionSettings& settings, TextSink& errors) {
          return ParsePictureSize(values[0], settings.previewWidth, settings.previewHeight) ||
                 InvalidValue(errors, option, values[0], "WIDTHxHEIGHT, each 16 to 4096");
      }},
     {"--preview-batches", false, 0,
-     [](const char*, const char* const*, ConversionSettings& settings, std::ostream&) {
+     [](const char*, const char* const*, ConversionSettings& settings, TextSink&) {
          settings.previewBatches = true;
          return true;
      }},
     {"--preview-view", false, 1,
-     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+     [](const char* option, const char* const* values, ConversionSettings& settings, TextSink& errors) {
          for (const PreviewViewName& entry : previewViews) {
              if (SameName(values[0], entry.name)) {
                  settings.previewView = entry.view;
@@ -389,16 +389,16 @@ const OptionRule optionRules[] = {
          return InvalidValue(errors, option, values[0], Alternatives(previewViews));
      }},
     {"--fit", false, 1,
-     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+     [](const char* option, const char* const* values, ConversionSettings& settings, TextSink& errors) {
          return ParseWhole(values[0], 1, 32767, settings.fit) || InvalidValue(errors, option, values[0]);
      }},
     {"--depfile", false, 1,
-     [](const char* option, const char* const* values, ConversionSettings& settings, std::ostream& errors) {
+     [](const char* option, const char* const* values, ConversionSettings& settings, TextSink& errors) {
          settings.depfilePath = values[0];
          return !settings.depfilePath.empty() || InvalidValue(errors, option, values[0]);
      }},
     {"--werror", false, 0,
-     [](const char*, const char* const*, ConversionSettings& settings, std::ostream&) {
+     [](const char*, const char* const*, ConversionSettings& settings, TextSink&) {
          settings.werror = true;
          return true;
      }},
@@ -422,8 +422,8 @@ bool IsExistingFile(const char* path)
 
 }
 
-OptionsOutcome ParseOptions(int argc, const char* const* argv, ConversionSettings& settings, std::ostream& out,
-                            std::ostream& errors)
+OptionsOutcome ParseOptions(int argc, const char* const* argv, ConversionSettings& settings, TextSink& out,
+                            TextSink& errors)
 {
     // With no argument, or "-h" alone, the program only explains itself.
     if (argc < 2 || (argc == 2 && std::strcmp(argv[1], "-h") == 0)) {

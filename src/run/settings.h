@@ -3,11 +3,11 @@
 
 #include <cstdint>
 #include <optional>
-#include <ostream>
 #include <string>
 
 #include "console/cachelayout.h"
 #include "console/textureformat.h"
+#include "textsink.h"
 
 // The graphics microcode the display list is written for.
 enum class Microcode { F3D, F3DEX, F3DEX2, F3DEX3 };
@@ -64,15 +64,15 @@ enum class OptionsOutcome {
     NoModel,             // the last argument is an option, not a model
 };
 
-void PrintUsage(std::ostream& out);
-void PrintVersion(std::ostream& out);
+void PrintUsage(TextSink& out);
+void PrintVersion(TextSink& out);
 
 // True when the first strlen(option) characters of argument equal option (a prefix test).
 bool MatchesOption(const char* argument, const char* option);
 
 // Reads the command line (argv[0] is the program) into settings; the last argument is the model path. Usage text
 // and version go to out, errors and warnings to errors. Anything but Convert ends the run.
-OptionsOutcome ParseOptions(int argc, const char* const* argv, ConversionSettings& settings, std::ostream& out,
-                            std::ostream& errors);
+OptionsOutcome ParseOptions(int argc, const char* const* argv, ConversionSettings& settings, TextSink& out,
+                            TextSink& errors);
 
 #endif

@@ -41,7 +41,7 @@ enum class MapOutcome { Ok, Missing, Failed };
 class MaterialLoader {
 public:
     MaterialLoader(const ObjFile& model, const std::string& path, const ConversionSettings& conversion,
-                   std::ostream& warningStream, std::ostream& errorStream, MaterialFiles& read)
+                   TextSink& warningStream, TextSink& errorStream, MaterialFiles& read)
         : groups(*model.GetGroups()), objPath(path), objFolder(FolderOf(path)),
           settings(conversion), warnings(warningStream), errors(errorStream), files(read)
     {
@@ -63,8 +63,8 @@ private:
     const std::string objPath;
     const std::string objFolder;
     const ConversionSettings& settings;
-    std::ostream& warnings;
-    std::ostream& errors;
+    TextSink& warnings;
+    TextSink& errors;
     MaterialFiles& files;
     bool warnedGreyFormat = false;
     MaterialLibrary library;
@@ -417,7 +417,7 @@ uint8_t LinearToDisplayByte(float linear)
 }
 
 bool LoadMaterials(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
-                   std::ostream& warnings, std::ostream& errors, std::vector<MaterialLook>& looks,
+                   TextSink& warnings, TextSink& errors, std::vector<MaterialLook>& looks,
                    std::vector<TexturePlan>& textures, MaterialFiles* files)
 {
     MaterialFiles ignored;

@@ -1,7 +1,6 @@
 #ifndef POLVANE_MATERIALLOADER_H
 #define POLVANE_MATERIALLOADER_H
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -9,6 +8,7 @@
 #include "console/materiallook.h"
 #include "model/objfile.h"
 #include "run/settings.h"
+#include "textsink.h"
 
 // Reads the material libraries a model loaded with its groups names, and the textures they use, and decides how
 // each of the model's materials is drawn: looks gets one entry per material name, textures one per texture file
@@ -22,7 +22,7 @@ struct MaterialFiles {
     std::vector<std::string> images;
 };
 bool LoadMaterials(const ObjFile& objFile, const std::string& objPath, const ConversionSettings& settings,
-                   std::ostream& warnings, std::ostream& errors, std::vector<MaterialLook>& looks,
+                   TextSink& warnings, TextSink& errors, std::vector<MaterialLook>& looks,
                    std::vector<TexturePlan>& textures, MaterialFiles* files = nullptr);
 
 // The defined name nearest to name when it differs only in letter case or by a small edit (at most two letters

@@ -1,4 +1,3 @@
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -9,20 +8,15 @@
 namespace {
 
 // Keeps each piece it is handed apart, so the test sees how the text arrived.
-class PieceRecorder : public std::stringbuf {
+class PieceRecorder : public TextSink {
 public:
     std::vector<std::string> pieces;
 
 protected:
-    std::streamsize xsputn(const char* text, std::streamsize size) override
+    bool Put(const char* text, size_t size) override
     {
-        pieces.emplace_back(text, size_t(size));
-        return size;
-    }
-    int_type overflow(int_type c) override
-    {
-        pieces.emplace_back(1, traits_type::to_char_type(c));
-        return c;
+        pieces.emplace_back(text, size);
+        return true;
     }
 };
 
@@ -31,9 +25,9 @@ protected:
 TEST(Diagnostics, LinesLeaveWholeAndWarningsAreCounted)
 {
     PieceRecorder recorder;
-    std::ostream errors(&recorder);
-    errors.setf(std::ios_base::unitbuf);
-    CountWarningsOn(errors);
+    SendErrorsTo(&recorder);
+    const uint64_t before = WarningCount();
+    TextSink& errors = ErrorOutput();
     errors << WarningAt("m.obj", 3) << "unknown record " << 'x' << "\n";
     errors << "m.obj:4: not a number\n" << Warning() << "no faces\n";
     errors << WarningAt("t.png") << std::string(5000, 'a') << "\n";
@@ -42,9 +36,10 @@ TEST(Diagnostics, LinesLeaveWholeAndWarningsAreCounted)
                                                          "m.obj:4: not a number\n", "polvane: warning: no faces\n",
                                                          "t.png: warning: " + std::string(4080, 'a'),
                                                          std::string(920, 'a') + "\n"}));
-    errors.flush();
+    errors.Flush();
     EXPECT_EQ(recorder.pieces.back(), "no line end");
-    EXPECT_EQ(WarningCount(), 3u);
+    EXPECT_EQ(WarningCount() - before, 3u);
+    SendErrorsTo(nullptr);
 }
 
 }

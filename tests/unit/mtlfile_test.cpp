@@ -22,7 +22,7 @@ namespace {
 std::string Parse(const std::string& text, MaterialLibrary& library)
 {
     std::istringstream in(text);
-    std::ostringstream errors;
+    StringSink errors;
     const bool read = ParseMaterialLibrary(in, "m.mtl", library, errors);
     EXPECT_EQ(read, errors.str().empty()) << errors.str();
     return errors.str();
@@ -140,7 +140,7 @@ TEST(MaterialLibraryFile, MissingFilesAndDevices)
     std::ofstream(folder / "good.mtl", std::ios::binary) << "newmtl a\nKd 0.5\n";
     MaterialLibrary library;
     const auto outcome = [&](const std::string& name) {
-        std::ostringstream errors;
+        StringSink errors;
         const LibraryFileOutcome read = ReadMaterialLibraryFile((folder / name).string(), library, errors);
         const std::string reported = errors.str();
         const size_t cut = reported.find(name);

@@ -48,15 +48,14 @@ TEST(ReplaceTargets, WhenTheSecondMoveFailsTheEarlierFilesComeBack)
 std::string WriteThrough(const std::string& target, const std::string& text, bool& unchanged)
 {
     TargetFile file(target);
-    std::ostream stream(&file);
     // In pieces, as the writers hand over their blocks, and one byte on its own.
     const size_t half = text.size() / 2;
-    stream.write(text.data(), std::streamsize(half));
+    file.Write(text.data(), half);
     if (half < text.size()) {
-        stream.put(text[half]);
-        stream.write(text.data() + half + 1, std::streamsize(text.size() - half - 1));
+        file << text[half];
+        file.Write(text.data() + half + 1, text.size() - half - 1);
     }
-    EXPECT_TRUE(stream.good());
+    EXPECT_FALSE(file.Failed());
     EXPECT_TRUE(file.Finish());
     unchanged = file.Unchanged();
     return fs::exists(target + temporarySuffix) ? Read(target + temporarySuffix) : std::string("(none)");

@@ -283,7 +283,7 @@ TEST(PreviewOfConversion, AMaterialsTexturedQuadShowsItsTexelsInTheirCorners)
         look.name = "checker";
         look.texture = 0;
         texture.clampS = texture.clampT = true;
-        std::ostringstream warnings;
+        StringSink warnings;
         MaterialPlanLists lists;
         const ConsolePlan plan = BuildMaterialPlan(quad, {look}, {texture}, settings, "quad", warnings, lists);
         const Picture picture = Render(plan);

@@ -1,7 +1,6 @@
 // The example ship as the preview draws it, compared with the picture the README shows. After a deliberate change
 // to the preview, regenerate the picture with POLVANE_REGENERATE_PREVIEW=1 and look at it before committing it.
 #include <cstdlib>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -21,7 +20,7 @@ TEST(PreviewPicture, ExampleShipLooksAsTheReadmeShows)
     ASSERT_NE(model.GetVertices(), nullptr);
     std::vector<MaterialLook> looks;
     std::vector<TexturePlan> textures;
-    std::ostringstream messages;
+    StringSink messages;
     ASSERT_TRUE(LoadMaterials(model, folder + "/ship.obj", settings, messages, messages, looks, textures));
     MaterialPlanLists lists;
     const ConsolePlan plan = BuildMaterialPlan(model, looks, textures, settings, "ship", messages, lists);

@@ -58,7 +58,7 @@ std::string WarningsFor(const std::vector<Vector3D>& positions, float scale)
     const ObjFile model(in, "m.obj");
     ConversionSettings settings;
     settings.scale = scale;
-    std::ostringstream errors;
+    StringSink errors;
     WarnAboutRange(model, "m.obj", settings, errors);
     return errors.str();
 }

@@ -1,7 +1,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,8 +21,8 @@ Parsed Parse(std::vector<const char*> arguments)
 {
     arguments.insert(arguments.begin(), "polvane");
     Parsed parsed;
-    std::ostringstream out;
-    std::ostringstream errors;
+    StringSink out;
+    StringSink errors;
     parsed.outcome = ParseOptions(int(arguments.size()), arguments.data(), parsed.settings, out, errors);
     parsed.out = out.str();
     parsed.errors = errors.str();
@@ -69,7 +68,7 @@ TEST(ParseOptions, ValuesFillTheSettings)
 
 TEST(ParseOptions, HelpAndVersionForms)
 {
-    std::ostringstream usageText;
+    StringSink usageText;
     PrintUsage(usageText);
     const std::string usage = usageText.str();
     struct Case {
