@@ -1,7 +1,6 @@
 #include "diagnostics.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -52,9 +51,7 @@ private:
             target->Write(line.data(), line.size());
             passed = !target->Failed();
         } else {
-            // Standard output first, as the lines before this one were written there before it.
-            std::fflush(stdout);
-            passed = std::fwrite(line.data(), 1, line.size(), stderr) == line.size();
+            passed = WriteStandardError(line.data(), line.size());
         }
         line.clear();
         return passed;

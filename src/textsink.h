@@ -79,7 +79,13 @@ private:
     std::string text;
 };
 
-// The program's standard output, through the C library's buffer (flushed as the program ends).
+// The program's standard output: a line at a time on a terminal, in blocks otherwise, and what is left as the
+// program ends.
 TextSink& StandardOutput();
+// Hands standard output what it has been given so far.
+bool FlushStandardOutput();
+// Writes bytes to standard error at once, after what standard output holds; false when they could not all be
+// written.
+bool WriteStandardError(const char* bytes, size_t size);
 
 #endif
