@@ -1,9 +1,9 @@
 #include "model/mtlfile.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <system_error>
 #include <unordered_map>
@@ -350,13 +350,11 @@ bool MtlReader::ReadOption(const MapOption& option, const char*& cursor, const c
 
 }
 
-bool ParseMaterialLibrary(std::istream& in, const std::string& path, MaterialLibrary& library, TextSink& errors)
+namespace {
+
+// Reads the library's text into library; false, after one line on errors, on a fault.
+bool AddMaterials(const std::string& text, const std::string& path, MaterialLibrary& library, TextSink& errors)
 {
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        errors << path << ": cannot be read\n";
-        return false;
-    }
     MtlReader reader;
     if (!reader.Read(text)) {
         errors << path << ":" << reader.line << ": " << reader.error << "\n";
@@ -379,6 +377,18 @@ bool ParseMaterialLibrary(std::istream& in, const std::string& path, MaterialLib
     return true;
 }
 
+}
+
+bool ParseMaterialLibrary(std::istream& in, const std::string& path, MaterialLibrary& library, TextSink& errors)
+{
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        errors << path << ": cannot be read\n";
+        return false;
+    }
+    return AddMaterials(text, path, library, errors);
+}
+
 LibraryFileOutcome ReadMaterialLibraryFile(const std::string& path, MaterialLibrary& library, TextSink& errors)
 {
     namespace fs = std::filesystem;
@@ -399,12 +409,26 @@ LibraryFileOutcome ReadMaterialLibraryFile(const std::string& path, MaterialLibr
         errors << path << ": is not a regular file, so not a material library\n";
         return LibraryFileOutcome::Rejected;
     }
-    std::ifstream file(fs::path(path), std::ios::in | std::ios::binary);
-    if (!file.is_open()) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
         errors << path << ": cannot be opened for reading\n";
         return LibraryFileOutcome::Rejected;
     }
-    return ParseMaterialLibrary(file, path, library, errors) ? LibraryFileOutcome::Read : LibraryFileOutcome::Rejected;
+    std::string text;
+    constexpr size_t block = 65536;
+    for (size_t got = block; got == block;) {
+        const size_t used = text.size();
+        text.resize(used + block);
+        got = std::fread(&text[used], 1, block, file);
+        text.resize(used + got);
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+        errors << path << ": cannot be read\n";
+        return LibraryFileOutcome::Rejected;
+    }
+    return AddMaterials(text, path, library, errors) ? LibraryFileOutcome::Read : LibraryFileOutcome::Rejected;
 }
 
 const MaterialDefinition* FindMaterial(const MaterialLibrary& library, const std::string& name)

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <new>
 
 namespace {
@@ -169,9 +169,16 @@ bool PngChunksFit(const uint8_t* data, size_t size)
 // spares decoding a header's worth of zeros into a large picture.
 constexpr uint64_t maxPixelsPerByte = 1032 * 8;
 
-void WriteToStream(void* user, void* data, int size)
+// Where stb's writers hand their bytes: the file, and whether all of them went into it.
+struct PictureFile {
+    std::FILE* file;
+    bool failed;
+};
+
+void WriteToFile(void* user, void* data, int size)
 {
-    static_cast<std::ostream*>(user)->write(static_cast<const char*>(data), size);
+    PictureFile& picture = *static_cast<PictureFile*>(user);
+    picture.failed = std::fwrite(data, 1, size_t(size), picture.file) != size_t(size) || picture.failed;
 }
 
 }
@@ -192,20 +199,28 @@ ImageLoad LoadImage(const std::string& path, Image& image, std::string& reason)
         reason = "is not a regular file";
         return ImageLoad::Unreadable;
     }
-    std::ifstream file(path, std::ios::in | std::ios::binary);
-    if (!file.is_open()) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
         reason = "cannot be opened";
         return ImageLoad::Unreadable;
     }
     std::vector<uint8_t> bytes;
-    for (char buffer[65536]; file.read(buffer, sizeof buffer) || file.gcount() > 0;) {
-        bytes.insert(bytes.end(), buffer, buffer + file.gcount());
-        if (bytes.size() > size_t(INT_MAX)) {
-            reason = "is larger than any image read";
-            return ImageLoad::Unreadable;
-        }
+    constexpr size_t block = 65536;
+    bool tooLarge = false;
+    for (size_t got = block; got == block && !tooLarge;) {
+        const size_t used = bytes.size();
+        bytes.resize(used + block);
+        got = std::fread(bytes.data() + used, 1, block, file);
+        bytes.resize(used + got);
+        tooLarge = bytes.size() > size_t(INT_MAX);
     }
-    if (file.bad()) {
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (tooLarge) {
+        reason = "is larger than any image read";
+        return ImageLoad::Unreadable;
+    }
+    if (failed) {
         reason = "cannot be read";
         return ImageLoad::Unreadable;
     }
@@ -279,8 +294,8 @@ bool WritePng(const std::string& path, const Image& image)
 
 bool WritePicture(const std::string& path, const Image& image, PictureFormat format)
 {
-    std::ofstream file(path, std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!file.is_open()) {
+    PictureFile file{std::fopen(path.c_str(), "wb"), false};
+    if (!file.file) {
         return false;
     }
     const int w = image.width;
@@ -289,18 +304,18 @@ bool WritePicture(const std::string& path, const Image& image, PictureFormat for
     int ok = 0;
     switch (format) {
     case PictureFormat::Png:
-        ok = stbi_write_png_to_func(WriteToStream, &file, w, h, 4, pixels, w * 4);
+        ok = stbi_write_png_to_func(WriteToFile, &file, w, h, 4, pixels, w * 4);
         break;
     case PictureFormat::Bmp:
-        ok = stbi_write_bmp_to_func(WriteToStream, &file, w, h, 4, pixels);
+        ok = stbi_write_bmp_to_func(WriteToFile, &file, w, h, 4, pixels);
         break;
     case PictureFormat::Tga:
-        ok = stbi_write_tga_to_func(WriteToStream, &file, w, h, 4, pixels);
+        ok = stbi_write_tga_to_func(WriteToFile, &file, w, h, 4, pixels);
         break;
     case PictureFormat::Jpg:
-        ok = stbi_write_jpg_to_func(WriteToStream, &file, w, h, 4, pixels, 90);
+        ok = stbi_write_jpg_to_func(WriteToFile, &file, w, h, 4, pixels, 90);
         break;
     }
-    file.close();
-    return ok != 0 && !file.fail();
+    const bool closed = std::fclose(file.file) == 0;
+    return ok != 0 && !file.failed && closed;
 }
