@@ -7,9 +7,13 @@
 # with POLVANE_BENCH=ON, generates the sphere, torus and grid models (full and plain) at about 1 000, 100 000 and
 # 1 000 000 triangles in a scratch folder, and for each one measures:
 #   - the whole conversion: `polvane model.obj` as a process in the model's folder, median of several runs;
-#   - tinyobjloader's LoadObj (triangulating) on the same file, median of several runs, in-process;
-#   - the converter's peak memory (/usr/bin/time -v, maximum resident set size);
-# and an empty process start. It prints a markdown table and the targets, and writes them to
+#   - tinyobjloader's LoadObj (triangulating) on the same file, median of as many runs, one process each (later
+#     calls in one process reuse the memory the first one faulted in, and on a virtual machine run much faster);
+#   - for models under 10 000 triangles, an empty process start, as many runs;
+#   - the converter's peak memory (/usr/bin/time -v, maximum resident set size).
+# The runs go in rounds, each command once a round, so that what is compared meets the machine in the same state
+# (runs of one command in a row are faster there than runs between others). It prints a markdown table and the
+# targets, and writes them to
 # BUILD_DIR/bench-results.md. Needs: cmake, a C and C++ compiler, libtinyobjloader-dev and GNU time
 # (apt-get install libtinyobjloader-dev time).
 #
@@ -89,13 +93,14 @@ runs_for() { # number of timed runs for a model of $1 triangles
 }
 
 calc() { awk "BEGIN { printf \"$1\", $2 }"; }
+median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 verdict() { awk "BEGIN { exit !($1) }" && echo met || echo MISSED; }
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
-read -r empty_ms empty_cpu < <(on_cpu "$timer" "$runs_small" "$empty")
 
-# Per model key (shape-kind-size): wall and processor milliseconds of the conversion and of LoadObj.
-declare -A conv_ms conv_cpu load_ms load_cpu
+# Per model key (shape-kind-size): wall and processor milliseconds of the conversion, of LoadObj and (small models)
+# of the empty start.
+declare -A conv_ms conv_cpu load_ms load_cpu empty_ms empty_cpu
 rows=()
 optimize_rows=()
 memory_rows=()
@@ -112,20 +117,38 @@ for size in $sizes; do
             bytes=$(stat -c %s "$dir/$model")
             mb=$(calc "%.1f" "$bytes / 1000000")
 
-            read -r load_ms[$key] load_cpu[$key] load_triangles < <(on_cpu "$loadobj" "$dir/$model" "$runs")
-            if [[ $load_triangles != "$triangles" ]]; then
+            : >"$dir/load.times"
+            : >"$dir/conversion.times"
+            : >"$dir/empty.times"
+            conversion_failed=no
+            for (( run = 0; run < runs; ++run )); do
+                on_cpu "$loadobj" "$dir/$model" 1 >>"$dir/load.times"
+                if [[ -n $polvane ]] && ! (cd "$dir" && on_cpu "$timer" 1 "$polvane" "$model") >>"$dir/conversion.times"; then
+                    conversion_failed=yes
+                fi
+                if (( size < 10000 )); then
+                    on_cpu "$timer" 1 "$empty" >>"$dir/empty.times"
+                fi
+            done
+            load_triangles=$(cut -d' ' -f3 "$dir/load.times" | sort -u | tr '\n' ' ')
+            if [[ $load_triangles != "$triangles " ]]; then
                 echo "run_bench.sh: LoadObj found $load_triangles triangles in $model, expected $triangles" >&2
                 exit 1
+            fi
+            load_ms[$key]=$(cut -d' ' -f1 "$dir/load.times" | median)
+            load_cpu[$key]=$(cut -d' ' -f2 "$dir/load.times" | median)
+            if [[ -s $dir/empty.times ]]; then
+                empty_ms[$key]=$(cut -d' ' -f1 "$dir/empty.times" | median)
+                empty_cpu[$key]=$(cut -d' ' -f2 "$dir/empty.times" | median)
             fi
 
             conv="n/a" cpu="n/a" speed="n/a" ratio="n/a" rss_mb="n/a"
             limit_mb=$(calc "%.1f" "(2 * $bytes + 10 * 1048576) / 1048576")
-            if [[ -n $polvane ]]; then
-                if times=$(cd "$dir" && on_cpu "$timer" "$runs" "$polvane" "$model"); then
-                    read -r conv cpu <<<"$times"
-                else
-                    conv="failed"
-                fi
+            if [[ $conversion_failed == yes ]]; then
+                conv="failed"
+            elif [[ -n $polvane ]]; then
+                conv=$(cut -d' ' -f1 "$dir/conversion.times" | median)
+                cpu=$(cut -d' ' -f2 "$dir/conversion.times" | median)
             fi
             if [[ $conv != "n/a" && $conv != "failed" ]]; then
                 conv_ms[$key]=$conv
@@ -177,7 +200,10 @@ target_row() {
     echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
     printf '%s\n' "${rows[@]}"
     echo
-    echo "Empty process start: $empty_ms ms wall, $empty_cpu ms CPU (median of $runs_small)."
+    if (( ${#empty_cpu[@]} > 0 )); then
+        echo "Empty process start, in the rounds of the models under 10 000 triangles: $(printf '%s\n' "${empty_cpu[@]}" |
+            sort -g | sed -n '1p;$p' | paste -sd '-') ms CPU (medians of $runs_small each)."
+    fi
     echo "Times are medians; ms is wall time, CPU is user + system time of the process."
     echo
     echo "| target | model | wall | CPU | limit | result (wall) | result (CPU) |"
@@ -195,8 +221,8 @@ target_row() {
         for kind in $kinds; do
             key="$shape-$kind-1000"
             if [[ -n ${conv_ms[$key]:-} ]]; then
-                target_row "1k conversion / empty start" "$shape $kind" "${conv_ms[$key]}" "$empty_ms" \
-                    "${conv_cpu[$key]}" "$empty_cpu" 1.3
+                target_row "1k conversion / empty start" "$shape $kind" "${conv_ms[$key]}" "${empty_ms[$key]}" \
+                    "${conv_cpu[$key]}" "${empty_cpu[$key]}" 1.3
             fi
         done
     done
