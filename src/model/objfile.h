@@ -55,7 +55,7 @@ CornerFault ReadCorner(const char* begin, const char* end, CornerNumbers& number
 constexpr size_t objPieceSize = size_t(1) << 20;
 
 // A loaded OBJ model: an indexed triangle mesh. A failed load leaves it empty (GetVertices() is null) after
-// reporting the reason as one line on the error stream.
+// reporting the reason as one line on the program's error output (ErrorOutput()).
 struct ObjGroups;
 class ObjSource;
 
