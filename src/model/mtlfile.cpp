@@ -8,6 +8,7 @@
 #include <system_error>
 #include <unordered_map>
 
+#include "cfile.h"
 #include "model/linetokens.h"
 #include "model/numberscan.h"
 
@@ -409,20 +410,13 @@ LibraryFileOutcome ReadMaterialLibraryFile(const std::string& path, MaterialLibr
         errors << path << ": is not a regular file, so not a material library\n";
         return LibraryFileOutcome::Rejected;
     }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenUnbuffered(path, "rb");
     if (!file) {
         errors << path << ": cannot be opened for reading\n";
         return LibraryFileOutcome::Rejected;
     }
     std::string text;
-    constexpr size_t block = 65536;
-    for (size_t got = block; got == block;) {
-        const size_t used = text.size();
-        text.resize(used + block);
-        got = std::fread(&text[used], 1, block, file);
-        text.resize(used + got);
-    }
-    const bool failed = std::ferror(file) != 0;
+    const bool failed = ReadRest(file, text) != WholeRead::Read;
     std::fclose(file);
     if (failed) {
         errors << path << ": cannot be read\n";

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "cfile.h"
 #include "check.h"
 #include "diagnostics.h"
 #include "model/linetokens.h"
@@ -852,12 +853,10 @@ bool IsFinite(const Vector3D& v)
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-// An open file, read from its start. Unbuffered: the reader asks for large pieces, which go straight into its own
-// buffer (buffered, a piece that is not a whole number of the C library's blocks is read in two calls, the second
-// through the library's buffer and copied).
+// A file opened unbuffered, read from its start: the reader's large pieces go straight into its own buffer.
 class FileSource : public ObjSource {
 public:
-    FileSource(std::FILE* opened, uint64_t size) : file(opened), bytes(size) { std::setvbuf(file, nullptr, _IONBF, 0); }
+    FileSource(std::FILE* opened, uint64_t size) : file(opened), bytes(size) {}
     ~FileSource() override { std::fclose(file); }
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
@@ -901,7 +900,7 @@ private:
 ObjFile::ObjFile(const char* path, bool readGroups_) : sourceName(path), readGroups(readGroups_)
 {
     std::error_code error;
-    std::FILE* file = std::filesystem::is_directory(path, error) ? nullptr : std::fopen(path, "rb");
+    std::FILE* file = std::filesystem::is_directory(path, error) ? nullptr : OpenUnbuffered(path, "rb");
     if (!file) {
         ErrorOutput() << "Couldn't open obj file " << path << " for reading\n";
         return;

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "cfile.h"
+
 namespace fs = std::filesystem;
 
 const char* const temporarySuffix = ".polvane-tmp";
@@ -43,14 +45,8 @@ bool SameContent(const std::string& a, const std::string& b)
         fs::file_size(a, error) != fs::file_size(b, error) || error) {
         return false;
     }
-    std::FILE* first = std::fopen(a.c_str(), "rb");
-    std::FILE* second = first ? std::fopen(b.c_str(), "rb") : nullptr;
-    // Read in whole blocks, unbuffered.
-    for (std::FILE* file : {first, second}) {
-        if (file) {
-            std::setvbuf(file, nullptr, _IONBF, 0);
-        }
-    }
+    std::FILE* first = OpenUnbuffered(a, "rb");
+    std::FILE* second = first ? OpenUnbuffered(b, "rb") : nullptr;
     // Small blocks: each page of them costs a trap on first touch, more than the extra reads of a large file.
     char blockA[16384];
     char blockB[16384];

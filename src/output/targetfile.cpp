@@ -5,23 +5,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "cfile.h"
 #include "output/outputfiles.h"
 
 namespace {
 // Small blocks: each page of a large one costs a trap on first touch, more than the extra reads of a large file.
 // The block lives with the run's other memory, not on the stack, whose pages are touched afresh.
 constexpr std::size_t blockSize = 16384;
-
-// Opened unbuffered: the file is read and written in blocks of 16 KiB and more, which the C library's buffer
-// would only split and copy.
-std::FILE* Open(const std::string& path, const char* mode)
-{
-    std::FILE* file = std::fopen(path.c_str(), mode);
-    if (file) {
-        std::setvbuf(file, nullptr, _IONBF, 0);
-    }
-    return file;
-}
 
 void Close(std::FILE*& file)
 {
@@ -36,7 +26,7 @@ TargetFile::TargetFile(const std::string& path) : target(path)
 {
     std::error_code error;
     if (std::filesystem::is_regular_file(target, error)) {
-        existing = Open(target, "rb");
+        existing = OpenUnbuffered(target, "rb");
         comparing = existing != nullptr;
         block.resize(blockSize);
     }
@@ -76,12 +66,12 @@ std::size_t TargetFile::Match(const char* bytes, std::size_t size)
 bool TargetFile::StartTemporary()
 {
     Close(existing);
-    temporary = Open(target + temporarySuffix, "wb");
+    temporary = OpenUnbuffered(target + temporarySuffix, "wb");
     if (!temporary) {
         return false;
     }
     if (matched != 0) {
-        std::FILE* earlier = Open(target, "rb");
+        std::FILE* earlier = OpenUnbuffered(target, "rb");
         if (!earlier) {
             return false;
         }

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <new>
 
+#include "cfile.h"
+
 namespace {
 
 // Memory the decoder takes is zeroed: a damaged file whose scans leave parts of the picture unwritten then decodes
@@ -199,28 +201,19 @@ ImageLoad LoadImage(const std::string& path, Image& image, std::string& reason)
         reason = "is not a regular file";
         return ImageLoad::Unreadable;
     }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenUnbuffered(path, "rb");
     if (!file) {
         reason = "cannot be opened";
         return ImageLoad::Unreadable;
     }
     std::vector<uint8_t> bytes;
-    constexpr size_t block = 65536;
-    bool tooLarge = false;
-    for (size_t got = block; got == block && !tooLarge;) {
-        const size_t used = bytes.size();
-        bytes.resize(used + block);
-        got = std::fread(bytes.data() + used, 1, block, file);
-        bytes.resize(used + got);
-        tooLarge = bytes.size() > size_t(INT_MAX);
-    }
-    const bool failed = std::ferror(file) != 0;
+    const WholeRead read = ReadRest(file, bytes, size_t(INT_MAX));
     std::fclose(file);
-    if (tooLarge) {
+    if (read == WholeRead::TooLarge) {
         reason = "is larger than any image read";
         return ImageLoad::Unreadable;
     }
-    if (failed) {
+    if (read == WholeRead::Failed) {
         reason = "cannot be read";
         return ImageLoad::Unreadable;
     }
