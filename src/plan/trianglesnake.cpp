@@ -7,18 +7,31 @@ using Triangle = std::array<uint32_t, 3>;
 const uint32_t slotCount = 64;
 
 // The triangles of one run and which of them share an edge. Across an edge u-v of one triangle lies a triangle
-// holding v-u: both keep their winding. The table of edges is kept from run to run (a list has thousands of
-// runs), and only the entries a run filled are cleared after it.
+// holding v-u: both keep their winding. Each undrawn triangle keeps how many of its edges have an undrawn triangle
+// across, updated as triangles are drawn. The table of edges and the arrays are kept from run to run (a list has
+// thousands of runs), and only the table entries a run filled are cleared after it.
 class RunEdges {
 public:
-    explicit RunEdges(const std::vector<Triangle>& run)
-        : triangles(run), drawn(run.size(), 0), heads(Table()), next(3 * run.size(), -1)
+    explicit RunEdges(const std::vector<Triangle>& run) : triangles(run), scratch(Scratch())
     {
+        scratch.drawn.assign(run.size(), 0);
+        scratch.next.assign(3 * run.size(), -1);
+        scratch.across.assign(3 * run.size(), 0);
+        scratch.neighbours.assign(run.size(), 0);
         for (size_t t = run.size(); t-- > 0;) {
             for (size_t k = 0; k < 3; ++k) {
                 const uint32_t key = Key(run[t][k], run[t][(k + 1) % 3]);
-                next[3 * t + k] = heads[key];
-                heads[key] = int32_t(3 * t + k);
+                scratch.next[3 * t + k] = scratch.heads[key];
+                scratch.heads[key] = int32_t(3 * t + k);
+            }
+        }
+        for (size_t t = 0; t < run.size(); ++t) {
+            for (size_t k = 0; k < 3; ++k) {
+                for (int32_t e = scratch.heads[Key(run[t][(k + 1) % 3], run[t][k])]; e >= 0;
+                     e = scratch.next[size_t(e)]) {
+                    ++scratch.across[3 * t + k];
+                }
+                scratch.neighbours[t] += scratch.across[3 * t + k] > 0 ? 1 : 0;
             }
         }
     }
@@ -26,46 +39,60 @@ public:
     // The first undrawn triangle across the directed edge u-v, or -1.
     int32_t Across(uint32_t u, uint32_t v) const
     {
-        for (int32_t e = heads[Key(v, u)]; e >= 0; e = next[size_t(e)]) {
-            if (!drawn[size_t(e) / 3]) {
+        for (int32_t e = scratch.heads[Key(v, u)]; e >= 0; e = scratch.next[size_t(e)]) {
+            if (!scratch.drawn[size_t(e) / 3]) {
                 return e / 3;
             }
         }
         return -1;
     }
 
+    void Draw(size_t t)
+    {
+        scratch.drawn[t] = 1;
+        // t lies across the edges v-u of the triangles holding them.
+        for (size_t k = 0; k < 3; ++k) {
+            for (int32_t e = scratch.heads[Key(triangles[t][(k + 1) % 3], triangles[t][k])]; e >= 0;
+                 e = scratch.next[size_t(e)]) {
+                if (--scratch.across[size_t(e)] == 0) {
+                    --scratch.neighbours[size_t(e) / 3];
+                }
+            }
+        }
+    }
+
     ~RunEdges()
     {
         for (const Triangle& t : triangles) {
             for (size_t k = 0; k < 3; ++k) {
-                heads[Key(t[k], t[(k + 1) % 3])] = -1;
+                scratch.heads[Key(t[k], t[(k + 1) % 3])] = -1;
             }
         }
     }
     RunEdges(const RunEdges&) = delete;
     RunEdges& operator=(const RunEdges&) = delete;
 
-    int Neighbours(size_t t) const
-    {
-        int count = 0;
-        for (size_t k = 0; k < 3; ++k) {
-            count += Across(triangles[t][k], triangles[t][(k + 1) % 3]) >= 0 ? 1 : 0;
-        }
-        return count;
-    }
+    // How many edges of undrawn triangle t have an undrawn triangle across.
+    int Neighbours(size_t t) const { return scratch.neighbours[t]; }
+    bool Drawn(size_t t) const { return scratch.drawn[t] != 0; }
 
     const std::vector<Triangle>& triangles;
-    std::vector<uint8_t> drawn;
 
 private:
+    struct Arrays {
+        std::vector<int32_t> heads = std::vector<int32_t>(slotCount * slotCount, -1);
+        std::vector<int32_t> next;      // per edge: the next edge of the same key, or -1
+        std::vector<uint32_t> across;   // per edge: undrawn triangles across it
+        std::vector<uint8_t> drawn;
+        std::vector<uint8_t> neighbours;
+    };
     static uint32_t Key(uint32_t u, uint32_t v) { return (u % slotCount) * slotCount + v % slotCount; }
-    static std::vector<int32_t>& Table()
+    static Arrays& Scratch()
     {
-        static thread_local std::vector<int32_t> table(slotCount * slotCount, -1);
-        return table;
+        static thread_local Arrays arrays;
+        return arrays;
     }
-    std::vector<int32_t>& heads;
-    std::vector<int32_t> next;
+    Arrays& scratch;
 };
 
 // The corner of a triangle that is neither u nor v.
@@ -103,7 +130,7 @@ Chain Follow(RunEdges& edges, size_t start)
             chain.first = turned;
         }
     }
-    edges.drawn[start] = 1;
+    edges.Draw(start);
     chain.members.push_back(start);
     Triangle now = chain.first;
     bool lastLeft = false;
@@ -126,7 +153,7 @@ Chain Follow(RunEdges& edges, size_t start)
             now = {Third(edges.triangles[chosen], now[0], now[2]), now[0], now[2]};
         }
         chain.bytes.push_back(uint8_t(now[0] * 2 | (goLeft ? snakeLeft : 0)));
-        edges.drawn[chosen] = 1;
+        edges.Draw(chosen);
         chain.members.push_back(chosen);
         lastLeft = goLeft;
     }
@@ -204,7 +231,7 @@ void WriteTriangleRun(const std::vector<Triangle>& run, bool pairs, bool snakes,
         size_t start = run.size();
         int fewest = 4;
         for (size_t t = 0; t < run.size() && fewest > 0; ++t) {
-            if (!edges.drawn[t]) {
+            if (!edges.Drawn(t)) {
                 const int count = edges.Neighbours(t);
                 if (count < fewest) {
                     fewest = count;
