@@ -274,12 +274,13 @@ std::vector<std::array<uint32_t, 3>> Canonical(const std::vector<uint32_t>& tria
 
 // Replays the optimizer's commands over the cache, mapping written rows back to the model's vertex numbers.
 // Every triangle the model draws must be drawn exactly once, its corners possibly rotated.
-std::string CheckOptimizedList(const ObjFile& model, const CacheLayout& layout, int minBatch,
+std::string CheckOptimizedList(const ObjFile& model, const CacheLayout& layout, int minBatch, bool oneLoad,
                                const std::vector<uint32_t>& expected)
 {
     const uint32_t numVertices = uint32_t(model.GetNumVertices());
-    const polvane::OptimizedList list = polvane::OptimizeForCache(
-        model.GetIndices(), size_t(model.GetNumIndices()), numVertices, layout.size, layout.maxLoad, minBatch);
+    const polvane::OptimizedList list =
+        polvane::OptimizeForCache(model.GetIndices(), size_t(model.GetNumIndices()), numVertices, layout.size,
+                                  layout.maxLoad, {minBatch, oneLoad});
     // Rows may repeat a vertex (written again so that one load brings a whole run), but hold only the model's.
     for (uint32_t vertex : list.rowVertex) {
         if (vertex >= numVertices) {
@@ -568,9 +569,11 @@ std::string CheckDisplayList(const uint8_t* data, size_t size, const std::string
         return "the display list draws " + std::to_string(drawn.size() / 3) +
                " triangles that are not the model's " + std::to_string(expected.size() / 3);
     }
-    // The smallest batch the optimizer may start: 1, or anything up to the whole cache.
+    // The smallest batch the optimizer may start: 1, or anything up to the whole cache; batches of one load or
+    // more.
     const int minBatch = sum / 64 % 2 == 0 ? 1 : 1 + int(sum / 128 % uint32_t(layout.size));
-    const std::string optimized = CheckOptimizedList(model, layout, minBatch, expected);
+    const bool oneLoad = sum / 32 % 2 == 1;
+    const std::string optimized = CheckOptimizedList(model, layout, minBatch, oneLoad, expected);
     if (!optimized.empty()) {
         return "optimized list: " + optimized;
     }

@@ -196,8 +196,9 @@ void Stress()
             for (int minBatch : {1, cacheSize / 8}) {
                 int maxLoad = std::min(cacheSize, 56);
                 auto start = std::chrono::steady_clock::now();
-                polvane::OptimizedList list = polvane::OptimizeForCache(input.second.data(), input.second.size(),
-                                                                        3 * n + 2, cacheSize, maxLoad, minBatch);
+                polvane::OptimizedList list =
+                    polvane::OptimizeForCache(input.second.data(), input.second.size(), 3 * n + 2, cacheSize,
+                                              maxLoad, {minBatch, false});
                 auto stop = std::chrono::steady_clock::now();
                 Cost cost = Replay(DrawnTriangles(input.second), list, cacheSize, maxLoad, input.first);
                 std::printf("| %s | %d | %d | %.1f | %zu | %zu |\n", input.first, cacheSize, minBatch,
@@ -298,7 +299,7 @@ int main(int argc, char** argv)
             row.arrayRows = list.rowVertex.size();
             polvane::OptimizedList batched =
                 polvane::OptimizeForCache(mesh.indices.data(), mesh.indices.size(), mesh.numVertices, cacheSize,
-                                          maxLoad, std::max(1, cacheSize / minBatchDivisor));
+                                          maxLoad, {std::max(1, cacheSize / minBatchDivisor), false});
             row.batched = Replay(drawn, batched, cacheSize, maxLoad, mesh.name);
             rows.push_back(row);
         }

@@ -28,8 +28,8 @@ const uint32_t maxScannedDegree = 32;
 // How many triangles lacking one corner are compared when choosing the next vertex to load.
 const uint32_t maxNearReadyLooks = 256;
 
-// Free slots apart from the longest run are filled only in runs of at least this many slots: shorter runs wait
-// until their neighbours free too, which saves load commands.
+// Free slots apart from the longest run are filled only in runs of at least this many slots (unless a batch is
+// one load): shorter runs wait until their neighbours free too, which saves load commands.
 const uint32_t minExtraRun = 4;
 
 // Sweep bands are sampled in this many places to choose a batch size for a large mesh, each a twentieth of the
@@ -143,14 +143,14 @@ class CacheOrder {
 public:
     // With `bands` (one per vertex; a triangle's band is the least of its corners', and the triangles' bands
     // never fall; none degenerate), the triangles are swept in those bands instead of bands of their own.
-    CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize, int minBatch,
+    CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize, BatchRule rule,
                const std::vector<uint32_t>* bands = nullptr);
     void Run();
     // Gives up the search's own arrays first: only the steps, the corners and the rows are needed.
     // With `again`, keeps the triangles and their bands for Restart.
     OptimizedList Emit(int maxLoad, bool again = false);
-    // Makes ready for another Run with a different minBatch, the bands as they were.
-    void Restart(int minBatch, bool again);
+    // Makes ready for another Run with a different rule, the bands as they were.
+    void Restart(BatchRule rule, bool again);
     uint32_t NumTriangles() const { return numTriangles; }
     // The triangles of `groups` runs of neighbouring bands spread evenly over the bands, each run at least
     // groupTriangles long where the mesh allows, with their vertices numbered afresh from 0 (numSampleVertices).
@@ -190,6 +190,7 @@ private:
     uint32_t numVertices;
     uint32_t cacheSize;
     uint32_t minBatch; // free slots a batch starts with, evicting when needed
+    uint32_t extraRun; // the shortest run of free slots a batch fills besides the longest; none: the longest alone
     // Three per kept triangle: the caller's indices when no triangle is dropped, else ownCorners.
     const uint32_t* corners = nullptr;
     std::vector<uint32_t> ownCorners;
@@ -238,7 +239,7 @@ private:
 };
 
 CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVerticesIn, int cacheSizeIn,
-                       int minBatchIn, const std::vector<uint32_t>* bands)
+                       BatchRule rule, const std::vector<uint32_t>* bands)
     : numVertices(numVerticesIn), cacheSize(static_cast<uint32_t>(cacheSizeIn))
 {
     size_t kept = 0;
@@ -280,7 +281,7 @@ CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numV
         // A band as wide as half the cache leaves room for the next row of vertices next to the current one.
         ComputeBands(std::max<uint32_t>(1, cacheSize / 2));
     }
-    Restart(minBatchIn, false);
+    Restart(rule, false);
 }
 
 // bandStart and bandLeft from the triangles' bands.
@@ -323,9 +324,10 @@ void CacheOrder::BuildNeighbours()
     }
 }
 
-void CacheOrder::Restart(int minBatchIn, bool again)
+void CacheOrder::Restart(BatchRule rule, bool again)
 {
-    minBatch = static_cast<uint32_t>(minBatchIn);
+    minBatch = static_cast<uint32_t>(rule.minBatch);
+    extraRun = rule.oneLoad ? none : minExtraRun;
     if (again) {
         // Drawing reordered the neighbour lists; the next run starts from the same order as the first.
         BuildNeighbours();
@@ -879,10 +881,10 @@ void CacheOrder::BuildBatch()
 {
     GiveUpLaterBands();
     std::vector<uint32_t>& order = scratchOrder;
-    FreeSlotOrder(minExtraRun, order);
+    FreeSlotOrder(extraRun, order);
     if (order.size() < minBatch && numDrawn > 0) {
         MakeRoom(Choose(), minBatch);
-        FreeSlotOrder(minExtraRun, order);
+        FreeSlotOrder(extraRun, order);
     }
     size_t used = 0;
     std::vector<uint32_t>& slots = scratchSlots; // slot of each vertex loaded by this batch, in load order
@@ -1019,25 +1021,29 @@ OptimizedList CacheOrder::Emit(int maxLoad, bool again)
 } // namespace
 
 OptimizedList OptimizeForCache(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
-                               int maxLoad, int minBatch)
+                               int maxLoad, BatchRule rule)
 {
-    POLVANE_CHECK(cacheSize >= 3 && cacheSize <= 64 && maxLoad >= 1 && minBatch >= 1 && minBatch <= cacheSize);
-    CacheOrder order(indices, numIndices, numVertices, cacheSize, minBatch);
+    POLVANE_CHECK(cacheSize >= 3 && cacheSize <= 64 && maxLoad >= 1 && rule.minBatch >= 1 &&
+                  rule.minBatch <= cacheSize);
+    CacheOrder order(indices, numIndices, numVertices, cacheSize, rule);
     order.Run();
     return order.Emit(maxLoad);
 }
 
-OptimizedList OptimizeForCacheEither(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
-                                     int maxLoad, int minBatch, int otherMinBatch,
-                                     const std::function<bool(const OptimizedList&, const OptimizedList&)>& better,
-                                     size_t wholeChoiceAbove,
-                                     const std::function<bool(const OptimizedList&, const OptimizedList&)>& betterOnSample)
+OptimizedList OptimizeForCacheBest(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
+                                   int maxLoad, const std::vector<BatchRule>& rules, const ListPreference& better,
+                                   size_t wholeChoiceAbove, const std::array<BatchRule, 2>& sampled,
+                                   const ListPreference& betterOnSample)
 {
-    POLVANE_CHECK(cacheSize >= 3 && cacheSize <= 64 && maxLoad >= 1 && minBatch >= 1 && minBatch <= cacheSize &&
-                  otherMinBatch >= 1 && otherMinBatch <= cacheSize);
-    CacheOrder order(indices, numIndices, numVertices, cacheSize, minBatch);
+    POLVANE_CHECK(cacheSize >= 3 && cacheSize <= 64 && maxLoad >= 1 && !rules.empty());
+    for (const std::vector<BatchRule>& checked : {rules, std::vector<BatchRule>(sampled.begin(), sampled.end())}) {
+        for (const BatchRule& rule : checked) {
+            POLVANE_CHECK(rule.minBatch >= 1 && rule.minBatch <= cacheSize);
+        }
+    }
+    CacheOrder order(indices, numIndices, numVertices, cacheSize, rules[0]);
     if (order.NumTriangles() > wholeChoiceAbove) {
-        int chosen = 0;
+        const BatchRule* chosen = nullptr;
         {
             // The sample keeps the mesh's own bands, so that it is swept as the mesh is. Its arrays are given up
             // before the whole mesh is swept.
@@ -1047,30 +1053,33 @@ OptimizedList OptimizeForCacheEither(const uint32_t* indices, size_t numIndices,
                 sampleGroups, order.NumTriangles() / 20, numSampleVertices, sampleBands);
             // A mesh of a few wide bands gives a sample of most of it: the whole mesh is then compared instead.
             if (sample.size() / 3 <= order.NumTriangles() / 2) {
-                CacheOrder sampleOrder(sample.data(), sample.size(), numSampleVertices, cacheSize, minBatch,
+                CacheOrder sampleOrder(sample.data(), sample.size(), numSampleVertices, cacheSize, sampled[0],
                                        &sampleBands);
                 sampleOrder.Run();
-                const OptimizedList mine = sampleOrder.Emit(maxLoad, true);
-                sampleOrder.Restart(otherMinBatch, true);
+                const OptimizedList first = sampleOrder.Emit(maxLoad, true);
+                sampleOrder.Restart(sampled[1], true);
                 sampleOrder.Run();
-                chosen = betterOnSample(sampleOrder.Emit(maxLoad), mine) ? otherMinBatch : minBatch;
+                chosen = &sampled[betterOnSample(sampleOrder.Emit(maxLoad), first) ? 1 : 0];
             }
         }
-        if (chosen != 0) {
-            order.Restart(chosen, false);
+        if (chosen) {
+            order.Restart(*chosen, false);
             order.Run();
             return order.Emit(maxLoad);
         }
     }
     order.Run();
-    OptimizedList first = order.Emit(maxLoad, true);
-    order.Restart(otherMinBatch, true);
-    order.Run();
-    OptimizedList second = order.Emit(maxLoad);
-    if (better(second, first)) {
-        return second;
+    OptimizedList best = order.Emit(maxLoad, rules.size() > 1);
+    for (size_t r = 1; r < rules.size(); ++r) {
+        const bool again = r + 1 < rules.size();
+        order.Restart(rules[r], true);
+        order.Run();
+        OptimizedList next = order.Emit(maxLoad, again);
+        if (better(next, best)) {
+            best = std::move(next);
+        }
     }
-    return first;
+    return best;
 }
 
 } // namespace polvane

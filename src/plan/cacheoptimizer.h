@@ -1,6 +1,7 @@
 #ifndef POLVANE_CACHEOPTIMIZER_H
 #define POLVANE_CACHEOPTIMIZER_H
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -26,27 +27,37 @@ struct OptimizedList {
     std::vector<CacheCommand> commands;
 };
 
+// How a run fills its batches. minBatch (1 to the cache size) trades loaded vertices for load commands: with 1, a
+// vertex that still has triangles to draw is evicted only for the next triangle's corners or once the sweep over
+// the mesh has left it behind; with more, every batch starts with at least minBatch neighbouring free slots,
+// evicting such vertices when needed, so that loads are longer and fewer. A batch fills the longest run of free
+// slots, and other runs of a few slots or more; with oneLoad, the longest alone (one load command a batch), the
+// others waiting until the slots around them free too.
+struct BatchRule {
+    int minBatch = 1;
+    bool oneLoad = false;
+};
+
 // `indices` holds numIndices / 3 triangles of vertex numbers below numVertices. Triangles with two equal vertex
 // numbers are dropped; every other one is drawn exactly once with its winding kept. Loads hold at most maxLoad
 // vertices and never cross the end of a cache of cacheSize slots (3 to 64). The same input always gives the same
 // result.
-// minBatch (1 to cacheSize) trades loaded vertices for load commands: with 1, a vertex that still has triangles
-// to draw is evicted only for the next triangle's corners or once the sweep over the mesh has left it behind;
-// with more, every batch starts with at least minBatch neighbouring free slots, evicting such vertices when
-// needed, so that loads are longer and fewer.
 OptimizedList OptimizeForCache(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
-                               int maxLoad, int minBatch = 1);
+                               int maxLoad, BatchRule rule = BatchRule());
 
-// The result of OptimizeForCache with otherMinBatch when better(it, the result with minBatch) holds, else the
-// result with minBatch. The triangles' neighbours and sweep bands are worked out once for both runs, and each
-// run's search arrays are given up before the next begins. With more than wholeChoiceAbove triangles, the two
-// are compared with betterOnSample on a sample instead (two runs of neighbouring sweep bands, a tenth of the mesh
-// together, swept in the mesh's bands) and the whole mesh is reordered once, with the batch size that won there.
-OptimizedList OptimizeForCacheEither(
-    const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize, int maxLoad, int minBatch,
-    int otherMinBatch, const std::function<bool(const OptimizedList&, const OptimizedList&)>& better,
-    size_t wholeChoiceAbove = size_t(-1),
-    const std::function<bool(const OptimizedList&, const OptimizedList&)>& betterOnSample = nullptr);
+using ListPreference = std::function<bool(const OptimizedList&, const OptimizedList&)>;
+
+// The result of OptimizeForCache with each of `rules` in turn (at least one), keeping a result when better(it,
+// the best so far) holds: the earliest of equals. The triangles' neighbours and sweep bands are worked out once
+// for all runs, and each run's search arrays are given up before the next begins. With more than
+// wholeChoiceAbove triangles, sampled[1] is compared with sampled[0] by betterOnSample on a sample instead (two
+// runs of neighbouring sweep bands, a tenth of the mesh together, swept in the mesh's bands) and the whole mesh
+// is reordered once, with the rule that won there.
+OptimizedList OptimizeForCacheBest(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
+                                   int maxLoad, const std::vector<BatchRule>& rules, const ListPreference& better,
+                                   size_t wholeChoiceAbove = size_t(-1),
+                                   const std::array<BatchRule, 2>& sampled = {},
+                                   const ListPreference& betterOnSample = nullptr);
 
 } // namespace polvane
 

@@ -1,6 +1,7 @@
 #include "plan/planbuilder.h"
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 
 #include "plan/cacheoptimizer.h"
@@ -56,12 +57,22 @@ polvane::OptimizedList OptimizeForLayout(const uint32_t* indices, size_t numIndi
                                          const CacheLayout& cache)
 {
     // Batches of an eighth of the cache load the fewest vertices; batches of half the cache need far fewer load
-    // commands, which pays where a command costs as much as a few vertices. The second is kept when it is cheaper
-    // whether the vertices are lit or not.
+    // commands, which pays where a command costs as much as a few vertices. A later order is kept when it is
+    // cheaper whether the vertices are lit or not.
     const int fewestVertices = cache.size / 8 > 1 ? cache.size / 8 : 1;
     const int fewestLoads = cache.size / 2 > 1 ? cache.size / 2 : 1;
     if (fewestLoads == fewestVertices) {
-        return polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad, fewestVertices);
+        return polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad,
+                                         {fewestVertices, false});
+    }
+    std::vector<polvane::BatchRule> rules = {{fewestVertices, false}, {fewestLoads, false}};
+    // The F3DEX family: batches of one load each cost more vertices loaded again and far fewer load commands,
+    // and win on most models; a large mesh chooses between those alone. Fast3D, whose loads cost less, keeps
+    // filling the other runs of free slots.
+    std::array<polvane::BatchRule, 2> sampled = {rules[0], rules[1]};
+    if (cache.pairs) {
+        sampled = {polvane::BatchRule{fewestVertices, true}, polvane::BatchRule{fewestLoads, true}};
+        rules.insert(rules.end(), sampled.begin(), sampled.end());
     }
     const auto cheaper = [&cache](const polvane::OptimizedList& other, const polvane::OptimizedList& best) {
         return std::min(LoadAndTriangleCost(best, cache, true) - LoadAndTriangleCost(other, cache, true),
@@ -76,9 +87,8 @@ polvane::OptimizedList OptimizeForLayout(const uint32_t* indices, size_t numIndi
         return std::min((lit - LoadAndTriangleCost(other, cache, true)) / lit,
                         (unlit - LoadAndTriangleCost(other, cache, false)) / unlit) > -sampleBias;
     };
-    return polvane::OptimizeForCacheEither(indices, numIndices, numVertices, cache.size, cache.maxLoad,
-                                           fewestVertices, fewestLoads, cheaper, wholeChoiceTriangles,
-                                           cheaperOnSample);
+    return polvane::OptimizeForCacheBest(indices, numIndices, numVertices, cache.size, cache.maxLoad, rules, cheaper,
+                                         wholeChoiceTriangles, sampled, cheaperOnSample);
 }
 
 namespace {

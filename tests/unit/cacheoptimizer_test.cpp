@@ -8,7 +8,7 @@
 using polvane::CacheCommand;
 using polvane::OptimizedList;
 using polvane::OptimizeForCache;
-using polvane::OptimizeForCacheEither;
+using polvane::OptimizeForCacheBest;
 
 // What the optimised lists draw is checked by the fuzz harness and replayed end to end (tests/replay), and the
 // golden digests pin whole lists; these tests pin how few vertices small lists load.
@@ -45,7 +45,7 @@ TEST(CacheOptimizer, LoadsEachVertexAsFewTimesAsTheCacheAllows)
     };
     for (const auto& c : cases) {
         const OptimizedList list = OptimizeForCache(c.indices.data(), c.indices.size(), c.numVertices, c.cache,
-                                                    c.maxLoad, c.minBatch);
+                                                    c.maxLoad, {c.minBatch, false});
         size_t loaded = 0, loads = 0;
         for (const CacheCommand& command : list.commands) {
             if (command.kind == CacheCommand::Load) {
@@ -68,13 +68,33 @@ TEST(CacheOptimizer, LargerMinimumBatchTradesVerticesForFewerLoads)
     size_t loads[2] = {0, 0}, loaded[2] = {0, 0};
     for (int k = 0; k < 2; ++k) {
         for (const CacheCommand& command :
-             OptimizeForCache(indices.data(), indices.size(), 61 * 61, 32, 32, k == 0 ? 1 : 8).commands) {
+             OptimizeForCache(indices.data(), indices.size(), 61 * 61, 32, 32, {k == 0 ? 1 : 8, false}).commands) {
             loads[k] += command.kind == CacheCommand::Load;
             loaded[k] += command.kind == CacheCommand::Load ? command.b : 0;
         }
     }
     EXPECT_LT(loads[1], loads[0]);
     EXPECT_LE(loaded[0], loaded[1]);
+}
+
+TEST(CacheOptimizer, BatchesOfOneLoadEachNeedFewerLoadCommands)
+{
+    const std::vector<uint32_t> indices = Grid(60, 60);
+    for (const int minBatch : {4, 16}) {
+        size_t loads[2] = {0, 0}, batches[2] = {0, 0};
+        for (const bool oneLoad : {false, true}) {
+            bool afterTriangle = true;
+            for (const CacheCommand& command :
+                 OptimizeForCache(indices.data(), indices.size(), 61 * 61, 32, 32, {minBatch, oneLoad}).commands) {
+                const bool load = command.kind == CacheCommand::Load;
+                loads[oneLoad] += load;
+                batches[oneLoad] += load && afterTriangle;
+                afterTriangle = !load;
+            }
+        }
+        EXPECT_EQ(loads[1], batches[1]) << minBatch;
+        EXPECT_LT(loads[1], loads[0]) << minBatch;
+    }
 }
 
 TEST(CacheOptimizer, LargeMeshIsReorderedOnceWithTheBatchSizeItsSampleChose)
@@ -98,10 +118,11 @@ TEST(CacheOptimizer, LargeMeshIsReorderedOnceWithTheBatchSizeItsSampleChose)
             }
             return otherWins;
         };
-        const OptimizedList chosen =
-            OptimizeForCacheEither(indices.data(), indices.size(), numVertices, 16, 16, 2, 8, never, 1000, onSample);
-        const OptimizedList once =
-            OptimizeForCache(indices.data(), indices.size(), numVertices, 16, 16, otherWins ? 8 : 2);
+        const OptimizedList chosen = OptimizeForCacheBest(indices.data(), indices.size(), numVertices, 16, 16,
+                                                          {{2, false}}, never, 1000, {{{2, true}, {8, false}}},
+                                                          onSample);
+        const polvane::BatchRule sampleWinner = otherWins ? polvane::BatchRule{8, false} : polvane::BatchRule{2, true};
+        const OptimizedList once = OptimizeForCache(indices.data(), indices.size(), numVertices, 16, 16, sampleWinner);
         EXPECT_EQ(sampled, 1u);
         // Both sample runs draw every sample triangle; the sample is a small part of the mesh.
         EXPECT_GT(sampleTriangles, 0u);
