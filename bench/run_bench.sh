@@ -100,7 +100,7 @@ load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # Per model key (shape-kind-size): wall and processor milliseconds of the conversion, of LoadObj and (small models)
 # of the empty start.
-declare -A conv_ms conv_cpu load_ms load_cpu empty_ms empty_cpu
+declare -A conv_ms=() conv_cpu=() load_ms=() load_cpu=() empty_ms=() empty_cpu=()
 rows=()
 optimize_rows=()
 memory_rows=()
