@@ -142,9 +142,10 @@ struct Candidate {
 class CacheOrder {
 public:
     // With `bands` (one per vertex; a triangle's band is the least of its corners', and the triangles' bands
-    // never fall; none degenerate), the triangles are swept in those bands instead of bands of their own.
+    // never fall; none degenerate), the triangles are swept in those bands instead of bands of their own, which
+    // are bandWidth levels wide (0: half the cache).
     CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize, BatchRule rule,
-               const std::vector<uint32_t>* bands = nullptr);
+               const std::vector<uint32_t>* bands = nullptr, int bandWidth = 0);
     void Run();
     // Gives up the search's own arrays first: only the steps, the corners and the rows are needed.
     // With `again`, keeps the triangles and their bands for Restart.
@@ -239,7 +240,7 @@ private:
 };
 
 CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numVerticesIn, int cacheSizeIn,
-                       BatchRule rule, const std::vector<uint32_t>* bands)
+                       BatchRule rule, const std::vector<uint32_t>* bands, int bandWidth)
     : numVertices(numVerticesIn), cacheSize(static_cast<uint32_t>(cacheSizeIn))
 {
     size_t kept = 0;
@@ -279,7 +280,7 @@ CacheOrder::CacheOrder(const uint32_t* indices, size_t numIndices, uint32_t numV
         bandCursor.assign(bandStart.begin(), bandStart.end() - 1);
     } else {
         // A band as wide as half the cache leaves room for the next row of vertices next to the current one.
-        ComputeBands(std::max<uint32_t>(1, cacheSize / 2));
+        ComputeBands(bandWidth > 0 ? uint32_t(bandWidth) : std::max<uint32_t>(1, cacheSize / 2));
     }
     Restart(rule, false);
 }
@@ -1021,11 +1022,11 @@ OptimizedList CacheOrder::Emit(int maxLoad, bool again)
 } // namespace
 
 OptimizedList OptimizeForCache(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
-                               int maxLoad, BatchRule rule)
+                               int maxLoad, BatchRule rule, int bandWidth)
 {
     POLVANE_CHECK(cacheSize >= 3 && cacheSize <= 64 && maxLoad >= 1 && rule.minBatch >= 1 &&
-                  rule.minBatch <= cacheSize);
-    CacheOrder order(indices, numIndices, numVertices, cacheSize, rule);
+                  rule.minBatch <= cacheSize && bandWidth >= 0);
+    CacheOrder order(indices, numIndices, numVertices, cacheSize, rule, nullptr, bandWidth);
     order.Run();
     return order.Emit(maxLoad);
 }
@@ -1033,16 +1034,22 @@ OptimizedList OptimizeForCache(const uint32_t* indices, size_t numIndices, uint3
 OptimizedList OptimizeForCacheBest(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
                                    int maxLoad, const std::vector<BatchRule>& rules, const ListPreference& better,
                                    size_t wholeChoiceAbove, const std::array<BatchRule, 2>& sampled,
-                                   const ListPreference& betterOnSample)
+                                   const ListPreference& betterOnSample, int sampledBandWidth)
 {
-    POLVANE_CHECK(cacheSize >= 3 && cacheSize <= 64 && maxLoad >= 1 && !rules.empty());
+    POLVANE_CHECK(cacheSize >= 3 && cacheSize <= 64 && maxLoad >= 1 && !rules.empty() && sampledBandWidth >= 0);
     for (const std::vector<BatchRule>& checked : {rules, std::vector<BatchRule>(sampled.begin(), sampled.end())}) {
         for (const BatchRule& rule : checked) {
             POLVANE_CHECK(rule.minBatch >= 1 && rule.minBatch <= cacheSize);
         }
     }
-    CacheOrder order(indices, numIndices, numVertices, cacheSize, rules[0]);
-    if (order.NumTriangles() > wholeChoiceAbove) {
+    size_t numTriangles = 0;
+    for (size_t i = 0; i + 2 < numIndices; i += 3) {
+        numTriangles += IsDegenerate(indices[i], indices[i + 1], indices[i + 2]) ? 0 : 1;
+    }
+    const bool sampling = numTriangles > wholeChoiceAbove;
+    CacheOrder order(indices, numIndices, numVertices, cacheSize, rules[0], nullptr,
+                     sampling ? sampledBandWidth : 0);
+    if (sampling) {
         const BatchRule* chosen = nullptr;
         {
             // The sample keeps the mesh's own bands, so that it is swept as the mesh is. Its arrays are given up

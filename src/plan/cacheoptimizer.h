@@ -41,9 +41,10 @@ struct BatchRule {
 // `indices` holds numIndices / 3 triangles of vertex numbers below numVertices. Triangles with two equal vertex
 // numbers are dropped; every other one is drawn exactly once with its winding kept. Loads hold at most maxLoad
 // vertices and never cross the end of a cache of cacheSize slots (3 to 64). The same input always gives the same
-// result.
+// result. The mesh is swept in bands of bandWidth levels of the distance from an end of each connected part
+// (0: half the cache).
 OptimizedList OptimizeForCache(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
-                               int maxLoad, BatchRule rule = BatchRule());
+                               int maxLoad, BatchRule rule = BatchRule(), int bandWidth = 0);
 
 using ListPreference = std::function<bool(const OptimizedList&, const OptimizedList&)>;
 
@@ -52,12 +53,12 @@ using ListPreference = std::function<bool(const OptimizedList&, const OptimizedL
 // for all runs, and each run's search arrays are given up before the next begins. With more than
 // wholeChoiceAbove triangles, sampled[1] is compared with sampled[0] by betterOnSample on a sample instead (two
 // runs of neighbouring sweep bands, a tenth of the mesh together, swept in the mesh's bands) and the whole mesh
-// is reordered once, with the rule that won there.
+// is reordered once, with the rule that won there, in bands of sampledBandWidth levels (0: half the cache).
 OptimizedList OptimizeForCacheBest(const uint32_t* indices, size_t numIndices, uint32_t numVertices, int cacheSize,
                                    int maxLoad, const std::vector<BatchRule>& rules, const ListPreference& better,
                                    size_t wholeChoiceAbove = size_t(-1),
                                    const std::array<BatchRule, 2>& sampled = {},
-                                   const ListPreference& betterOnSample = nullptr);
+                                   const ListPreference& betterOnSample = nullptr, int sampledBandWidth = 0);
 
 } // namespace polvane
 

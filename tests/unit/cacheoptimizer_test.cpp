@@ -99,43 +99,50 @@ TEST(CacheOptimizer, BatchesOfOneLoadEachNeedFewerLoadCommands)
 
 TEST(CacheOptimizer, LargeMeshIsReorderedOnceWithTheBatchSizeItsSampleChose)
 {
-    // 7 200 triangles at cache 16, swept in bands of 8 levels: the sample takes two runs of bands, a small part
-    // of the mesh.
+    // 7 200 triangles at cache 16, swept in bands of 8 levels (or the 5 asked for): the sample takes two runs of
+    // bands, a small part of the mesh.
     const std::vector<uint32_t> indices = Grid(30, 120);
     const uint32_t numVertices = 31 * 121;
     const auto never = [](const OptimizedList&, const OptimizedList&) {
         ADD_FAILURE() << "the whole mesh was compared";
         return false;
     };
-    for (const bool otherWins : {false, true}) {
-        size_t sampled = 0, sampleTriangles = 0;
-        const auto onSample = [&](const OptimizedList& other, const OptimizedList& first) {
-            ++sampled;
-            for (const OptimizedList* list : {&other, &first}) {
-                for (const CacheCommand& command : list->commands) {
-                    sampleTriangles += command.kind == CacheCommand::Triangle;
+    std::vector<uint32_t> rowsByWidth[2];
+    for (const int bandWidth : {0, 5}) {
+        for (const bool otherWins : {false, true}) {
+            size_t sampled = 0, sampleTriangles = 0;
+            const auto onSample = [&](const OptimizedList& other, const OptimizedList& first) {
+                ++sampled;
+                for (const OptimizedList* list : {&other, &first}) {
+                    for (const CacheCommand& command : list->commands) {
+                        sampleTriangles += command.kind == CacheCommand::Triangle;
+                    }
                 }
+                return otherWins;
+            };
+            const OptimizedList chosen = OptimizeForCacheBest(indices.data(), indices.size(), numVertices, 16, 16,
+                                                              {{2, false}}, never, 1000, {{{2, true}, {8, false}}},
+                                                              onSample, bandWidth);
+            const polvane::BatchRule sampleWinner =
+                otherWins ? polvane::BatchRule{8, false} : polvane::BatchRule{2, true};
+            const OptimizedList once =
+                OptimizeForCache(indices.data(), indices.size(), numVertices, 16, 16, sampleWinner, bandWidth);
+            rowsByWidth[bandWidth > 0] = once.rowVertex;
+            EXPECT_EQ(sampled, 1u);
+            // Both sample runs draw every sample triangle; the sample is a small part of the mesh.
+            EXPECT_GT(sampleTriangles, 0u);
+            EXPECT_EQ(sampleTriangles % 2, 0u);
+            EXPECT_LT(sampleTriangles / 2, indices.size() / 3 / 4);
+            EXPECT_EQ(chosen.rowVertex, once.rowVertex);
+            ASSERT_EQ(chosen.commands.size(), once.commands.size());
+            for (size_t i = 0; i < once.commands.size(); ++i) {
+                const CacheCommand& a = chosen.commands[i];
+                const CacheCommand& b = once.commands[i];
+                ASSERT_TRUE(a.kind == b.kind && a.a == b.a && a.b == b.b && a.c == b.c) << "command " << i;
             }
-            return otherWins;
-        };
-        const OptimizedList chosen = OptimizeForCacheBest(indices.data(), indices.size(), numVertices, 16, 16,
-                                                          {{2, false}}, never, 1000, {{{2, true}, {8, false}}},
-                                                          onSample);
-        const polvane::BatchRule sampleWinner = otherWins ? polvane::BatchRule{8, false} : polvane::BatchRule{2, true};
-        const OptimizedList once = OptimizeForCache(indices.data(), indices.size(), numVertices, 16, 16, sampleWinner);
-        EXPECT_EQ(sampled, 1u);
-        // Both sample runs draw every sample triangle; the sample is a small part of the mesh.
-        EXPECT_GT(sampleTriangles, 0u);
-        EXPECT_EQ(sampleTriangles % 2, 0u);
-        EXPECT_LT(sampleTriangles / 2, indices.size() / 3 / 4);
-        EXPECT_EQ(chosen.rowVertex, once.rowVertex);
-        ASSERT_EQ(chosen.commands.size(), once.commands.size());
-        for (size_t i = 0; i < once.commands.size(); ++i) {
-            const CacheCommand& a = chosen.commands[i];
-            const CacheCommand& b = once.commands[i];
-            ASSERT_TRUE(a.kind == b.kind && a.a == b.a && a.b == b.b && a.c == b.c) << "command " << i;
         }
     }
+    EXPECT_NE(rowsByWidth[0], rowsByWidth[1]);
 }
 
 }
