@@ -275,12 +275,12 @@ std::vector<std::array<uint32_t, 3>> Canonical(const std::vector<uint32_t>& tria
 // Replays the optimizer's commands over the cache, mapping written rows back to the model's vertex numbers.
 // Every triangle the model draws must be drawn exactly once, its corners possibly rotated.
 std::string CheckOptimizedList(const ObjFile& model, const CacheLayout& layout, int minBatch, bool oneLoad,
-                               const std::vector<uint32_t>& expected)
+                               int bandWidth, const std::vector<uint32_t>& expected)
 {
     const uint32_t numVertices = uint32_t(model.GetNumVertices());
     const polvane::OptimizedList list =
         polvane::OptimizeForCache(model.GetIndices(), size_t(model.GetNumIndices()), numVertices, layout.size,
-                                  layout.maxLoad, {minBatch, oneLoad});
+                                  layout.maxLoad, {minBatch, oneLoad}, bandWidth);
     // Rows may repeat a vertex (written again so that one load brings a whole run), but hold only the model's.
     for (uint32_t vertex : list.rowVertex) {
         if (vertex >= numVertices) {
@@ -570,10 +570,11 @@ std::string CheckDisplayList(const uint8_t* data, size_t size, const std::string
                " triangles that are not the model's " + std::to_string(expected.size() / 3);
     }
     // The smallest batch the optimizer may start: 1, or anything up to the whole cache; batches of one load or
-    // more.
+    // more; bands of the usual width or of 1 to 8 levels.
     const int minBatch = sum / 64 % 2 == 0 ? 1 : 1 + int(sum / 128 % uint32_t(layout.size));
     const bool oneLoad = sum / 32 % 2 == 1;
-    const std::string optimized = CheckOptimizedList(model, layout, minBatch, oneLoad, expected);
+    const int bandWidth = sum / 8 % 2 == 0 ? 0 : 1 + int(sum / 4096 % 8);
+    const std::string optimized = CheckOptimizedList(model, layout, minBatch, oneLoad, bandWidth, expected);
     if (!optimized.empty()) {
         return "optimized list: " + optimized;
     }
