@@ -1037,11 +1037,8 @@ OptimizedList OptimizeForCacheBest(const uint32_t* indices, size_t numIndices, u
                                    const ListPreference& betterOnSample, int sampledBandWidth)
 {
     POLVANE_CHECK(cacheSize >= 3 && cacheSize <= 64 && maxLoad >= 1 && !rules.empty() && sampledBandWidth >= 0);
-    for (const std::vector<BatchRule>& checked : {rules, std::vector<BatchRule>(sampled.begin(), sampled.end())}) {
-        for (const BatchRule& rule : checked) {
-            POLVANE_CHECK(rule.minBatch >= 1 && rule.minBatch <= cacheSize);
-        }
-    }
+    const auto valid = [cacheSize](const BatchRule& rule) { return rule.minBatch >= 1 && rule.minBatch <= cacheSize; };
+    POLVANE_CHECK(std::all_of(rules.begin(), rules.end(), valid) && std::all_of(sampled.begin(), sampled.end(), valid));
     size_t numTriangles = 0;
     for (size_t i = 0; i + 2 < numIndices; i += 3) {
         numTriangles += IsDegenerate(indices[i], indices[i + 1], indices[i + 2]) ? 0 : 1;
