@@ -65,20 +65,22 @@ polvane::OptimizedList OptimizeForLayout(const uint32_t* indices, size_t numIndi
         return polvane::OptimizeForCache(indices, numIndices, numVertices, cache.size, cache.maxLoad,
                                          {fewestVertices, false});
     }
-    std::vector<polvane::BatchRule> rules = {{fewestVertices, false}, {fewestLoads, false}};
-    // The F3DEX family: batches of one load each cost more vertices loaded again and far fewer load commands,
-    // and win on most models. Half-cache batches of one load each take the place of those of several loads,
-    // which they beat on every model tried; a large mesh chooses between the two sizes of one load each.
-    // Fast3D, whose loads cost less, keeps filling the other runs of free slots.
-    std::array<polvane::BatchRule, 2> sampled = {rules[0], rules[1]};
-    // A large mesh's sweep fronts are long: with one load a batch, bands of three eighths of the cache leave
-    // room for fuller loads than half-cache bands do and cost less on all the large models tried.
+    // Fast3D, whose loads cost little, fills every run of a few free slots a batch. For the F3DEX family
+    // batches of one load each cost more vertices loaded again and far fewer load commands, and win on most
+    // models; at half the cache they beat batches of several loads on every model tried. A large mesh chooses
+    // between the two batch sizes on a sample. Its sweep fronts are long: for the F3DEX family, bands of three
+    // eighths of the cache leave room for fuller loads than half-cache bands do, and cost less on every large
+    // model tried.
+    const polvane::BatchRule fewestVerticesRule = {fewestVertices, false};
+    std::array<polvane::BatchRule, 2> sampled = {fewestVerticesRule, polvane::BatchRule{fewestLoads, false}};
     int largeBandWidth = 0;
     if (cache.pairs) {
         sampled = {polvane::BatchRule{fewestVertices, true}, polvane::BatchRule{fewestLoads, true}};
-        rules = {rules[0], sampled[0], sampled[1]};
         largeBandWidth = std::max(1, cache.size * 3 / 8);
     }
+    const std::vector<polvane::BatchRule> rules =
+        cache.pairs ? std::vector<polvane::BatchRule>{fewestVerticesRule, sampled[0], sampled[1]}
+                    : std::vector<polvane::BatchRule>{sampled[0], sampled[1]};
     const auto cheaper = [&cache](const polvane::OptimizedList& other, const polvane::OptimizedList& best) {
         return std::min(LoadAndTriangleCost(best, cache, true) - LoadAndTriangleCost(other, cache, true),
                         LoadAndTriangleCost(best, cache, false) - LoadAndTriangleCost(other, cache, false)) > 0;
